@@ -1,0 +1,44 @@
+#pragma once
+// The class through which the host hands every recognition result to the library.
+#include <atomic>
+#include <string>
+#include <vector>
+
+#include "vescene/Export.h"
+
+class VeJson;
+
+enum VeProcessState { ProcessFailed = 0, ProcessDone = 1, ProcessUnhandled = 2 };
+
+// The engine that produced a ProcessM input; only the cloud semantic engine is told apart.
+enum IatAPI : int { IatAPI_Default = 0, IatAPI_CloudSemantic = 1 };
+
+class VESCENE_API CVeSceneFactory {
+public:
+    CVeSceneFactory();
+    CVeSceneFactory(const CVeSceneFactory& other);
+    CVeSceneFactory& operator=(const CVeSceneFactory& other);
+    ~CVeSceneFactory();
+
+    // The voice key's entry: `text` is the engine's UTF-8 JSON result.
+    VeProcessState ProcessM(const char* text, IatAPI api, bool bSearchFallback);
+
+    // The command text of an offline grammar result's words, UTF-8.
+    static std::string GetOffAsrResult(VeJson& doc);
+
+    std::string GetText_utf8();
+    std::string GetScene();
+
+    // Ends a running online request; the host calls it before unloading the library.
+    static void Release();
+
+private:
+    VeProcessState ProcessM_nlp(VeJson& doc, bool bSearchFallback);
+    VeProcessState ProcessM_tpp(VeJson& doc, bool bSearchFallback);
+
+    std::string m_stdScene;
+
+    static std::string s_stdText_utf8;
+    static std::atomic<void*> s_hThreadCtrl;
+    static std::vector<std::string> s_veNotAnalysis;
+};

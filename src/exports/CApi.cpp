@@ -1,0 +1,70 @@
+// The C API: the same entries for hosts that cannot use the C++ class.
+#include <string>
+
+#include "host/DataDirectory.h"
+#include "host/HostCallbacks.h"
+#include "vescene/CVeSceneFactory.h"
+#include "vescene/vescene.h"
+
+struct VeSceneHandle {
+    CVeSceneFactory factory;
+    std::string scene;
+    std::string text;
+};
+
+extern "C" {
+
+VESCENE_API VeSceneHandle* VeScene_Create(void) {
+    try {
+        return new VeSceneHandle();  // owned by the caller until VeScene_Destroy
+    } catch (...) {
+        return nullptr;
+    }
+}
+
+VESCENE_API void VeScene_Destroy(VeSceneHandle* scene) { delete scene; }
+
+VESCENE_API int VeScene_ProcessM(VeSceneHandle* scene, const char* result, int api, int searchFallback) {
+    if (!scene || !result) return VESCENE_BAD_ARGUMENT;
+    return scene->factory.ProcessM(result, static_cast<IatAPI>(api), searchFallback != 0);
+}
+
+VESCENE_API const char* VeScene_GetScene(VeSceneHandle* scene) {
+    if (!scene) return "";
+    try {
+        scene->scene = scene->factory.GetScene();
+    } catch (...) {
+        scene->scene.clear();
+    }
+    return scene->scene.c_str();
+}
+
+VESCENE_API const char* VeScene_GetText(VeSceneHandle* scene) {
+    if (!scene) return "";
+    try {
+        scene->text = scene->factory.GetText_utf8();
+    } catch (...) {
+        scene->text.clear();
+    }
+    return scene->text.c_str();
+}
+
+VESCENE_API void VeScene_Release(void) {
+    try {
+        CVeSceneFactory::Release();
+    } catch (...) {
+    }
+}
+
+VESCENE_API void VeScene_SetHostCallbacks(const VeHostCallbacks* callbacks) { vehost::SetCallbacks(callbacks); }
+
+VESCENE_API int VeScene_SetDataDirectory(const char* directory) {
+    try {
+        vehost::SetDataDirectory(directory ? directory : "");
+        return 1;
+    } catch (...) {
+        return 0;
+    }
+}
+
+}  // extern "C"

@@ -1,0 +1,49 @@
+#include "vescene/CVeSceneFactory.h"
+
+#include "factory/Dispatch.h"
+#include "host/CUtil.h"
+#include "host/VeChar.h"
+#include "host/VeJson.h"
+
+std::string CVeSceneFactory::s_stdText_utf8;
+std::atomic<void*> CVeSceneFactory::s_hThreadCtrl{nullptr};
+std::vector<std::string> CVeSceneFactory::s_veNotAnalysis;
+
+CVeSceneFactory::CVeSceneFactory() = default;
+CVeSceneFactory::CVeSceneFactory(const CVeSceneFactory& other) = default;
+CVeSceneFactory::~CVeSceneFactory() = default;
+
+CVeSceneFactory& CVeSceneFactory::operator=(const CVeSceneFactory& other) {
+    if (this != &other) m_stdScene = other.m_stdScene;
+    return *this;
+}
+
+VeProcessState CVeSceneFactory::ProcessM(const char* text, IatAPI api, bool bSearchFallback) {
+    try {
+        VeJson doc(text);
+        if (!doc.IsValid()) {
+            ReportFailure(u"__识别出错__");
+            return ProcessFailed;
+        }
+        if (api == IatAPI_CloudSemantic || doc.Get("fromType").empty()) return ProcessM_nlp(doc, bSearchFallback);
+        return ProcessM_tpp(doc, bSearchFallback);
+    } catch (...) {
+        // Nothing may cross into the host; only memory exhaustion can get here.
+        return ProcessFailed;
+    }
+}
+
+std::string CVeSceneFactory::GetOffAsrResult(VeJson& doc) {
+    std::vector<std::string> words;
+    doc.GetNodeTextVector("ws^cw^w", words);
+    if (words.empty()) return {};
+    if (words.size() == 1) return words.front();
+    if (VeChar::VeUtf8_2_CString(words.front()) == u"打开") return words.front() + words.back();
+    return words.back();
+}
+
+std::string CVeSceneFactory::GetText_utf8() { return s_stdText_utf8; }
+
+std::string CVeSceneFactory::GetScene() { return m_stdScene; }
+
+void CVeSceneFactory::Release() { CUtil::VeTerminateThread(s_hThreadCtrl, 0); }

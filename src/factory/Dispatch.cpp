@@ -1,0 +1,75 @@
+#include "factory/Dispatch.h"
+
+#include <cctype>
+#include <climits>
+
+#include "factory/RewriteRules.h"
+#include "host/VeChar.h"
+#include "host/VeNet.h"
+#include "host/VeUI.h"
+
+namespace {
+
+void LogOutcome(const CString& text, LogType logType, vewin::HICON icon) {
+    if (icon)
+        VeUI::Log_HICON(text, icon);
+    else
+        VeUI::Log_2(text, logType);
+}
+
+}  // namespace
+
+void ReportFailure(const char16_t* text) {
+    VeUI::Tray(text, VeTray_Show);
+    VeUI::Log(text, LogType_Failure);
+}
+
+std::string WithoutLeadingBlank(std::string text) {
+    if (!text.empty() && text.front() == ' ') text.erase(0, 1);
+    return text;
+}
+
+int ScoreOf(const std::string& text) {
+    size_t pos = 0;
+    while (pos < text.size() && std::isspace(static_cast<unsigned char>(text[pos]))) ++pos;
+    bool negative = false;
+    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) negative = text[pos++] == '-';
+    long long value = 0;
+    for (; pos < text.size() && text[pos] >= '0' && text[pos] <= '9'; ++pos) {
+        value = value * 10 + (text[pos] - '0');
+        if (value > INT_MAX) {
+            value = static_cast<long long>(INT_MAX) + 1;
+            break;
+        }
+    }
+    if (negative) return value > INT_MAX ? INT_MIN : static_cast<int>(-value);
+    return value > INT_MAX ? INT_MAX : static_cast<int>(value);
+}
+
+VeProcessState RouteUtterance(VeJson& doc, const std::string& utf8Text, std::string& sceneName,
+                              SceneRegistry registry, bool /*bSearchFallback*/) {
+    CString text = VeChar::VeUtf8_2_CString(utf8Text);
+    VeUI::InteractiveSet(nullptr, VeInteractive_Reset);
+    VeUI::Tray(text, VeTray_Show);
+    std::string gbkText = VeChar::VeCString2string(text);
+
+    LogType logType = LogType_Base;
+    vewin::HICON icon = nullptr;
+    if (CVeAccount::Data()->OpenUserSelf(text, logType, icon) || CheckMainMenuWord(text, logType)) {
+        LogOutcome(text, logType, icon);
+        sceneName = "userself";
+        return ProcessDone;
+    }
+
+    int result = 0;
+    if (auto scene = registry(sceneName)) {
+        scene->m_stdText = gbkText;
+        scene->Parse(doc);
+        result = scene->Execute();
+        if (result != 0) LogOutcome(text, scene->m_logType, scene->m_hIcon);
+    }
+    if (result != 0) return ProcessDone;
+
+    VeUI::Log_2(text, LogType_NotCarriedOut);
+    return ProcessUnhandled;
+}

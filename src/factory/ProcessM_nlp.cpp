@@ -1,0 +1,48 @@
+// The semantic dispatcher: results of the cloud engine's semantic service.
+#include "factory/Dispatch.h"
+#include "factory/RewriteRules.h"
+#include "host/Environment.h"
+#include "host/VeChar.h"
+#include "host/VeJson.h"
+#include "scenes/base/SceneRegistry.h"
+#include "vescene/CVeSceneFactory.h"
+
+namespace {
+constexpr int kMinimumScore = 45;
+}
+
+VeProcessState CVeSceneFactory::ProcessM_nlp(VeJson& doc, bool bSearchFallback) {
+    std::string utf8Text = doc.Get("text");
+    if (utf8Text.empty()) {
+        // Nothing recognised online: fall back to the offline grammar result, unless the
+        // network was up and the score says the speech itself was poor.
+        if (CEnvironmentMonitor::CheckNet(false) && ScoreOf(doc.Get("sc")) < kMinimumScore) {
+            ReportFailure(u"__语音识别失败__");
+            return ProcessFailed;
+        }
+        utf8Text = GetOffAsrResult(doc);
+        if (utf8Text.empty()) {
+            ReportFailure(u"__识别出错__");
+            return ProcessFailed;
+        }
+        utf8Text = WithoutLeadingBlank(utf8Text);
+        s_stdText_utf8 = utf8Text;
+        doc.Utf8ToUnicode();
+        m_stdScene = "offasr";
+    } else {
+        utf8Text = WithoutLeadingBlank(utf8Text);
+        s_stdText_utf8 = utf8Text;
+        doc.Utf8ToUnicode();
+        std::string rc = doc.Get("rc");
+        m_stdScene = doc.Get("service");
+        if (m_stdScene == "VELMORA.life" || m_stdScene == "VELMORA.shopping") m_stdScene = doc.Get("semantic^intent");
+        if (rc == "4" || m_stdScene.empty()) {
+            std::string gbkText = VeChar::VeUtf8_2_UnicodeChar(utf8Text);
+            bool rewritten = RewriteSoftware(gbkText, doc) || RewriteTrainTicket(gbkText, doc) ||
+                             RewriteWebSearch(gbkText, doc) || RewriteFilmTitle(gbkText, doc) ||
+                             RewriteSongTitle(gbkText, doc);
+            m_stdScene = rewritten ? doc.Get("service") : "rc=4";
+        }
+    }
+    return RouteUtterance(doc, utf8Text, m_stdScene, MakeSemanticScene, bSearchFallback);
+}

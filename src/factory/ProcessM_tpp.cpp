@@ -1,0 +1,18 @@
+// The TPP dispatcher: results that already name their action type.
+#include "factory/Dispatch.h"
+#include "host/VeJson.h"
+#include "scenes/base/SceneRegistry.h"
+#include "vescene/CVeSceneFactory.h"
+
+VeProcessState CVeSceneFactory::ProcessM_tpp(VeJson& doc, bool bSearchFallback) {
+    std::string utf8Text = doc.Get("text");
+    if (utf8Text.empty()) {
+        ReportFailure(u"__识别出错__");
+        return ProcessFailed;
+    }
+    utf8Text = WithoutLeadingBlank(utf8Text);
+    s_stdText_utf8 = utf8Text;
+    doc.Utf8ToUnicode();
+    m_stdScene = doc.Get("actionType");
+    return RouteUtterance(doc, utf8Text, m_stdScene, MakeTppScene, bSearchFallback);
+}

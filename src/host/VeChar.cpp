@@ -1,0 +1,69 @@
+#include "host/VeChar.h"
+
+#include "host/TextCodec.h"
+
+namespace VeChar {
+
+std::string VeUtf8_2_UnicodeChar(const std::string& utf8Text) { return textcodec::Utf8ToGbk(utf8Text); }
+
+std::string VeUnicodeChar_2_Utf8(const std::string& gbkText) { return textcodec::GbkToUtf8(gbkText); }
+
+CString VeUtf8_2_CString(const std::string& utf8Text) { return CString(textcodec::Utf8ToUtf16(utf8Text)); }
+
+CString VeUnicodeChar_2_CString(const std::string& gbkText) { return CString(textcodec::GbkToUtf16(gbkText)); }
+
+std::string VeCString2string(const CString& text) { return textcodec::Utf16ToGbk(text.str()); }
+
+std::string VeCString_2_Utf8(const CString& text) { return textcodec::Utf16ToUtf8(text.str()); }
+
+std::u16string Vestring2wstring(const std::string& gbkText) { return textcodec::GbkToUtf16(gbkText); }
+
+std::string Utf8_2_Urlcode(const std::string& utf8Text) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(utf8Text.size() * 3);
+    for (unsigned char c : utf8Text) {
+        bool unreserved = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+                          c == '-' || c == '_' || c == '.' || c == '~';
+        if (unreserved) {
+            out += static_cast<char>(c);
+        } else {
+            out += '%';
+            out += kHex[c >> 4];
+            out += kHex[c & 0x0F];
+        }
+    }
+    return out;
+}
+
+std::string UnicodeChar_2_Urlcode(const std::string& gbkText) {
+    return Utf8_2_Urlcode(textcodec::GbkToUtf8(gbkText));
+}
+
+std::string UnicodeTCHAR_2_Urlcode(const CString& text) {
+    return Utf8_2_Urlcode(textcodec::Utf16ToUtf8(text.str()));
+}
+
+std::string Utf8_2_Urlcode_json(const std::string& utf8Text) {
+    std::string escaped;
+    escaped.reserve(utf8Text.size());
+    for (char c : utf8Text) {
+        if (c == '"' || c == '\\') escaped += '\\';
+        escaped += c;
+    }
+    return Utf8_2_Urlcode(escaped);
+}
+
+std::string UnicodeChar_2_16_JuHuaSuan(const std::string& gbkText) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(gbkText.size() * 3);
+    for (unsigned char c : gbkText) {
+        out += '%';
+        if (c >= 0x10) out += kHex[c >> 4];
+        out += kHex[c & 0x0F];
+    }
+    return out;
+}
+
+}  // namespace VeChar

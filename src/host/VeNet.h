@@ -1,0 +1,27 @@
+#pragma once
+// The host's network library: user accounts and commands, AI chat, location.
+#include <string>
+
+#include "host/CString.h"
+#include "host/HostTypes.h"
+#include "platform/WinTypes.h"
+
+class CAccountData {
+public:
+    // Runs the user's own command of that name; true when one matched.
+    bool OpenUserSelf(CString& name, LogType& type, vewin::HICON& icon);
+};
+
+class CVeAccount {
+public:
+    static CAccountData* Data();
+};
+
+class CAiManager {
+public:
+    static void openAi(std::string utf8Text);
+};
+
+namespace VeAddress {
+std::string GetCity();  // GBK, empty when the host cannot tell
+}

@@ -1,0 +1,26 @@
+#pragma once
+// The host's user interface: floating result window, answer text, log window, main window.
+#include <string>
+
+#include "host/CString.h"
+#include "host/HostTypes.h"
+#include "platform/WinTypes.h"
+
+class CWnd;
+
+namespace VeUI {
+
+void Tray(const char16_t* text, VeTrayParams params);
+void Tray_2(const char16_t* text);
+void InteractiveSet(const char16_t* text, VeInteractiveParams params);
+void Log(const char16_t* text, LogType type);
+void Log_2(const CString& text, LogType type);
+void Log_HICON(const CString& text, vewin::HICON icon);
+void Log_nolt(const CString& text, LogType type);
+void DebugLog(const char16_t* text, LogType type);
+void MainMenu(MainMenuType page);
+bool YesOrNot(const char16_t* question, CWnd* parent);
+void VeShellExecuteA(const char* target);  // GBK text
+inline void VeShellExecuteA(const std::string& target) { VeShellExecuteA(target.c_str()); }
+
+}  // namespace VeUI

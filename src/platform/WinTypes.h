@@ -1,0 +1,82 @@
+#pragma once
+// The Windows types and constants the library uses, without <windows.h>.
+// Values and layouts match the Windows SDK so the win32 backend can pass them through.
+#include <cstdint>
+
+namespace vewin {
+
+using BYTE = std::uint8_t;
+using WORD = std::uint16_t;
+using DWORD = std::uint32_t;
+using UINT = unsigned int;
+using BOOL = int;
+using LONG = std::int32_t;
+using SHORT = std::int16_t;
+using ULONG_PTR = std::uintptr_t;
+using HANDLE = void*;
+using HWND = void*;
+using HICON = void*;
+using HINSTANCE = void*;
+using WCHAR = char16_t;
+using LPCWSTR = const char16_t*;
+using LPWSTR = char16_t*;
+
+using LPTHREAD_START_ROUTINE = DWORD (*)(void*);
+
+constexpr BOOL TRUE_ = 1;
+constexpr BOOL FALSE_ = 0;
+
+constexpr DWORD KEYEVENTF_EXTENDEDKEY = 0x0001;
+constexpr DWORD KEYEVENTF_KEYUP = 0x0002;
+constexpr DWORD KEYEVENTF_UNICODE = 0x0004;
+constexpr DWORD KEYEVENTF_SCANCODE = 0x0008;
+
+constexpr DWORD INPUT_MOUSE = 0;
+constexpr DWORD INPUT_KEYBOARD = 1;
+
+constexpr UINT MAPVK_VK_TO_VSC = 0;
+
+constexpr DWORD MOUSEEVENTF_MOVE = 0x0001;
+constexpr DWORD MOUSEEVENTF_LEFTDOWN = 0x0002;
+constexpr DWORD MOUSEEVENTF_LEFTUP = 0x0004;
+constexpr DWORD MOUSEEVENTF_RIGHTDOWN = 0x0008;
+constexpr DWORD MOUSEEVENTF_RIGHTUP = 0x0010;
+constexpr DWORD MOUSEEVENTF_WHEEL = 0x0800;
+
+constexpr UINT EWX_LOGOFF = 0x0000;
+constexpr UINT EWX_SHUTDOWN = 0x0001;
+constexpr UINT EWX_REBOOT = 0x0002;
+constexpr UINT EWX_FORCE = 0x0004;
+constexpr UINT EWX_POWEROFF = 0x0008;
+
+constexpr DWORD PROCESS_TERMINATE = 0x0001;
+constexpr int SW_HIDE = 0;
+constexpr int SW_SHOWNORMAL = 1;
+constexpr UINT MAX_PATH = 260;
+
+struct KEYBDINPUT {
+    WORD wVk;
+    WORD wScan;
+    DWORD dwFlags;
+    DWORD time;
+    ULONG_PTR dwExtraInfo;
+};
+
+struct MOUSEINPUT {
+    LONG dx;
+    LONG dy;
+    DWORD mouseData;
+    DWORD dwFlags;
+    DWORD time;
+    ULONG_PTR dwExtraInfo;
+};
+
+struct INPUT {
+    DWORD type;
+    union {
+        MOUSEINPUT mi;
+        KEYBDINPUT ki;
+    };
+};
+
+}  // namespace vewin

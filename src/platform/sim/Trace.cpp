@@ -1,0 +1,55 @@
+#include "platform/sim/Trace.h"
+
+#include <cstdio>
+
+namespace vesim {
+
+std::string JsonQuote(const std::string& utf8) {
+    std::string out = "\"";
+    for (unsigned char c : utf8) {
+        switch (c) {
+            case '"': out += "\\\""; break;
+            case '\\': out += "\\\\"; break;
+            case '\n': out += "\\n"; break;
+            case '\r': out += "\\r"; break;
+            case '\t': out += "\\t"; break;
+            default:
+                if (c < 0x20) {
+                    char buf[8];
+                    std::snprintf(buf, sizeof buf, "\\u%04x", c);
+                    out += buf;
+                } else {
+                    out += static_cast<char>(c);
+                }
+        }
+    }
+    return out + "\"";
+}
+
+std::string TraceValue::ToJson() const {
+    switch (kind) {
+        case Kind::Number: return std::to_string(number);
+        case Kind::Text: return JsonQuote(text);
+        case Kind::Bool: return number ? "true" : "false";
+        case Kind::Null: break;
+    }
+    return "null";
+}
+
+std::string TraceEvent::ToJson() const {
+    std::string out = "{\"call\":" + JsonQuote(call) + ",\"args\":[";
+    for (size_t i = 0; i < args.size(); ++i) out += (i ? "," : "") + args[i].ToJson();
+    out += "]";
+    if (result) out += ",\"result\":" + result->ToJson();
+    return out + "}";
+}
+
+std::string TraceEvent::ToReadable() const {
+    std::string out = call + "(";
+    for (size_t i = 0; i < args.size(); ++i) out += (i ? ", " : "") + args[i].ToJson();
+    out += ")";
+    if (result) out += " -> " + result->ToJson();
+    return out;
+}
+
+}  // namespace vesim

@@ -1,0 +1,238 @@
+// The real desktop: Windows calls pass straight through; host services go to the callbacks
+// the embedding host installed, or to what Windows offers by itself.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+
+#include "host/HostCallbacks.h"
+#include "host/TextCodec.h"
+#include "platform/Backend.h"
+
+namespace vebackend {
+namespace {
+
+const wchar_t* W(const char16_t* text) { return reinterpret_cast<const wchar_t*>(text); }
+std::string Utf8(const CString& text) { return textcodec::Utf16ToUtf8(text.str()); }
+
+class Win32Backend final : public Backend {
+public:
+    void keybd_event(BYTE vk, BYTE scan, DWORD flags, ULONG_PTR extra) override { ::keybd_event(vk, scan, flags, extra); }
+    UINT MapVirtualKeyW(UINT code, UINT mapType) override { return ::MapVirtualKeyW(code, mapType); }
+    UINT SendInput(UINT count, const vewin::INPUT* inputs, int size) override {
+        static_assert(sizeof(vewin::INPUT) == sizeof(::INPUT), "INPUT layout");
+        return ::SendInput(count, reinterpret_cast<::INPUT*>(const_cast<vewin::INPUT*>(inputs)), size);
+    }
+    vewin::SHORT VkKeyScanW(char16_t ch) override { return ::VkKeyScanW(static_cast<wchar_t>(ch)); }
+    vewin::SHORT GetKeyState(int vk) override { return ::GetKeyState(vk); }
+    void mouse_event(DWORD flags, DWORD dx, DWORD dy, DWORD data, ULONG_PTR extra) override {
+        ::mouse_event(flags, dx, dy, data, extra);
+    }
+    HWND FindWindowW(const char16_t* className, const char16_t* title) override {
+        return ::FindWindowW(W(className), W(title));
+    }
+    DWORD GetWindowThreadProcessId(HWND window, DWORD* processId) override {
+        DWORD pid = 0;
+        DWORD thread = ::GetWindowThreadProcessId(static_cast<::HWND>(window), &pid);
+        if (processId) *processId = pid;
+        return thread;
+    }
+    HWND GetDesktopWindow() override { return ::GetDesktopWindow(); }
+    BOOL ExitWindowsEx(UINT flags, DWORD reason) override { return ::ExitWindowsEx(flags, reason); }
+    BOOL LockWorkStation() override { return ::LockWorkStation(); }
+
+    HANDLE CreateThread(vewin::LPTHREAD_START_ROUTINE start, void* param, DWORD* threadId) override {
+        DWORD id = 0;
+        HANDLE h = ::CreateThread(nullptr, 0, reinterpret_cast<LPTHREAD_START_ROUTINE>(start), param, 0, &id);
+        if (threadId) *threadId = id;
+        return h;
+    }
+    DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds) override {
+        return ::WaitForSingleObject(handle, milliseconds);
+    }
+    BOOL TerminateThread(HANDLE thread, DWORD exitCode) override { return ::TerminateThread(thread, exitCode); }
+    BOOL CloseHandle(HANDLE handle) override { return ::CloseHandle(handle); }
+    void Sleep(DWORD milliseconds) override { ::Sleep(milliseconds); }
+    UINT WinExec(const std::string& gbkCommandLine, UINT show) override {
+        return ::WinExec(gbkCommandLine.c_str(), show);
+    }
+    HANDLE OpenProcess(DWORD access, BOOL inherit, DWORD processId) override {
+        return ::OpenProcess(access, inherit, processId);
+    }
+    BOOL TerminateProcess(HANDLE process, UINT exitCode) override { return ::TerminateProcess(process, exitCode); }
+    BOOL IsWow64Process(HANDLE process, BOOL* wow64) override { return ::IsWow64Process(process, wow64); }
+    HANDLE GetCurrentProcess() override { return ::GetCurrentProcess(); }
+    std::u16string GetSystemDirectoryW() override { return Directory(::GetSystemDirectoryW); }
+    std::u16string GetWindowsDirectoryW() override { return Directory(::GetWindowsDirectoryW); }
+    void OutputDebugStringW(const char16_t* text) override { ::OutputDebugStringW(W(text)); }
+    HINSTANCE ShellExecuteW(HWND window, const char16_t* verb, const char16_t* file, const char16_t* parameters,
+                            const char16_t* directory, int show) override {
+        return ::ShellExecuteW(static_cast<::HWND>(window), W(verb), W(file), W(parameters), W(directory), show);
+    }
+
+    void Tray(const CString& text, VeTrayParams params) override {
+        if (auto cb = vehost::Callbacks(); cb.tray) cb.tray(cb.user, Utf8(text).c_str(), params);
+    }
+    void Tray_2(const CString& text) override {
+        if (auto cb = vehost::Callbacks(); cb.tray_question) cb.tray_question(cb.user, Utf8(text).c_str());
+    }
+    void InteractiveSet(const char16_t* text, VeInteractiveParams params) override {
+        auto cb = vehost::Callbacks();
+        if (!cb.interactive_set) return;
+        std::string utf8 = text ? textcodec::Utf16ToUtf8(text) : std::string();
+        cb.interactive_set(cb.user, text ? utf8.c_str() : nullptr, params);
+    }
+    void Log(const CString& text, LogType type) override { LogLine(text, type, VESCENE_LOG); }
+    void Log_2(const CString& text, LogType type) override { LogLine(text, type, VESCENE_LOG_2); }
+    void Log_HICON(const CString& text, HICON icon) override {
+        if (auto cb = vehost::Callbacks(); cb.log_icon) cb.log_icon(cb.user, Utf8(text).c_str(), icon);
+    }
+    void Log_nolt(const CString& text, LogType type) override { LogLine(text, type, VESCENE_LOG_NOLT); }
+    void DebugLog(const CString& text, LogType type) override { LogLine(text, type, VESCENE_LOG_DEBUG); }
+    void MainMenu(MainMenuType page) override {
+        if (auto cb = vehost::Callbacks(); cb.main_menu) cb.main_menu(cb.user, page);
+    }
+    bool YesOrNot(const CString& question) override {
+        if (auto cb = vehost::Callbacks(); cb.yes_or_no) return cb.yes_or_no(cb.user, Utf8(question).c_str()) != 0;
+        return ::MessageBoxW(nullptr, W(question.GetString()), L"", MB_YESNO | MB_ICONQUESTION | MB_TOPMOST) == IDYES;
+    }
+    void VeShellExecuteA(const std::string& gbkTarget) override {
+        std::u16string target = textcodec::GbkToUtf16(gbkTarget);
+        ::ShellExecuteW(nullptr, L"open", W(target.c_str()), nullptr, nullptr, SW_SHOWNORMAL);
+    }
+
+    bool OpenWebsite(CString& name, LogType& type) override { return Lookup(&VeHostCallbacks::open_website, name, type); }
+    bool OpenWebsite_Grm(CString& name, LogType& type) override {
+        return Lookup(&VeHostCallbacks::open_website_grm, name, type);
+    }
+    bool OpenPcSoftwareLnk(CString& name, LogType& type, HICON& icon) override {
+        return LookupIcon(&VeHostCallbacks::open_program, name, type, icon);
+    }
+    bool VeOpenUserFiles(const CString& name, LogType& type, HICON& icon) override {
+        return LookupIcon(&VeHostCallbacks::open_user_files, name, type, icon);
+    }
+    bool UninstSystemExe(CString& name, LogType& type) override {
+        return Lookup(&VeHostCallbacks::uninstall_program, name, type);
+    }
+    void SetNormal(bool normal) override {
+        if (auto cb = vehost::Callbacks(); cb.set_normal) cb.set_normal(cb.user, normal ? 1 : 0);
+    }
+    int GetConfidenceLevel(const std::string& gbkText) override {
+        auto cb = vehost::Callbacks();
+        return cb.confidence_level ? cb.confidence_level(cb.user, textcodec::GbkToUtf8(gbkText).c_str()) : -1;
+    }
+
+    // The host's own environment services arrive with the host-services work; until then
+    // these answer neutrally.
+    int SetVolume(int, bool) override { return -1; }
+    int SetBrightness(int) override { return -1; }
+    bool CheckNet(bool) override { return true; }
+    WindowsVersion OsVersion() override { return WindowsVersion_Current; }
+    void ElevatePermission() override {}
+
+    bool OpenCommand(std::string& gbkCommand) override {
+        auto cb = vehost::Callbacks();
+        return cb.open_command && cb.open_command(cb.user, textcodec::GbkToUtf8(gbkCommand).c_str()) != 0;
+    }
+    void SearchInBaidu_unicode(const std::string& gbkText) override {
+        SearchInBaidu_utf8(textcodec::GbkToUtf8(gbkText));
+    }
+    void SearchInBaidu_utf8(const std::string& utf8Text) override;
+    void RefreshToolbarAreaIcon() override {}
+    CString GetCurrentWndText() override {
+        ::HWND window = ::GetForegroundWindow();
+        int length = window ? ::GetWindowTextLengthW(window) : 0;
+        std::wstring title(static_cast<size_t>(length) + 1, L'\0');
+        if (length > 0) title.resize(static_cast<size_t>(::GetWindowTextW(window, title.data(), length + 1)));
+        else title.clear();
+        return CString(std::u16string(title.begin(), title.end()));
+    }
+    bool IsPPtSlideShow() override {
+        wchar_t cls[64] = {};
+        ::HWND window = ::GetForegroundWindow();
+        return window && ::GetClassNameW(window, cls, 64) > 0 && std::wstring(cls) == L"screenClass";
+    }
+    std::string GetMac(MacForm) override { return {}; }
+    std::string GetTime_2020_01_01() override {
+        SYSTEMTIME now;
+        ::GetLocalTime(&now);
+        char text[16];
+        wsprintfA(text, "%04d-%02d-%02d", now.wYear, now.wMonth, now.wDay);
+        return text;
+    }
+
+    bool OpenUserSelf(CString& name, LogType& type, HICON& icon) override {
+        return LookupIcon(&VeHostCallbacks::open_user_self, name, type, icon);
+    }
+    void openAi(const std::string& utf8Text) override {
+        if (auto cb = vehost::Callbacks(); cb.open_ai) cb.open_ai(cb.user, utf8Text.c_str());
+    }
+    std::string GetCity() override {
+        auto cb = vehost::Callbacks();
+        const char* city = cb.city ? cb.city(cb.user) : nullptr;
+        return city ? textcodec::Utf8ToGbk(city) : std::string();
+    }
+    bool WordTemplate(CString&) override { return false; }
+
+private:
+    template <typename Fn>
+    static std::u16string Directory(Fn fn) {
+        UINT size = fn(nullptr, 0);
+        std::wstring path(size, L'\0');
+        UINT written = size ? fn(path.data(), size) : 0;
+        path.resize(written < size ? written : 0);
+        return std::u16string(path.begin(), path.end());
+    }
+
+    static void LogLine(const CString& text, LogType type, int channel) {
+        if (auto cb = vehost::Callbacks(); cb.log) cb.log(cb.user, Utf8(text).c_str(), type, channel);
+    }
+
+    static bool Lookup(int (*VeHostCallbacks::*member)(void*, const char*, int*), CString& name, LogType& type) {
+        auto cb = vehost::Callbacks();
+        if (!(cb.*member)) return false;
+        int logType = type;
+        bool done = (cb.*member)(cb.user, Utf8(name).c_str(), &logType) != 0;
+        if (done) type = static_cast<LogType>(logType);
+        return done;
+    }
+
+    static bool LookupIcon(int (*VeHostCallbacks::*member)(void*, const char*, int*, void**), const CString& name,
+                           LogType& type, HICON& icon) {
+        auto cb = vehost::Callbacks();
+        if (!(cb.*member)) return false;
+        int logType = type;
+        void* hostIcon = icon;
+        bool done = (cb.*member)(cb.user, Utf8(name).c_str(), &logType, &hostIcon) != 0;
+        if (done) {
+            type = static_cast<LogType>(logType);
+            icon = hostIcon;
+        }
+        return done;
+    }
+};
+
+void Win32Backend::SearchInBaidu_utf8(const std::string& utf8Text) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string url = "https://www.baidu.com/s?wd=";
+    for (unsigned char c : utf8Text) {
+        if ((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')) {
+            url += static_cast<char>(c);
+        } else {
+            url += '%';
+            url += kHex[c >> 4];
+            url += kHex[c & 15];
+        }
+    }
+    std::u16string wide = textcodec::Utf8ToUtf16(url);
+    ::ShellExecuteW(nullptr, L"open", W(wide.c_str()), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+}  // namespace
+
+Backend& DefaultBackend() {
+    static Win32Backend backend;
+    return backend;
+}
+
+}  // namespace vebackend

@@ -1,0 +1,24 @@
+#include "scenes/semantic/DataTables.h"
+
+#include "common/LazyTable.h"
+#include "host/VeDecrypt.h"
+
+namespace {
+
+using Table = std::map<std::string, std::string>;
+
+const Table& Load(LazyTable<Table>& table, const char* file, const char* key) {
+    return table.Get([&](Table& fresh) { VeDecrypt::EncryptFile_2_map_string(file, key, ',', fresh); });
+}
+
+}  // namespace
+
+const Table& GetSoftDownloadTable() {
+    static LazyTable<Table> table;
+    return Load(table, "softdownload.grm", "QuorbelFintax");
+}
+
+const Table& GetRegionAbbreviationTable() {
+    static LazyTable<Table> table;
+    return Load(table, "chinareabbreviation.clx", "PelgraVos4821");
+}

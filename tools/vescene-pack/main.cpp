@@ -1,0 +1,93 @@
+// vescene-pack: writes the encrypted data tables the library reads.
+//   vescene-pack --key KEY --in SOURCE.utf8 --out TABLE     UTF-8 lines -> GBK, CR LF, encrypted
+//   vescene-pack --key KEY --show TABLE                     prints a table's lines as UTF-8
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <string>
+
+#include "host/TextCodec.h"
+#include "host/VeDecrypt.h"
+
+namespace {
+
+int Usage() {
+    std::cerr << "usage: vescene-pack --key KEY --in SOURCE --out TABLE\n"
+                 "       vescene-pack --key KEY --show TABLE\n";
+    return 2;
+}
+
+bool ReadFile(const std::string& path, std::string& out) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string key, in, out, show;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        std::string flag = argv[i];
+        if (flag == "--key") key = argv[i + 1];
+        else if (flag == "--in") in = argv[i + 1];
+        else if (flag == "--out") out = argv[i + 1];
+        else if (flag == "--show") show = argv[i + 1];
+        else return Usage();
+    }
+    if (key.empty() || (show.empty() == (in.empty() || out.empty()))) return Usage();
+
+    if (!show.empty()) {
+        std::string packed;
+        if (!ReadFile(show, packed)) {
+            std::cerr << "vescene-pack: cannot read " << show << "\n";
+            return 1;
+        }
+        auto plain = VeDecrypt::Decrypt(packed, key);
+        if (!plain) {
+            std::cerr << "vescene-pack: " << show << " is not a table of this key, or is damaged\n";
+            return 1;
+        }
+        std::cout << textcodec::GbkToUtf8(*plain);
+        return 0;
+    }
+
+    std::string source;
+    if (!ReadFile(in, source)) {
+        std::cerr << "vescene-pack: cannot read " << in << "\n";
+        return 1;
+    }
+    if (!textcodec::IsValidUtf8(source)) {
+        std::cerr << "vescene-pack: " << in << " is not UTF-8\n";
+        return 1;
+    }
+    std::string gbk;
+    size_t lineNo = 0, start = 0;
+    while (start < source.size()) {
+        size_t end = source.find('\n', start);
+        if (end == std::string::npos) end = source.size();
+        std::string line = source.substr(start, end - start);
+        start = end + 1;
+        ++lineNo;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.empty()) continue;
+        std::string converted = textcodec::Utf8ToGbk(line);
+        if (textcodec::GbkToUtf8(converted) != line) {
+            std::cerr << "vescene-pack: " << in << ":" << lineNo << ": not expressible in GBK\n";
+            return 1;
+        }
+        gbk += converted + "\r\n";
+    }
+    // The salt follows the content, so the same sources always give the same file.
+    std::uint64_t salt = 0xCBF29CE484222325ull;
+    for (unsigned char c : gbk) salt = (salt ^ c) * 0x100000001B3ull;
+    std::ofstream file(out, std::ios::binary | std::ios::trunc);
+    file << VeDecrypt::Encrypt(gbk, key, salt);
+    if (!file) {
+        std::cerr << "vescene-pack: cannot write " << out << "\n";
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,116 @@
+#include "Runner.h"
+
+#include <rapidjson/document.h>
+#include <rapidjson/stringbuffer.h>
+#include <rapidjson/writer.h>
+
+#include <istream>
+#include <ostream>
+
+#include "platform/sim/SimDesktop.h"
+
+namespace {
+
+std::string Serialize(const rapidjson::Value& value) {
+    rapidjson::StringBuffer buffer;
+    rapidjson::Writer<rapidjson::StringBuffer> writer(buffer);
+    value.Accept(writer);
+    return {buffer.GetString(), buffer.GetSize()};
+}
+
+bool IsBlankOrComment(const std::string& line) {
+    size_t first = line.find_first_not_of(" \t\r");
+    return first == std::string::npos || line[first] == '#';
+}
+
+}  // namespace
+
+Runner::Runner(RunOptions options, std::ostream& out, std::ostream& err)
+    : m_options(options), m_out(out), m_err(err) {}
+
+void Runner::Fail(int lineNo, const std::string& message) {
+    m_err << "vescene: line " << lineNo << ": " << message << "\n";
+    if (m_options.json)
+        m_out << "{\"line\":" << lineNo << ",\"error\":" << vesim::JsonQuote(message) << "}\n";
+}
+
+bool Runner::RunStream(std::istream& in) {
+    bool ok = true;
+    std::string line;
+    for (int lineNo = 1; std::getline(in, line); ++lineNo) {
+        if (IsBlankOrComment(line)) continue;
+        ok = RunLine(line, lineNo) && ok;
+    }
+    return ok;
+}
+
+bool Runner::RunLine(const std::string& line, int lineNo) {
+    rapidjson::Document doc;
+    doc.Parse(line.c_str(), line.size());
+    if (doc.HasParseError() || !doc.IsObject()) {
+        Fail(lineNo, "not a JSON object");
+        return false;
+    }
+    if (!doc.HasMember("input")) return Run(lineNo, "ProcessM", line, 0, true, "");
+
+    std::string entry = "ProcessM", input, sim;
+    int api = 0;
+    bool fallback = true;
+    for (const auto& m : doc.GetObject()) {
+        std::string key = m.name.GetString();
+        const auto& v = m.value;
+        if (key == "entry" && v.IsString()) entry = v.GetString();
+        else if (key == "api" && v.IsInt()) api = v.GetInt();
+        else if (key == "fallback" && v.IsBool()) fallback = v.GetBool();
+        else if (key == "input" && v.IsString()) input.assign(v.GetString(), v.GetStringLength());
+        else if (key == "input" && v.IsObject()) input = Serialize(v);
+        else if (key == "sim" && v.IsObject()) sim = Serialize(v);
+        else {
+            Fail(lineNo, "\"" + key + "\" is not a known field or has the wrong type");
+            return false;
+        }
+    }
+    return Run(lineNo, entry, input, api, fallback, sim);
+}
+
+bool Runner::Say(const std::string& entry, const std::string& utf8Text, const std::string& simJson) {
+    if (entry != "ProcessM") {
+        Fail(1, "entry \"" + entry + "\" is not available");
+        return false;
+    }
+    // A cloud result that carries the text and no semantic meaning.
+    std::string input = "{\"text\":" + vesim::JsonQuote(utf8Text) + ",\"rc\":4}";
+    return Run(1, entry, input, 0, true, simJson);
+}
+
+bool Runner::Run(int lineNo, const std::string& entry, const std::string& input, int api, bool fallback,
+                 const std::string& simJson) {
+    vesim::ScopedSim sim;
+    std::string error;
+    if (!simJson.empty() && !sim->Configure(simJson, error)) {
+        Fail(lineNo, error);
+        return false;
+    }
+    int result;
+    if (entry == "ProcessM") {
+        result = m_factory.ProcessM(input.c_str(), static_cast<IatAPI>(api), fallback);
+    } else {
+        Fail(lineNo, "entry \"" + entry + "\" is not available");
+        return false;
+    }
+    const auto trace = sim->Trace();
+    const std::string scene = m_factory.GetScene(), text = m_factory.GetText_utf8();
+    if (m_options.json) {
+        m_out << "{\"line\":" << lineNo << ",\"entry\":" << vesim::JsonQuote(entry) << ",\"result\":" << result
+              << ",\"scene\":" << vesim::JsonQuote(scene) << ",\"text\":" << vesim::JsonQuote(text)
+              << ",\"trace\":[";
+        for (size_t i = 0; i < trace.size(); ++i) m_out << (i ? "," : "") << trace[i].ToJson();
+        m_out << "]}\n";
+    } else {
+        m_out << "line " << lineNo << ": " << entry << " -> " << result << "  scene " << vesim::JsonQuote(scene)
+              << "  text " << vesim::JsonQuote(text) << "\n";
+        for (const auto& event : trace) m_out << "    " << event.ToReadable() << "\n";
+        if (sim->Clock() > 0) m_out << "    (virtual clock " << sim->Clock() << " ms)\n";
+    }
+    return true;
+}

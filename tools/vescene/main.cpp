@@ -1,0 +1,59 @@
+// vescene: the command-line host. Feeds recognition results to the library on the
+// simulated desktop and prints every call it made.
+#include <fstream>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "Runner.h"
+#include "host/DataDirectory.h"
+
+namespace {
+
+int Usage() {
+    std::cerr << "usage: vescene [--json] [--data DIR] say [--entry ENTRY] [--sim JSON] TEXT...\n"
+                 "       vescene [--json] [--data DIR] run FILE|-\n"
+                 "\n"
+                 "say   wraps the spoken text into an engine result and runs it\n"
+                 "run   runs JSON Lines: a bare engine result, or\n"
+                 "      {\"entry\":\"ProcessM\",\"api\":0,\"fallback\":true,\"input\":{...}|\"...\",\"sim\":{...}}\n";
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    RunOptions options;
+    std::string dataDir = VESCENE_DEFAULT_DATA_DIR, entry = "ProcessM", sim, command;
+    std::vector<std::string> rest;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        bool hasValue = i + 1 < args.size();
+        if (a == "--json") options.json = true;
+        else if (a == "--data" && hasValue) dataDir = args[++i];
+        else if (a == "--entry" && hasValue) entry = args[++i];
+        else if (a == "--sim" && hasValue) sim = args[++i];
+        else if (a == "--help" || a == "-h") return Usage();
+        else if (command.empty() && (a == "say" || a == "run")) command = a;
+        else if (a.size() > 2 && a.rfind("--", 0) == 0) return Usage();
+        else rest.push_back(a);
+    }
+    if (command.empty() || rest.empty()) return Usage();
+    vehost::SetDataDirectory(dataDir);
+
+    Runner runner(options, std::cout, std::cerr);
+    if (command == "say") {
+        std::string text;
+        for (const auto& word : rest) text += (text.empty() ? "" : " ") + word;
+        return runner.Say(entry, text, sim) ? 0 : 1;
+    }
+    if (rest.size() != 1) return Usage();
+    if (rest[0] == "-") return runner.RunStream(std::cin) ? 0 : 1;
+    std::ifstream file(rest[0]);
+    if (!file) {
+        std::cerr << "vescene: cannot read " << rest[0] << "\n";
+        return 1;
+    }
+    return runner.RunStream(file) ? 0 : 1;
+}
