@@ -1,0 +1,86 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "TestSupport.h"
+#include "host/DataDirectory.h"
+#include "host/TextCodec.h"
+#include "host/VeDecrypt.h"
+
+namespace vetest {
+
+namespace {
+
+void WriteTable(const std::string& dir, const std::string& name, const std::string& key,
+                const std::vector<std::string>& utf8Lines) {
+    std::string plain;
+    for (const auto& line : utf8Lines) plain += textcodec::Utf8ToGbk(line) + "\r\n";
+    std::ofstream(dir + "/" + name, std::ios::binary) << VeDecrypt::Encrypt(plain, key, 7);
+}
+
+class DataEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        std::vector<std::string> software;
+        for (const auto& [name, url] : kSoftware) software.push_back(name + "," + url);
+        WriteTable(DataDir(), "softdownload.grm", "QuorbelFintax", software);
+        WriteTable(DataDir(), "veovie.clx", "DornikHalbFilm", kFilms);
+        WriteTable(DataDir(), "veusic.clx", "DornikHalbTune", kSongs);
+        vehost::SetDataDirectory(DataDir());
+    }
+    void TearDown() override {
+        std::error_code ignored;
+        std::filesystem::remove_all(DataDir(), ignored);
+    }
+};
+
+}  // namespace
+
+const std::string& DataDir() {
+    static const std::string dir = [] {
+        auto path = std::filesystem::temp_directory_path() /
+                    ("vescene-test-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+                     std::to_string(reinterpret_cast<std::uintptr_t>(&dir) & 0xFFFF));
+        std::filesystem::create_directories(path);
+        return path.string();
+    }();
+    return dir;
+}
+
+std::vector<std::string> SimTest::Calls() {
+    std::vector<std::string> names;
+    for (const auto& e : sim->Trace()) names.push_back(e.call);
+    return names;
+}
+
+std::vector<vesim::TraceEvent> SimTest::EventsOf(const std::string& call) {
+    std::vector<vesim::TraceEvent> events;
+    for (const auto& e : sim->Trace())
+        if (e.call == call) events.push_back(e);
+    return events;
+}
+
+std::vector<std::string> SimTest::Opened() {
+    std::vector<std::string> urls;
+    for (const auto& e : EventsOf("VeUI::VeShellExecuteA")) urls.push_back(e.args.at(0).text);
+    return urls;
+}
+
+vesim::TraceValue N(long long n) { return vesim::TraceValue::Num(n); }
+vesim::TraceValue T(const std::string& utf8) { return vesim::TraceValue::Text(utf8); }
+vesim::TraceValue B(bool b) { return vesim::TraceValue::Bool(b); }
+
+std::vector<std::string> Readable(const std::vector<vesim::TraceEvent>& events) {
+    std::vector<std::string> out;
+    for (const auto& e : events) out.push_back(e.ToReadable());
+    return out;
+}
+
+}  // namespace vetest
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    ::testing::AddGlobalTestEnvironment(new vetest::DataEnvironment);  // gtest takes ownership
+    return RUN_ALL_TESTS();
+}
