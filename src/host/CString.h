@@ -9,7 +9,7 @@ public:
     CString(const char16_t* text) : m_str(text ? text : u"") {}
     CString(std::u16string text) : m_str(std::move(text)) {}
     CString(std::u16string_view text) : m_str(text) {}
-    CString(const char16_t* text, int length) : m_str(text, length > 0 ? length : 0) {}
+    CString(const char16_t* text, int length) : m_str(text && length > 0 ? std::u16string(text, length) : u"") {}
 
     int GetLength() const { return static_cast<int>(m_str.size()); }
     bool IsEmpty() const { return m_str.empty(); }

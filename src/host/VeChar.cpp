@@ -47,7 +47,15 @@ std::string UnicodeTCHAR_2_Urlcode(const CString& text) {
 std::string Utf8_2_Urlcode_json(const std::string& utf8Text) {
     std::string escaped;
     escaped.reserve(utf8Text.size());
+    static constexpr char kHex[] = "0123456789abcdef";
     for (char c : utf8Text) {
+        auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20) {  // a raw control character would make the JSON text invalid
+            escaped += "\\u00";
+            escaped += kHex[byte >> 4];
+            escaped += kHex[byte & 0x0F];
+            continue;
+        }
         if (c == '"' || c == '\\') escaped += '\\';
         escaped += c;
     }

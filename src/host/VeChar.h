@@ -20,8 +20,8 @@ std::u16string Vestring2wstring(const std::string& gbkText);
 std::string Utf8_2_Urlcode(const std::string& utf8Text);
 std::string UnicodeChar_2_Urlcode(const std::string& gbkText);
 std::string UnicodeTCHAR_2_Urlcode(const CString& text);
-// For a value placed inside a JSON text inside a URL: quotes and backslashes are escaped
-// for JSON first, then the whole is percent-encoded.
+// For a value placed inside a JSON text inside a URL: quotes, backslashes and control
+// characters are escaped for JSON first, then the whole is percent-encoded.
 std::string Utf8_2_Urlcode_json(const std::string& utf8Text);
 // One shopping site's form: every GBK byte, letters and digits included, as '%' and its
 // value in upper-case hex without a leading zero.

@@ -98,6 +98,8 @@ std::optional<std::string> Decrypt(const std::string& packed, const std::string&
     if (packed.size() < kHeaderSize + kCheckSize) return std::nullopt;
     if (packed.compare(0, 4, kMagic, 4) != 0 || static_cast<unsigned char>(packed[4]) != kVersion)
         return std::nullopt;
+    // The check does not cover the header, so its reserved bytes are checked here.
+    if (packed.compare(5, 3, std::string(3, '\0')) != 0) return std::nullopt;
     std::uint64_t length = GetLe(packed, 8, 4);
     if (length != packed.size() - kHeaderSize - kCheckSize) return std::nullopt;
     std::uint64_t salt = GetLe(packed, 12, 8);

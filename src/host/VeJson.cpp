@@ -15,11 +15,19 @@ public:
     bool Null() { return Leaf(std::string_view()); }
     bool Bool(bool b) { return Leaf(b ? "true" : "false"); }
     bool RawNumber(const char* str, rapidjson::SizeType length, bool) { return Leaf({str, length}); }
-    bool String(const char* str, rapidjson::SizeType length, bool) { return Leaf({str, length}); }
+    // A lone low-surrogate escape ("\uDC00") decodes to invalid UTF-8; refuse it like a lone high one.
+    bool String(const char* str, rapidjson::SizeType length, bool) {
+        return textcodec::IsValidUtf8({str, length}) && Leaf({str, length});
+    }
     bool Key(const char* str, rapidjson::SizeType length, bool) {
-        m_path.resize(m_frames.back().pathLength);
-        if (!m_path.empty() || m_frames.size() > 1) m_path += '^';
+        if (!textcodec::IsValidUtf8({str, length})) return false;
+        const Frame& frame = m_frames.back();
+        m_path.resize(frame.pathLength);
+        // Test for a key on the path, not for a non-empty path: empty keys still join with '^',
+        // and array levels (a root array included) add nothing.
+        if (frame.keyed) m_path += '^';
         m_path.append(str, length);
+        m_keyed = true;
         return true;
     }
     bool StartObject() { return Open(false); }
@@ -39,6 +47,7 @@ private:
         bool array;
         size_t pathLength;
         int element;
+        bool keyed;  // the path at this frame holds at least one key
     };
 
     int CurrentElement() const { return m_frames.empty() ? -1 : m_frames.back().element; }
@@ -59,7 +68,7 @@ private:
         if (static_cast<int>(m_frames.size()) >= VeJson::kMaxDepth) return false;
         int element = InArray() ? NewElement() : CurrentElement();
         // The path of a value in an object is its key's; the root's is empty.
-        m_frames.push_back({array, m_path.size(), element});
+        m_frames.push_back({array, m_path.size(), element, m_keyed});
         return true;
     }
 
@@ -69,12 +78,14 @@ private:
             // Back in an object: the next Key rebuilds the path from the object's length.
         } else if (!m_frames.empty()) {
             m_path.resize(m_frames.back().pathLength);
+            m_keyed = m_frames.back().keyed;
         }
         return true;
     }
 
     VeJson& m_doc;
     std::string m_path;
+    bool m_keyed = false;
     std::vector<Frame> m_frames;
 };
 
@@ -87,7 +98,8 @@ VeJson::VeJson(const char* text, size_t length) {
     rapidjson::MemoryStream stream(text, length);
     constexpr unsigned kFlags = rapidjson::kParseIterativeFlag | rapidjson::kParseValidateEncodingFlag |
                                 rapidjson::kParseNumbersAsStringsFlag;
-    m_bValid = !reader.Parse<kFlags>(stream, builder).IsError();
+    // The reader stops at a NUL as at the end, so a NUL inside `length` would hide what follows it.
+    m_bValid = !reader.Parse<kFlags>(stream, builder).IsError() && stream.Tell() == length;
     if (!m_bValid) {
         m_leaves.clear();
         m_elementParents.clear();

@@ -3,14 +3,28 @@
 // Values and layouts match the Windows SDK so the win32 backend can pass them through.
 #include <cstdint>
 
+// The calling convention of Windows callbacks (thread procedures).
+#ifndef WINAPI
+#  if defined(_WIN32) && defined(__i386__)
+#    define WINAPI __attribute__((__stdcall__))
+#  else
+#    define WINAPI
+#  endif
+#endif
+
 namespace vewin {
 
 using BYTE = std::uint8_t;
 using WORD = std::uint16_t;
+#if defined(_WIN32)
+using DWORD = unsigned long;  // 32 bits on Windows
+using LONG = long;
+#else
 using DWORD = std::uint32_t;
+using LONG = std::int32_t;
+#endif
 using UINT = unsigned int;
 using BOOL = int;
-using LONG = std::int32_t;
 using SHORT = std::int16_t;
 using ULONG_PTR = std::uintptr_t;
 using HANDLE = void*;
@@ -21,7 +35,7 @@ using WCHAR = char16_t;
 using LPCWSTR = const char16_t*;
 using LPWSTR = char16_t*;
 
-using LPTHREAD_START_ROUTINE = DWORD (*)(void*);
+using LPTHREAD_START_ROUTINE = DWORD(WINAPI*)(void*);
 
 constexpr BOOL TRUE_ = 1;
 constexpr BOOL FALSE_ = 0;

@@ -1,13 +1,14 @@
 // The real desktop: Windows calls pass straight through; host services go to the callbacks
 // the embedding host installed, or to what Windows offers by itself.
+// Our declarations come first: <windows.h> defines macros with the same names.
+#include "host/HostCallbacks.h"
+#include "host/TextCodec.h"
+#include "platform/Backend.h"
+
 #include <windows.h>
 #include <shellapi.h>
 
 #include <string>
-
-#include "host/HostCallbacks.h"
-#include "host/TextCodec.h"
-#include "platform/Backend.h"
 
 namespace vebackend {
 namespace {
@@ -43,7 +44,7 @@ public:
 
     HANDLE CreateThread(vewin::LPTHREAD_START_ROUTINE start, void* param, DWORD* threadId) override {
         DWORD id = 0;
-        HANDLE h = ::CreateThread(nullptr, 0, reinterpret_cast<LPTHREAD_START_ROUTINE>(start), param, 0, &id);
+        HANDLE h = ::CreateThread(nullptr, 0, start, param, 0, &id);
         if (threadId) *threadId = id;
         return h;
     }

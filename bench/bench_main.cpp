@@ -1,0 +1,122 @@
+// Speed of the hot path: ProcessM end to end on the simulated desktop over a corpus of real-
+// shaped semantic results, the JSON parse alone (and the alternative parser it was chosen
+// over), and the GBK conversion.
+#include <benchmark/benchmark.h>
+
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
+
+#include "host/DataDirectory.h"
+#include "host/TextCodec.h"
+#include "host/VeJson.h"
+#include "platform/sim/SimDesktop.h"
+#include "vescene/CVeSceneFactory.h"
+
+namespace {
+
+const std::vector<std::string>& Corpus() {
+    static const std::vector<std::string> lines = [] {
+        std::vector<std::string> out;
+        std::ifstream in(VESCENE_CORPUS);
+        for (std::string line; std::getline(in, line);)
+            if (!line.empty()) out.push_back(line);
+        return out;
+    }();
+    return lines;
+}
+
+// A weather result of about 1 KB, the size the goals are stated for.
+const std::string& OneKilobyte() {
+    static const std::string doc = [] {
+        for (const auto& line : Corpus())
+            if (line.size() >= 900 && line.size() <= 1200) return line;
+        return Corpus().front();
+    }();
+    return doc;
+}
+
+void BM_ProcessM_Corpus(benchmark::State& state) {
+    vehost::SetDataDirectory(VESCENE_DATA);
+    vesim::ScopedSim sim;
+    CVeSceneFactory factory;
+    const auto& corpus = Corpus();
+    size_t i = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(factory.ProcessM(corpus[i].c_str(), IatAPI_Default, false));
+        sim->ClearTrace();
+        i = (i + 1) % corpus.size();
+    }
+    state.counters["documents"] = static_cast<double>(corpus.size());
+}
+BENCHMARK(BM_ProcessM_Corpus);
+
+void BM_ProcessM_1KB(benchmark::State& state) {
+    vehost::SetDataDirectory(VESCENE_DATA);
+    vesim::ScopedSim sim;
+    CVeSceneFactory factory;
+    const std::string& doc = OneKilobyte();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(factory.ProcessM(doc.c_str(), IatAPI_Default, false));
+        sim->ClearTrace();
+    }
+    state.counters["bytes"] = static_cast<double>(doc.size());
+}
+BENCHMARK(BM_ProcessM_1KB);
+
+void BM_VeJson_Parse_1KB(benchmark::State& state) {
+    const std::string& doc = OneKilobyte();
+    for (auto _ : state) {
+        VeJson json(doc.c_str(), doc.size());
+        benchmark::DoNotOptimize(json.IsValid());
+    }
+}
+BENCHMARK(BM_VeJson_Parse_1KB);
+
+// The same flattening on top of the other candidate parser's DOM.
+void Flatten(const nlohmann::json& node, std::string& path, std::vector<std::pair<std::string, std::string>>& out) {
+    if (node.is_object()) {
+        size_t length = path.size();
+        for (const auto& [key, value] : node.items()) {
+            if (length) path += '^';
+            path += key;
+            Flatten(value, path, out);
+            path.resize(length);
+        }
+    } else if (node.is_array()) {
+        for (const auto& value : node) Flatten(value, path, out);
+    } else {
+        out.emplace_back(path, node.is_string() ? node.get<std::string>() : node.dump());
+    }
+}
+
+void BM_Nlohmann_ParseFlatten_1KB(benchmark::State& state) {
+    const std::string& doc = OneKilobyte();
+    for (auto _ : state) {
+        std::vector<std::pair<std::string, std::string>> leaves;
+        std::string path;
+        auto json = nlohmann::json::parse(doc, nullptr, false);
+        if (!json.is_discarded()) Flatten(json, path, leaves);
+        benchmark::DoNotOptimize(leaves.size());
+    }
+}
+BENCHMARK(BM_Nlohmann_ParseFlatten_1KB);
+
+void BM_Utf8ToGbk(benchmark::State& state) {
+    const std::string text = "今天北京天气怎么样，明天会下雨吗？打开网易云音乐播放周杰伦的稻香";
+    for (auto _ : state) benchmark::DoNotOptimize(textcodec::Utf8ToGbk(text));
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
+}
+BENCHMARK(BM_Utf8ToGbk);
+
+void BM_GbkToUtf8(benchmark::State& state) {
+    const std::string gbk = textcodec::Utf8ToGbk("今天北京天气怎么样，明天会下雨吗？打开网易云音乐播放周杰伦的稻香");
+    for (auto _ : state) benchmark::DoNotOptimize(textcodec::GbkToUtf8(gbk));
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * gbk.size()));
+}
+BENCHMARK(BM_GbkToUtf8);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,82 @@
+#!/usr/bin/env bash
+# Builds every target and runs every test: Linux, Linux with ASan+UBSan, the i686 DLL with
+# its export check, and the x86_64 Windows tests under Wine. Ends with "N passed, N failed".
+set -uo pipefail
+cd "$(dirname "$0")/.."
+scripts/deps.sh test || exit 1
+
+passed=0
+failed=0
+log_dir=build-logs
+mkdir -p "$log_dir"
+
+# Adds the counts of a GoogleTest run's output to the totals; a run that ended without its
+# summary (a crash) counts as one failure.
+count_gtest() {
+  local name=$1 out=$2 status=$3
+  local total ok bad
+  total=$(grep -Eo '^\[==========\] [0-9]+ tests? from .* ran' "$out" | grep -Eo '[0-9]+' | head -1)
+  ok=$(grep -Eo '^\[  PASSED  \] [0-9]+' "$out" | grep -Eo '[0-9]+$' | head -1)
+  bad=$(grep -Eo '^\[  FAILED  \] [0-9]+ tests?, listed below' "$out" | grep -Eo '[0-9]+' | head -1)
+  if [[ -z "$total" ]]; then
+    echo "$name: no test summary (exit $status), see $out"
+    failed=$((failed + 1))
+    return
+  fi
+  passed=$((passed + ${ok:-0}))
+  failed=$((failed + ${bad:-0}))
+  if [[ $status -ne 0 && -z "$bad" ]]; then failed=$((failed + 1)); fi
+  echo "$name: ${ok:-0} passed, ${bad:-0} failed"
+}
+
+stage_failed() {
+  echo "$1: FAILED, see $2"
+  tail -20 "$2"
+  failed=$((failed + 1))
+}
+
+build() {  # build DIR LOG cmake-args...
+  local dir=$1 log=$2
+  shift 2
+  { cmake -S . -B "$dir" -G Ninja "$@" && cmake --build "$dir"; } >"$log" 2>&1
+}
+
+# 1. Linux build, tools, data and tests.
+if build build "$log_dir/linux.log" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVESCENE_SYSTEM_GTEST=ON -DVESCENE_BENCH=ON; then
+  build/tests/vescene_tests >"$log_dir/linux-tests.log" 2>&1
+  count_gtest "linux" "$log_dir/linux-tests.log" $?
+else
+  stage_failed "linux build" "$log_dir/linux.log"
+fi
+
+# 2. The same tests with AddressSanitizer and UndefinedBehaviorSanitizer.
+if build build-asan "$log_dir/asan.log" -DCMAKE_BUILD_TYPE=Debug -DVESCENE_SYSTEM_GTEST=ON -DVESCENE_TOOLS=OFF -DVESCENE_SANITIZE=ON; then
+  ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 build-asan/tests/vescene_tests >"$log_dir/asan-tests.log" 2>&1
+  count_gtest "asan+ubsan" "$log_dir/asan-tests.log" $?
+else
+  stage_failed "asan build" "$log_dir/asan.log"
+fi
+
+# 3. The product: the 32-bit DLL, checked to be a PE32 DLL exporting the factory and the C API.
+if build build-win32 "$log_dir/win32.log" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release -DVESCENE_TESTS=OFF -DVESCENE_TOOLS=OFF; then
+  if scripts/check-exports.sh build-win32/VeScene.dll >"$log_dir/exports.log" 2>&1; then
+    passed=$((passed + 1))
+    echo "i686 VeScene.dll exports: ok"
+  else
+    stage_failed "i686 VeScene.dll exports" "$log_dir/exports.log"
+  fi
+else
+  stage_failed "i686 build" "$log_dir/win32.log"
+fi
+
+# 4. The tests built for x86_64 Windows, run under Wine.
+if build build-win64 "$log_dir/win64.log" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release -DVESCENE_TOOLS=OFF; then
+  export WINEPREFIX="$PWD/build-win64/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  wine build-win64/tests/vescene_tests.exe >"$log_dir/wine-tests.log" 2>&1 </dev/null
+  count_gtest "wine" "$log_dir/wine-tests.log" $?
+else
+  stage_failed "win64 build" "$log_dir/win64.log"
+fi
+
+echo "$passed passed, $failed failed"
+[[ $failed -eq 0 ]]
