@@ -24,8 +24,15 @@ std::uint64_t Fnv1a(std::uint64_t hash, const std::string& bytes) {
 
 constexpr std::uint64_t kFnvBasis = 0xCBF29CE484222325ull;
 
-std::uint64_t Check(const std::string& key, const std::string& plain) {
-    return Fnv1a(Fnv1a(Fnv1a(kFnvBasis, key), std::string(1, '\0')), plain);
+void PutLe(std::string& out, std::uint64_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
+}
+
+// The salt is covered too: with an empty body nothing else would reveal a damaged salt.
+std::uint64_t Check(const std::string& key, std::uint64_t salt, const std::string& plain) {
+    std::string saltBytes;
+    PutLe(saltBytes, salt, 8);
+    return Fnv1a(Fnv1a(Fnv1a(Fnv1a(kFnvBasis, key), std::string(1, '\0')), saltBytes), plain);
 }
 
 void Scramble(std::string& body, const std::string& key, std::uint64_t salt) {
@@ -41,10 +48,6 @@ void Scramble(std::string& body, const std::string& key, std::uint64_t salt) {
         }
         body[i] = static_cast<char>(static_cast<unsigned char>(body[i]) ^ static_cast<unsigned char>(word >> (8 * (i % 8))));
     }
-}
-
-void PutLe(std::string& out, std::uint64_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
 }
 
 std::uint64_t GetLe(const std::string& in, size_t pos, int bytes) {
@@ -90,7 +93,7 @@ std::string Encrypt(const std::string& plain, const std::string& key, std::uint6
     std::string body = plain;
     Scramble(body, key, salt);
     out += body;
-    PutLe(out, Check(key, plain), 8);
+    PutLe(out, Check(key, salt, plain), 8);
     return out;
 }
 
@@ -105,7 +108,7 @@ std::optional<std::string> Decrypt(const std::string& packed, const std::string&
     std::uint64_t salt = GetLe(packed, 12, 8);
     std::string body = packed.substr(kHeaderSize, static_cast<size_t>(length));
     Scramble(body, key, salt);
-    if (Check(key, body) != GetLe(packed, kHeaderSize + static_cast<size_t>(length), 8)) return std::nullopt;
+    if (Check(key, salt, body) != GetLe(packed, kHeaderSize + static_cast<size_t>(length), 8)) return std::nullopt;
     return body;
 }
 

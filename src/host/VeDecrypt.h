@@ -1,8 +1,9 @@
 #pragma once
 // The installation's encrypted data tables. Format: magic "VeDt", version byte, three zero
 // bytes, body length (u32 LE), salt (u64 LE), the body XOR a stream derived from the key and
-// salt, then a check (u64 LE) over the key and the plain body. A wrong key, a truncated or a
-// corrupted file is refused. This keeps data from casual reading; it is not security.
+// salt, then a check (u64 LE) over the key, the salt and the plain body. A wrong key, a
+// truncated or a corrupted file is refused. This keeps data from casual reading; it is not
+// security.
 #include <cstdint>
 #include <map>
 #include <optional>

@@ -25,3 +25,13 @@ public:
 namespace VeAddress {
 std::string GetCity();  // GBK, empty when the host cannot tell
 }
+
+// HTTP GET client of the host's network library (the song search and the online service).
+class CVeCurl {
+public:
+    CVeCurl();
+    ~CVeCurl();
+    int OpenUrl_get(std::string& url);  // 0 on success
+    std::string GetResult_utf8();
+    std::string GetResult_unicode();  // GBK
+};

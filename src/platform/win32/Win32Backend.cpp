@@ -3,6 +3,7 @@
 // Our declarations come first: <windows.h> defines macros with the same names.
 #include "host/HostCallbacks.h"
 #include "host/TextCodec.h"
+#include "host/VeChar.h"
 #include "platform/Backend.h"
 
 #include <windows.h>
@@ -214,17 +215,7 @@ private:
 };
 
 void Win32Backend::SearchInBaidu_utf8(const std::string& utf8Text) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string url = "https://www.baidu.com/s?wd=";
-    for (unsigned char c : utf8Text) {
-        if ((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')) {
-            url += static_cast<char>(c);
-        } else {
-            url += '%';
-            url += kHex[c >> 4];
-            url += kHex[c & 15];
-        }
-    }
+    std::string url = "https://www.baidu.com/s?wd=" + VeChar::Utf8_2_Urlcode(utf8Text);
     std::u16string wide = textcodec::Utf8ToUtf16(url);
     ::ShellExecuteW(nullptr, L"open", W(wide.c_str()), nullptr, nullptr, SW_SHOWNORMAL);
 }
