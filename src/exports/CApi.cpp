@@ -3,6 +3,7 @@
 
 #include "host/DataDirectory.h"
 #include "host/HostCallbacks.h"
+#include "host/TextCodec.h"
 #include "vescene/CVeSceneFactory.h"
 #include "vescene/vescene.h"
 
@@ -32,7 +33,7 @@ VESCENE_API int VeScene_ProcessM(VeSceneHandle* scene, const char* result, int a
 VESCENE_API const char* VeScene_GetScene(VeSceneHandle* scene) {
     if (!scene) return "";
     try {
-        scene->scene = scene->factory.GetScene();
+        scene->scene = textcodec::GbkToUtf8(scene->factory.GetScene());  // GBK, like every routed text
     } catch (...) {
         scene->scene.clear();
     }

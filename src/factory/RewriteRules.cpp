@@ -5,6 +5,7 @@
 
 #include "common/LazyTable.h"
 #include "host/DataFactory.h"
+#include "host/TextCodec.h"
 #include "host/VeChar.h"
 #include "host/VeDecrypt.h"
 #include "host/VeUI.h"
@@ -12,7 +13,18 @@
 
 namespace {
 
-bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+// Where `part` begins in `text`, both GBK, counting only matches that begin on a character:
+// the bytes of a word can also occur from the trail byte of one character into the next.
+size_t FindGbk(const std::string& text, const std::string& part) {
+    for (size_t pos = 0; pos + part.size() <= text.size();) {
+        if (text.compare(pos, part.size(), part) == 0) return pos;
+        size_t length = textcodec::GbkCharLength(text, pos);
+        pos += length ? length : 1;
+    }
+    return std::string::npos;
+}
+
+bool Contains(const std::string& text, const std::string& part) { return FindGbk(text, part) != std::string::npos; }
 
 using Titles = std::vector<std::string>;
 
@@ -75,7 +87,7 @@ bool RewriteWebSearch(const std::string& gbkText, VeJson& doc) {
         GBK("查一下"),   GBK("找一下"),   GBK("搜索"),     GBK("查找"),     GBK("查询"),
     };
     for (const auto& phrase : phrases) {
-        size_t at = gbkText.find(phrase);
+        size_t at = FindGbk(gbkText, phrase);
         if (at == std::string::npos) continue;
         doc.Insert("velmoraKeyword", gbkText.substr(at + phrase.size()));
         doc.Insert("service", "baidusearch");

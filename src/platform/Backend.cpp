@@ -15,6 +15,6 @@ Backend& Current() {
     return installed ? *installed : DefaultBackend();
 }
 
-void Install(Backend* backend) { g_installed.store(backend, std::memory_order_release); }
+Backend* Install(Backend* backend) { return g_installed.exchange(backend, std::memory_order_acq_rel); }
 
 }  // namespace vebackend

@@ -104,8 +104,9 @@ public:
 };
 
 // The installed backend: the sim on Linux and the win32 backend on Windows until a host or
-// a test installs another. Installing nullptr restores the default.
+// a test installs another. Installing nullptr restores the default. Returns the backend
+// installed before (nullptr for the default), so that it can be put back.
 Backend& Current();
-void Install(Backend* backend);
+Backend* Install(Backend* backend);
 
 }  // namespace vebackend

@@ -7,6 +7,7 @@
 #include <istream>
 #include <ostream>
 
+#include "host/TextCodec.h"
 #include "platform/sim/SimDesktop.h"
 
 namespace {
@@ -99,7 +100,8 @@ bool Runner::Run(int lineNo, const std::string& entry, const std::string& input,
         return false;
     }
     const auto trace = sim->Trace();
-    const std::string scene = m_factory.GetScene(), text = m_factory.GetText_utf8();
+    // The scene name is read from the document after its conversion, so it is GBK text.
+    const std::string scene = textcodec::GbkToUtf8(m_factory.GetScene()), text = m_factory.GetText_utf8();
     if (m_options.json) {
         m_out << "{\"line\":" << lineNo << ",\"entry\":" << vesim::JsonQuote(entry) << ",\"result\":" << result
               << ",\"scene\":" << vesim::JsonQuote(scene) << ",\"text\":" << vesim::JsonQuote(text)

@@ -602,9 +602,9 @@ bool SimDesktop::Configure(const std::string& json, std::string& error) {
 
 ScopedSim::ScopedSim() : ScopedSim(SimState{}) {}
 ScopedSim::ScopedSim(SimState state) : m_sim(std::make_unique<SimDesktop>(std::move(state))) {
-    vebackend::Install(m_sim.get());
+    m_previous = vebackend::Install(m_sim.get());
 }
-ScopedSim::~ScopedSim() { vebackend::Install(nullptr); }
+ScopedSim::~ScopedSim() { vebackend::Install(m_previous); }
 
 }  // namespace vesim
 

@@ -158,6 +158,7 @@ public:
 
 private:
     std::unique_ptr<SimDesktop> m_sim;
+    vebackend::Backend* m_previous = nullptr;
 };
 
 }  // namespace vesim
