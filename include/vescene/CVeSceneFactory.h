@@ -35,6 +35,9 @@ public:
 private:
     VeProcessState ProcessM_nlp(VeJson& doc, bool bSearchFallback);
     VeProcessState ProcessM_tpp(VeJson& doc, bool bSearchFallback);
+    // Stores the recognised text without its one leading blank and turns the document's
+    // texts into GBK; returns the stored text.
+    static std::string KeepText(VeJson& doc, std::string utf8Text);
 
     std::string m_stdScene;
 

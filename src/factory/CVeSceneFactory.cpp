@@ -42,6 +42,12 @@ std::string CVeSceneFactory::GetOffAsrResult(VeJson& doc) {
     return words.back();
 }
 
+std::string CVeSceneFactory::KeepText(VeJson& doc, std::string utf8Text) {
+    s_stdText_utf8 = WithoutLeadingBlank(std::move(utf8Text));
+    doc.Utf8ToUnicode();
+    return s_stdText_utf8;
+}
+
 std::string CVeSceneFactory::GetText_utf8() { return s_stdText_utf8; }
 
 std::string CVeSceneFactory::GetScene() { return m_stdScene; }

@@ -25,14 +25,10 @@ VeProcessState CVeSceneFactory::ProcessM_nlp(VeJson& doc, bool bSearchFallback) 
             ReportFailure(u"__识别出错__");
             return ProcessFailed;
         }
-        utf8Text = WithoutLeadingBlank(utf8Text);
-        s_stdText_utf8 = utf8Text;
-        doc.Utf8ToUnicode();
+        utf8Text = KeepText(doc, utf8Text);
         m_stdScene = "offasr";
     } else {
-        utf8Text = WithoutLeadingBlank(utf8Text);
-        s_stdText_utf8 = utf8Text;
-        doc.Utf8ToUnicode();
+        utf8Text = KeepText(doc, utf8Text);
         std::string rc = doc.Get("rc");
         m_stdScene = doc.Get("service");
         if (m_stdScene == "VELMORA.life" || m_stdScene == "VELMORA.shopping") m_stdScene = doc.Get("semantic^intent");

@@ -10,9 +10,7 @@ VeProcessState CVeSceneFactory::ProcessM_tpp(VeJson& doc, bool bSearchFallback) 
         ReportFailure(u"__识别出错__");
         return ProcessFailed;
     }
-    utf8Text = WithoutLeadingBlank(utf8Text);
-    s_stdText_utf8 = utf8Text;
-    doc.Utf8ToUnicode();
+    utf8Text = KeepText(doc, utf8Text);
     m_stdScene = doc.Get("actionType");
     return RouteUtterance(doc, utf8Text, m_stdScene, MakeTppScene, bSearchFallback);
 }
