@@ -13,6 +13,10 @@ exports=$(sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' <<<"$private")
 required=(
   VeScene_Create VeScene_Destroy VeScene_ProcessM VeScene_GetScene VeScene_GetText VeScene_Release
   VeScene_SetHostCallbacks VeScene_SetDataDirectory
+  VeScene_ProcessP_normal VeScene_ProcessP_PPT VeScene_ProcessAI VeScene_ProcessM_office_xiao
+  _ZN15CVeSceneFactory15ProcessP_normalEPKc _ZN15CVeSceneFactory12ProcessP_PPTEPKc
+  _ZN15CVeSceneFactory9ProcessAIEPKc _ZN15CVeSceneFactory20ProcessM_office_xiaoEPKc12TyOfficeKind
+  _ZN6TyUtil13MapKeyStr2IntENSt7__cxx1112basic_stringIcSt11char_traitsIcESaIcEEE
   _ZN15CVeSceneFactoryC1Ev _ZN15CVeSceneFactoryC1ERKS_ _ZN15CVeSceneFactoryD1Ev _ZN15CVeSceneFactoryaSERKS_
   _ZN15CVeSceneFactory8ProcessMEPKc6IatAPIb _ZN15CVeSceneFactory8GetSceneB5cxx11Ev
   _ZN15CVeSceneFactory12GetText_utf8B5cxx11Ev _ZN15CVeSceneFactory7ReleaseEv

@@ -13,6 +13,9 @@ enum VeProcessState { ProcessFailed = 0, ProcessDone = 1, ProcessUnhandled = 2 }
 // The engine that produced a ProcessM input; only the cloud semantic engine is told apart.
 enum IatAPI : int { IatAPI_Default = 0, IatAPI_CloudSemantic = 1 };
 
+// The Office application of the office voice mode.
+enum TyOfficeKind : int { TyOffice_None = 0, TyOffice_Word = 1, TyOffice_PowerPoint = 2, TyOffice_Excel = 3 };
+
 class VESCENE_API CVeSceneFactory {
 public:
     CVeSceneFactory();
@@ -22,6 +25,14 @@ public:
 
     // The voice key's entry: `text` is the engine's UTF-8 JSON result.
     VeProcessState ProcessM(const char* text, IatAPI api, bool bSearchFallback);
+
+    // The laser pointer's entries, in normal and in slide-show control.
+    VeProcessState ProcessP_normal(const char* text);
+    VeProcessState ProcessP_PPT(const char* text);
+    // The AI mode: the text goes to the host's AI chat.
+    VeProcessState ProcessAI(const char* text);
+    // The office voice mode: the text is looked up in the office command grammar of `kind`.
+    VeProcessState ProcessM_office_xiao(const char* text, TyOfficeKind kind);
 
     // The command text of an offline grammar result's words, UTF-8.
     static std::string GetOffAsrResult(VeJson& doc);
@@ -38,6 +49,9 @@ private:
     // Stores the recognised text without its one leading blank and turns the document's
     // texts into GBK; returns the stored text.
     static std::string KeepText(VeJson& doc, std::string utf8Text);
+    // The first steps of both pen entries: the recognised text and the scene name, after
+    // the confidence tests; false when the entry must fail.
+    bool ReadPenResult(VeJson& doc, const char16_t* noCommandLog, std::string& utf8Text);
 
     std::string m_stdScene;
 

@@ -49,6 +49,13 @@ VESCENE_API void VeScene_Destroy(VeSceneHandle* scene);
    result decide. Returns 0, 1 or 2, or -1 for a NULL argument. */
 VESCENE_API int VeScene_ProcessM(VeSceneHandle* scene, const char* result, int api, int searchFallback);
 
+/* The laser pointer's entries (normal and slide-show control), the AI mode, and the office
+   voice mode (kind 1 Word, 2 PowerPoint, 3 Excel). Same results as VeScene_ProcessM. */
+VESCENE_API int VeScene_ProcessP_normal(VeSceneHandle* scene, const char* result);
+VESCENE_API int VeScene_ProcessP_PPT(VeSceneHandle* scene, const char* result);
+VESCENE_API int VeScene_ProcessAI(VeSceneHandle* scene, const char* result);
+VESCENE_API int VeScene_ProcessM_office_xiao(VeSceneHandle* scene, const char* result, int kind);
+
 /* Valid until the next call on the same handle. */
 VESCENE_API const char* VeScene_GetScene(VeSceneHandle* scene);
 VESCENE_API const char* VeScene_GetText(VeSceneHandle* scene);

@@ -30,6 +30,26 @@ VESCENE_API int VeScene_ProcessM(VeSceneHandle* scene, const char* result, int a
     return scene->factory.ProcessM(result, static_cast<IatAPI>(api), searchFallback != 0);
 }
 
+VESCENE_API int VeScene_ProcessP_normal(VeSceneHandle* scene, const char* result) {
+    if (!scene || !result) return VESCENE_BAD_ARGUMENT;
+    return scene->factory.ProcessP_normal(result);
+}
+
+VESCENE_API int VeScene_ProcessP_PPT(VeSceneHandle* scene, const char* result) {
+    if (!scene || !result) return VESCENE_BAD_ARGUMENT;
+    return scene->factory.ProcessP_PPT(result);
+}
+
+VESCENE_API int VeScene_ProcessAI(VeSceneHandle* scene, const char* result) {
+    if (!scene || !result) return VESCENE_BAD_ARGUMENT;
+    return scene->factory.ProcessAI(result);
+}
+
+VESCENE_API int VeScene_ProcessM_office_xiao(VeSceneHandle* scene, const char* result, int kind) {
+    if (!scene || !result) return VESCENE_BAD_ARGUMENT;
+    return scene->factory.ProcessM_office_xiao(result, static_cast<TyOfficeKind>(kind));
+}
+
 VESCENE_API const char* VeScene_GetScene(VeSceneHandle* scene) {
     if (!scene) return "";
     try {

@@ -4,6 +4,7 @@
 #include <rapidjson/stringbuffer.h>
 #include <rapidjson/writer.h>
 
+#include <functional>
 #include <istream>
 #include <ostream>
 
@@ -55,13 +56,14 @@ bool Runner::RunLine(const std::string& line, int lineNo) {
     if (!doc.HasMember("input")) return Run(lineNo, "ProcessM", line, 0, true, "");
 
     std::string entry = "ProcessM", input, sim;
-    int api = 0;
+    int api = 0, kind = 0;
     bool fallback = true;
     for (const auto& m : doc.GetObject()) {
         std::string key = m.name.GetString();
         const auto& v = m.value;
         if (key == "entry" && v.IsString()) entry = v.GetString();
         else if (key == "api" && v.IsInt()) api = v.GetInt();
+        else if (key == "kind" && v.IsInt()) kind = v.GetInt();
         else if (key == "fallback" && v.IsBool()) fallback = v.GetBool();
         else if (key == "input" && v.IsString()) input.assign(v.GetString(), v.GetStringLength());
         else if (key == "input" && v.IsObject()) input = Serialize(v);
@@ -71,45 +73,63 @@ bool Runner::RunLine(const std::string& line, int lineNo) {
             return false;
         }
     }
-    return Run(lineNo, entry, input, api, fallback, sim);
+    return Run(lineNo, entry, input, api, fallback, sim, kind);
 }
 
 bool Runner::Say(const std::string& entry, const std::string& utf8Text, const std::string& simJson) {
-    if (entry != "ProcessM") {
-        Fail(1, "entry \"" + entry + "\" is not available");
-        return false;
-    }
-    // A cloud result that carries the text and no semantic meaning.
+    // An online result that carries the text and no semantic meaning.
     std::string input = "{\"text\":" + vesim::JsonQuote(utf8Text) + ",\"rc\":4}";
     return Run(1, entry, input, 0, true, simJson);
 }
 
 bool Runner::Run(int lineNo, const std::string& entry, const std::string& input, int api, bool fallback,
-                 const std::string& simJson) {
+                 const std::string& simJson, int kind) {
     vesim::ScopedSim sim;
     std::string error;
     if (!simJson.empty() && !sim->Configure(simJson, error)) {
         Fail(lineNo, error);
         return false;
     }
-    int result;
-    if (entry == "ProcessM") {
-        result = m_factory.ProcessM(input.c_str(), static_cast<IatAPI>(api), fallback);
-    } else {
+    struct Entry {
+        const char* name;
+        const char* shortName;
+        std::function<int(CVeSceneFactory&, const char*)> call;
+    };
+    const Entry entries[] = {
+        {"ProcessM", "voice",
+         [&](CVeSceneFactory& f, const char* t) { return f.ProcessM(t, static_cast<IatAPI>(api), fallback); }},
+        {"ProcessP_normal", "pen", [](CVeSceneFactory& f, const char* t) { return f.ProcessP_normal(t); }},
+        {"ProcessP_PPT", "ppt", [](CVeSceneFactory& f, const char* t) { return f.ProcessP_PPT(t); }},
+        {"ProcessAI", "ai", [](CVeSceneFactory& f, const char* t) { return f.ProcessAI(t); }},
+        {"ProcessM_office_xiao", "office",
+         [&](CVeSceneFactory& f, const char* t) { return f.ProcessM_office_xiao(t, static_cast<TyOfficeKind>(kind)); }},
+        {"ProcessM_office_xiao", "office-word",
+         [](CVeSceneFactory& f, const char* t) { return f.ProcessM_office_xiao(t, TyOffice_Word); }},
+        {"ProcessM_office_xiao", "office-ppt",
+         [](CVeSceneFactory& f, const char* t) { return f.ProcessM_office_xiao(t, TyOffice_PowerPoint); }},
+        {"ProcessM_office_xiao", "office-excel",
+         [](CVeSceneFactory& f, const char* t) { return f.ProcessM_office_xiao(t, TyOffice_Excel); }},
+    };
+    const Entry* chosen = nullptr;
+    for (const auto& e : entries)
+        if (!chosen && (entry == e.name || entry == e.shortName)) chosen = &e;
+    if (!chosen) {
         Fail(lineNo, "entry \"" + entry + "\" is not available");
         return false;
     }
+    const std::string entryName = chosen->name;
+    int result = chosen->call(m_factory, input.c_str());
     const auto trace = sim->Trace();
     // The scene name is read from the document after its conversion, so it is GBK text.
     const std::string scene = textcodec::GbkToUtf8(m_factory.GetScene()), text = m_factory.GetText_utf8();
     if (m_options.json) {
-        m_out << "{\"line\":" << lineNo << ",\"entry\":" << vesim::JsonQuote(entry) << ",\"result\":" << result
+        m_out << "{\"line\":" << lineNo << ",\"entry\":" << vesim::JsonQuote(entryName) << ",\"result\":" << result
               << ",\"scene\":" << vesim::JsonQuote(scene) << ",\"text\":" << vesim::JsonQuote(text)
               << ",\"trace\":[";
         for (size_t i = 0; i < trace.size(); ++i) m_out << (i ? "," : "") << trace[i].ToJson();
         m_out << "]}\n";
     } else {
-        m_out << "line " << lineNo << ": " << entry << " -> " << result << "  scene " << vesim::JsonQuote(scene)
+        m_out << "line " << lineNo << ": " << entryName << " -> " << result << "  scene " << vesim::JsonQuote(scene)
               << "  text " << vesim::JsonQuote(text) << "\n";
         for (const auto& event : trace) m_out << "    " << event.ToReadable() << "\n";
         if (sim->Clock() > 0) m_out << "    (virtual clock " << sim->Clock() << " ms)\n";

@@ -23,7 +23,7 @@ public:
 
 private:
     bool Run(int lineNo, const std::string& entry, const std::string& input, int api, bool fallback,
-             const std::string& simJson);
+             const std::string& simJson, int kind = 0);
     void Fail(int lineNo, const std::string& message);
 
     RunOptions m_options;

@@ -12,11 +12,13 @@ namespace {
 
 int Usage() {
     std::cerr << "usage: vescene [--json] [--data DIR] say [--entry ENTRY] [--sim JSON] TEXT...\n"
+                 "         ENTRY: voice (ProcessM, the default), pen, ppt, ai, office-word, office-ppt, office-excel\n"
                  "       vescene [--json] [--data DIR] run FILE|-\n"
                  "\n"
                  "say   wraps the spoken text into an engine result and runs it\n"
                  "run   runs JSON Lines: a bare engine result, or\n"
-                 "      {\"entry\":\"ProcessM\",\"api\":0,\"fallback\":true,\"input\":{...}|\"...\",\"sim\":{...}}\n";
+                 "      {\"entry\":\"ProcessM\",\"api\":0,\"fallback\":true,\"kind\":1,\"input\":{...}|\"...\",\"sim\":{...}}\n"
+                 "      entries: ProcessM, ProcessP_normal, ProcessP_PPT, ProcessAI, ProcessM_office_xiao (with kind)\n";
     return 2;
 }
 

@@ -3,6 +3,12 @@
 #include <initializer_list>
 #include <string_view>
 
+#include "local/VeJsonOffAsr.h"
+#include "local/VeJsonPPtOffAsr.h"
+#include "local/VeJsonPPtOnLine.h"
+#include "local/VeJsonPenNormal_OffAsr.h"
+#include "local/VeJsonPenNormal_PPt.h"
+#include "local/VeJsonRc_4.h"
 #include "scenes/semantic/VeJsonBaiduSearch.h"
 #include "scenes/semantic/VeJsonOpenQA.h"
 
@@ -37,6 +43,8 @@ std::unique_ptr<VeBasicService> Lookup(std::initializer_list<SceneKey> keys, con
 std::unique_ptr<VeBasicService> MakeSemanticScene(const std::string& name) {
     return Lookup(
         {
+            {"rc=4", Make<VeJsonRc_4>},
+            {"offasr", Make<VeJsonOffAsr>},
             {"baidusearch", Make<VeJsonBaiduSearch>},
             {"websearch", Make<VeJsonBaiduSearch>},
             {"openQA", Make<VeJsonOpenQA>},
@@ -48,6 +56,33 @@ std::unique_ptr<VeBasicService> MakeTppScene(const std::string& name) { return L
 
 std::unique_ptr<VeBasicService> MakeOnlineScene(const std::string& name) { return Lookup({}, name); }
 
-std::unique_ptr<VeBasicService> MakeSlideShowPenScene(const std::string& name) { return Lookup({}, name); }
+std::unique_ptr<VeBasicService> MakeSlideShowPenScene(const std::string& name) {
+    return Lookup(
+        {
+            {"offasr_p", Make<VeJsonPPtOffAsr>},
+            {"bright_high", Make<VeJsonPPtOffAsr>},
+            {"bright_low", Make<VeJsonPPtOffAsr>},
+            {"application", Make<VeJsonPPtOffAsr>},
+            {"rc=4", Make<VeJsonPPtOffAsr>},
+            {"INSTRUCTION", Make<VeJsonPPtOffAsr>},
+            {"PLAY", Make<VeJsonPPtOffAsr>},
+            {"ppt", Make<VeJsonPPtOnLine>},
+        },
+        name);
+}
 
-std::unique_ptr<VeBasicService> MakeNormalPenScene(const std::string& name) { return Lookup({}, name); }
+std::unique_ptr<VeBasicService> MakeNormalPenScene(const std::string& name) {
+    return Lookup(
+        {
+            {"offasr_p", Make<VeJsonPenNormal_OffAsr>},
+            {"bright_high", Make<VeJsonPenNormal_OffAsr>},
+            {"bright_low", Make<VeJsonPenNormal_OffAsr>},
+            {"website", Make<VeJsonPenNormal_OffAsr>},
+            {"application", Make<VeJsonPenNormal_OffAsr>},
+            {"INSTRUCTION", Make<VeJsonPenNormal_OffAsr>},
+            {"rc=4", Make<VeJsonPenNormal_OffAsr>},
+            {"PLAY", Make<VeJsonPenNormal_OffAsr>},
+            {"ppt", Make<VeJsonPenNormal_PPt>},
+        },
+        name);
+}

@@ -1,0 +1,107 @@
+// The AI mode and the office voice mode: no scene registry, the text goes straight to the
+// host's AI chat or to the office command grammars.
+#include "factory/Dispatch.h"
+#include "host/Environment.h"
+#include "host/VeChar.h"
+#include "host/VeJson.h"
+#include "host/VeNet.h"
+#include "host/VeUI.h"
+#include "keyboard/OfficeGrammar.h"
+#include "keyboard/OfficeSenders.h"
+#include "vescene/CVeSceneFactory.h"
+
+namespace {
+
+constexpr int kMinimumAiScore = 45;
+constexpr int kMinimumOfficeScore = 55;
+
+// A local result is refused for a poor score only while the network is up.
+bool ScoreTooLow(VeJson& doc, int minimum) {
+    if (!CEnvironmentMonitor::CheckNet(false) || ScoreOf(doc.Get("sc")) >= minimum) return false;
+    ReportFailure(u"__语音识别失败__");
+    return true;
+}
+
+}  // namespace
+
+VeProcessState CVeSceneFactory::ProcessAI(const char* text) {
+    try {
+        VeJson doc(text);
+        if (!doc.IsValid()) {
+            ReportFailure(u"__识别出错__");
+            return ProcessFailed;
+        }
+        std::string utf8Text = doc.Get("text");
+        if (utf8Text.empty()) {
+            if (ScoreTooLow(doc, kMinimumAiScore)) return ProcessFailed;
+            utf8Text = GetOffAsrResult(doc);
+            if (utf8Text.empty()) {
+                ReportFailure(u"__识别出错__");
+                return ProcessFailed;
+            }
+        }
+        utf8Text = WithoutLeadingBlank(utf8Text);
+        m_stdScene = "ai";
+        s_stdText_utf8 = utf8Text;
+        const CString shown = VeChar::VeUtf8_2_CString(utf8Text);
+        VeUI::Log_2(shown, LogType_AiEntry);
+        VeUI::Tray(shown, VeTray_Show);
+        CAiManager::openAi(utf8Text);
+        return ProcessDone;
+    } catch (...) {
+        return ProcessFailed;
+    }
+}
+
+VeProcessState CVeSceneFactory::ProcessM_office_xiao(const char* text, TyOfficeKind kind) {
+    try {
+        VeJson doc(text);
+        if (!doc.IsValid()) {
+            ReportFailure(u"__识别出错__");
+            return ProcessFailed;
+        }
+        std::string utf8Text = doc.Get("text");
+        if (utf8Text.empty()) {
+            if (ScoreTooLow(doc, kMinimumOfficeScore)) return ProcessFailed;
+            // Office phrases are whole word lists, not just the last word.
+            utf8Text = doc.GetJsonNodeText_All("ws^cw^w");
+            if (utf8Text.empty()) {
+                ReportFailure(u"__识别出错__");
+                return ProcessFailed;
+            }
+        }
+        utf8Text = WithoutLeadingBlank(utf8Text);
+        s_stdText_utf8 = utf8Text;
+        const CString shown = VeChar::VeUtf8_2_CString(utf8Text);
+        const std::string gbkText = VeChar::VeCString2string(shown);
+        VeUI::Tray(shown, VeTray_Show);
+
+        LogType logType = LogType_Failure;
+        bool done = false;
+        m_stdScene = "office_no";
+        EnsureOfficeCtrlGrammars();
+        struct Sender {
+            TyOfficeKind kind;
+            bool (*send)(const std::string&);
+            LogType logType;
+            const char* scene;
+        };
+        static constexpr Sender kSenders[] = {
+            {TyOffice_Word, SendWordKeys, LogType_Word, "office_word"},
+            {TyOffice_PowerPoint, SendPPtKeys, LogType_SlideShow, "office_ppt"},
+            {TyOffice_Excel, SendExcelKeys, LogType_Excel, "office_excel"},
+        };
+        for (const auto& sender : kSenders) {
+            if (sender.kind != kind) continue;
+            done = sender.send(gbkText);
+            if (done) {
+                logType = sender.logType;
+                m_stdScene = sender.scene;
+            }
+        }
+        VeUI::Log_2(shown, logType);
+        return done ? ProcessDone : ProcessUnhandled;
+    } catch (...) {
+        return ProcessFailed;
+    }
+}
