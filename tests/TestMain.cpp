@@ -1,11 +1,8 @@
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <fstream>
 
 #include "TestSupport.h"
 #include "host/DataDirectory.h"
-#include "host/TextCodec.h"
 #include "host/VeDecrypt.h"
 
 namespace vetest {
@@ -15,7 +12,7 @@ namespace {
 void WriteTable(const std::string& dir, const std::string& name, const std::string& key,
                 const std::vector<std::string>& utf8Lines) {
     std::string plain;
-    for (const auto& line : utf8Lines) plain += textcodec::Utf8ToGbk(line) + "\r\n";
+    for (const auto& line : utf8Lines) plain += Gbk(line) + "\r\n";
     std::ofstream(dir + "/" + name, std::ios::binary) << VeDecrypt::Encrypt(plain, key, 7);
 }
 
@@ -48,12 +45,6 @@ const std::string& DataDir() {
     return dir;
 }
 
-std::vector<std::string> SimTest::Calls() {
-    std::vector<std::string> names;
-    for (const auto& e : sim->Trace()) names.push_back(e.call);
-    return names;
-}
-
 std::vector<vesim::TraceEvent> SimTest::EventsOf(const std::string& call) {
     std::vector<vesim::TraceEvent> events;
     for (const auto& e : sim->Trace())
@@ -61,18 +52,14 @@ std::vector<vesim::TraceEvent> SimTest::EventsOf(const std::string& call) {
     return events;
 }
 
-std::vector<std::string> SimTest::Opened() {
-    std::vector<std::string> urls;
+Lines SimTest::Opened() {
+    Lines urls;
     for (const auto& e : EventsOf("VeUI::VeShellExecuteA")) urls.push_back(e.args.at(0).text);
     return urls;
 }
 
-vesim::TraceValue N(long long n) { return vesim::TraceValue::Num(n); }
-vesim::TraceValue T(const std::string& utf8) { return vesim::TraceValue::Text(utf8); }
-vesim::TraceValue B(bool b) { return vesim::TraceValue::Bool(b); }
-
-std::vector<std::string> Readable(const std::vector<vesim::TraceEvent>& events) {
-    std::vector<std::string> out;
+Lines Readable(const std::vector<vesim::TraceEvent>& events) {
+    Lines out;
     for (const auto& e : events) out.push_back(e.ToReadable());
     return out;
 }

@@ -1,14 +1,17 @@
 #pragma once
-// Shared test helpers: a fresh simulated desktop per test, trace queries, and the test data
-// directory every test sees (written once at start-up, see TestMain.cpp).
+// Shared test helpers: a fresh simulated desktop per test, trace queries, text conversions,
+// and the test data directory every test sees (written once at start-up, see TestMain.cpp).
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "host/VeChar.h"
 #include "platform/sim/SimDesktop.h"
 
 namespace vetest {
+
+using Lines = std::vector<std::string>;
 
 // The data directory the tests' tables live in; its content is fixed for the whole run
 // because the library caches the tables process-wide.
@@ -24,24 +27,32 @@ inline const std::vector<std::pair<std::string, std::string>> kSoftware = {
 inline const std::vector<std::string> kFilms = {"流浪地球", "霸王别姬"};
 inline const std::vector<std::string> kSongs = {"稻香", "后来"};
 
+inline const std::string kJay = "%E5%91%A8%E6%9D%B0%E4%BC%A6";  // 周杰伦, URL-encoded
+inline const std::string kBaiduJay = "https://www.baidu.com/s?wd=" + kJay + "&enc=utf-8";
+
 class SimTest : public ::testing::Test {
 protected:
     vesim::ScopedSim sim;
 
     std::vector<vesim::TraceEvent> Trace() { return sim->Trace(); }
-    // Names of the recorded calls, in order.
-    std::vector<std::string> Calls();
     // The recorded events of one call.
     std::vector<vesim::TraceEvent> EventsOf(const std::string& call);
     // The texts opened through VeUI::VeShellExecuteA.
-    std::vector<std::string> Opened();
+    Lines Opened();
 };
 
-vesim::TraceValue N(long long n);
-vesim::TraceValue T(const std::string& utf8);
-vesim::TraceValue B(bool b);
-
 // Compact "call(args)" form of events, for whole-trace comparisons.
-std::vector<std::string> Readable(const std::vector<vesim::TraceEvent>& events);
+Lines Readable(const std::vector<vesim::TraceEvent>& events);
+
+inline std::string Q(const std::string& utf8) { return vesim::JsonQuote(utf8); }
+inline std::string Gbk(const std::string& utf8) { return VeChar::VeUtf8_2_UnicodeChar(utf8); }
+inline std::string Utf8(const std::string& gbk) { return VeChar::VeUnicodeChar_2_Utf8(gbk); }
+inline std::string Utf8(const CString& text) { return VeChar::VeCString_2_Utf8(text); }
+inline CString Wide(const std::string& utf8) { return VeChar::VeUtf8_2_CString(utf8); }
+
+inline Lines Concat(Lines a, const Lines& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
 
 }  // namespace vetest

@@ -1,6 +1,7 @@
 // vescene-pack: writes the encrypted data tables the library reads.
 //   vescene-pack --key KEY --in SOURCE.utf8 --out TABLE     UTF-8 lines -> GBK, CR LF, encrypted
 //   vescene-pack --key KEY --show TABLE                     prints a table's lines as UTF-8
+//   vescene-pack --gbk --in SOURCE.utf8 --out FILE          UTF-8 lines -> GBK, CR LF, plain
 #include <cstdio>
 #include <fstream>
 #include <iostream>
@@ -14,7 +15,8 @@ namespace {
 
 int Usage() {
     std::cerr << "usage: vescene-pack --key KEY --in SOURCE --out TABLE\n"
-                 "       vescene-pack --key KEY --show TABLE\n";
+                 "       vescene-pack --key KEY --show TABLE\n"
+                 "       vescene-pack --gbk --in SOURCE --out FILE\n";
     return 2;
 }
 
@@ -25,17 +27,65 @@ bool ReadFile(const std::string& path, std::string& out) {
     return true;
 }
 
+// UTF-8 lines (LF or CR LF, blank lines dropped) to GBK lines ending in CR LF; false with a
+// message naming the line when the source is not UTF-8 or a line has no GBK form.
+bool ToGbkLines(const std::string& source, const std::string& path, std::string& gbk) {
+    if (!textcodec::IsValidUtf8(source)) {
+        std::cerr << "vescene-pack: " << path << " is not UTF-8\n";
+        return false;
+    }
+    size_t lineNo = 0, start = 0;
+    while (start < source.size()) {
+        size_t end = source.find('\n', start);
+        if (end == std::string::npos) end = source.size();
+        std::string line = source.substr(start, end - start);
+        start = end + 1;
+        ++lineNo;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.empty()) continue;
+        std::string converted = textcodec::Utf8ToGbk(line);
+        if (textcodec::GbkToUtf8(converted) != line) {
+            std::cerr << "vescene-pack: " << path << ":" << lineNo << ": not expressible in GBK\n";
+            return false;
+        }
+        gbk += converted + "\r\n";
+    }
+    return true;
+}
+
+bool WriteFile(const std::string& path, const std::string& content) {
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file << content;
+    if (!file) std::cerr << "vescene-pack: cannot write " << path << "\n";
+    return static_cast<bool>(file);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     std::string key, in, out, show;
-    for (int i = 1; i + 1 < argc; i += 2) {
+    bool plainGbk = false;
+    for (int i = 1; i < argc; ++i) {
         std::string flag = argv[i];
-        if (flag == "--key") key = argv[i + 1];
-        else if (flag == "--in") in = argv[i + 1];
-        else if (flag == "--out") out = argv[i + 1];
-        else if (flag == "--show") show = argv[i + 1];
+        if (flag == "--gbk") {
+            plainGbk = true;
+            continue;
+        }
+        if (i + 1 >= argc) return Usage();
+        if (flag == "--key") key = argv[++i];
+        else if (flag == "--in") in = argv[++i];
+        else if (flag == "--out") out = argv[++i];
+        else if (flag == "--show") show = argv[++i];
         else return Usage();
+    }
+    if (plainGbk) {
+        if (!key.empty() || !show.empty() || in.empty() || out.empty()) return Usage();
+        std::string source, gbk;
+        if (!ReadFile(in, source)) {
+            std::cerr << "vescene-pack: cannot read " << in << "\n";
+            return 1;
+        }
+        return ToGbkLines(source, in, gbk) && WriteFile(out, gbk) ? 0 : 1;
     }
     if (key.empty() || (show.empty() == (in.empty() || out.empty()))) return Usage();
 
@@ -59,35 +109,10 @@ int main(int argc, char** argv) {
         std::cerr << "vescene-pack: cannot read " << in << "\n";
         return 1;
     }
-    if (!textcodec::IsValidUtf8(source)) {
-        std::cerr << "vescene-pack: " << in << " is not UTF-8\n";
-        return 1;
-    }
     std::string gbk;
-    size_t lineNo = 0, start = 0;
-    while (start < source.size()) {
-        size_t end = source.find('\n', start);
-        if (end == std::string::npos) end = source.size();
-        std::string line = source.substr(start, end - start);
-        start = end + 1;
-        ++lineNo;
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (line.empty()) continue;
-        std::string converted = textcodec::Utf8ToGbk(line);
-        if (textcodec::GbkToUtf8(converted) != line) {
-            std::cerr << "vescene-pack: " << in << ":" << lineNo << ": not expressible in GBK\n";
-            return 1;
-        }
-        gbk += converted + "\r\n";
-    }
+    if (!ToGbkLines(source, in, gbk)) return 1;
     // The salt follows the content, so the same sources always give the same file.
     std::uint64_t salt = 0xCBF29CE484222325ull;
     for (unsigned char c : gbk) salt = (salt ^ c) * 0x100000001B3ull;
-    std::ofstream file(out, std::ios::binary | std::ios::trunc);
-    file << VeDecrypt::Encrypt(gbk, key, salt);
-    if (!file) {
-        std::cerr << "vescene-pack: cannot write " << out << "\n";
-        return 1;
-    }
-    return 0;
+    return WriteFile(out, VeDecrypt::Encrypt(gbk, key, salt)) ? 0 : 1;
 }

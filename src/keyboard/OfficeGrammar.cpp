@@ -1,0 +1,183 @@
+#include "keyboard/OfficeGrammar.h"
+
+#include <algorithm>
+#include <fstream>
+#include <string_view>
+
+#include "host/DataDirectory.h"
+#include "host/TextCodec.h"
+
+namespace {
+
+constexpr int kMaxRecords = 199;
+constexpr size_t kMaxNames = 99;
+constexpr size_t kMaxPhrases = 99;
+constexpr size_t kMaxSeparators = 98;
+
+using Tokens = std::vector<std::string>;
+
+// The file's text up to its first zero byte; empty when it cannot be read.
+std::string ReadGrammarFile(const char* fileName) {
+    std::ifstream in(vehost::DataPath(fileName), std::ios::binary);
+    std::string content;
+    if (in) std::getline(in, content, '\0');
+    return content;
+}
+
+// Calls `record` with the text before each ';', for at most kMaxRecords records. The line
+// end after a ';' is skipped whatever its form (CR LF, LF, CR, blank lines), so a file with
+// LF line ends loses no byte of the next record.
+template <typename Fn>
+void ForEachRecord(std::string_view content, Fn record) {
+    size_t pos = 0;
+    for (int n = 0; n < kMaxRecords; ++n) {
+        size_t end = content.find(';', pos);
+        if (end == std::string_view::npos) return;
+        std::string_view text = content.substr(pos, end - pos);
+        pos = end + 1;
+        while (pos < content.size() && (content[pos] == '\r' || content[pos] == '\n')) ++pos;
+        record(text);
+    }
+}
+
+// Split at ','; at most `maxPieces`, the text after the comma that ends the last one dropped.
+Tokens SplitAtCommas(std::string_view text, size_t maxPieces) {
+    Tokens pieces;
+    size_t start = 0;
+    while (pieces.size() < maxPieces) {
+        size_t comma = text.find(',', start);
+        if (comma == std::string_view::npos) {
+            pieces.emplace_back(text.substr(start));
+            break;
+        }
+        pieces.emplace_back(text.substr(start, comma - start));
+        start = comma + 1;
+    }
+    return pieces;
+}
+
+// X+Y,Z gives X "+" Y "," Z; empty pieces stay. Empty when there are too many separators.
+Tokens SplitKeySpec(std::string_view spec) {
+    Tokens tokens;
+    size_t separators = 0, start = 0;
+    for (size_t pos = 0; pos < spec.size(); ++pos) {
+        if (spec[pos] != '+' && spec[pos] != ',') continue;
+        if (++separators > kMaxSeparators) return {};
+        tokens.emplace_back(spec.substr(start, pos - start));
+        tokens.emplace_back(1, spec[pos]);
+        start = pos + 1;
+    }
+    tokens.emplace_back(spec.substr(start));
+    return tokens;
+}
+
+// Phrases before the first ':', key tokens after it; false when the entry is not stored.
+bool ParseEntry(std::string_view record, Tokens& phrases, Tokens& keys) {
+    size_t colon = record.find(':');
+    keys = SplitKeySpec(record.substr(colon + 1));
+    if (keys.empty()) return false;
+    phrases = SplitAtCommas(record.substr(0, colon), kMaxPhrases);
+    return true;
+}
+
+std::vector<OfficeCtrlTable*> SectionTargets(std::string_view header) {
+    std::string names(header);
+    names.erase(std::remove(names.begin(), names.end(), '-'), names.end());
+    std::vector<OfficeCtrlTable*> targets;
+    for (const auto& name : SplitAtCommas(names, kMaxNames)) {
+        if (name == "office") targets.push_back(&OfficeTable());
+        else if (name == "word") targets.push_back(&WordTable());
+        else if (name == "ppt") targets.push_back(&PptTable());
+        else if (name == "excel") targets.push_back(&ExcelTable());
+    }
+    return targets;
+}
+
+// Counts only matches that start on a character of the GBK text: the bytes of a phrase can
+// also run from the trail byte of one character into the next.
+bool ContainsGbk(std::string_view text, std::string_view phrase) {
+    for (size_t pos = 0; pos + phrase.size() <= text.size();) {
+        if (text.compare(pos, phrase.size(), phrase) == 0) return true;
+        size_t length = textcodec::GbkCharLength(text, pos);
+        pos += length ? length : 1;
+    }
+    return false;
+}
+
+// The last entry in table order with a matching phrase gives the result, so walk backwards.
+template <typename Match>
+Tokens FindKeys(const OfficeCtrlTable& table, Match matches) {
+    for (auto it = table.rbegin(); it != table.rend(); ++it)
+        if (std::any_of(it->first.begin(), it->first.end(), matches)) return it->second;
+    return {};
+}
+
+}  // namespace
+
+OfficeCtrlTable& OfficeTable() {
+    static OfficeCtrlTable table;
+    return table;
+}
+OfficeCtrlTable& WordTable() {
+    static OfficeCtrlTable table;
+    return table;
+}
+OfficeCtrlTable& PptTable() {
+    static OfficeCtrlTable table;
+    return table;
+}
+OfficeCtrlTable& ExcelTable() {
+    static OfficeCtrlTable table;
+    return table;
+}
+OfficeCtrlTable& OutPptTable() {
+    static OfficeCtrlTable table;
+    return table;
+}
+
+void LoadOfficeCtrlGrammar() {
+    const std::string content = ReadGrammarFile("officectrl.grm");
+    // Starts empty on every load: entries before the first header belong to no section, on
+    // a reload as much as on the first load.
+    std::vector<OfficeCtrlTable*> sectionTargets;
+    ForEachRecord(content, [&](std::string_view record) {
+        if (record.find(':') == std::string_view::npos) {
+            sectionTargets = SectionTargets(record);
+            return;
+        }
+        Tokens phrases, keys;
+        if (sectionTargets.empty() || !ParseEntry(record, phrases, keys)) return;
+        for (OfficeCtrlTable* table : sectionTargets) table->emplace(phrases, keys);
+    });
+}
+
+void LoadOfficeCtrlOutPptGrammar() {
+    const std::string content = ReadGrammarFile("officectrloutppt.grm");
+    ForEachRecord(content, [](std::string_view record) {
+        Tokens phrases, keys;
+        if (record.find(':') != std::string_view::npos && ParseEntry(record, phrases, keys))
+            OutPptTable().emplace(std::move(phrases), std::move(keys));
+    });
+}
+
+void EnsureOfficeCtrlGrammars() {
+    if (OfficeTable().empty()) LoadOfficeCtrlGrammar();
+    if (OutPptTable().empty()) LoadOfficeCtrlOutPptGrammar();
+}
+
+void ResetOfficeCtrlTables() {
+    for (auto* table : {&OfficeTable(), &WordTable(), &PptTable(), &ExcelTable(), &OutPptTable()}) table->clear();
+}
+
+std::vector<std::string> FindKeysByEquality(const OfficeCtrlTable& table, const std::string& text) {
+    return FindKeys(table, [&](const std::string& phrase) { return phrase == text; });
+}
+
+std::vector<std::string> FindKeysByContainment(const OfficeCtrlTable& table, const std::string& text) {
+    return FindKeys(table, [&](const std::string& phrase) { return ContainsGbk(text, phrase); });
+}
+
+void FindPPtKeys(const std::string& text, std::vector<std::string>& keys) {
+    auto found = FindKeysByContainment(PptTable(), text);
+    if (!found.empty()) keys = std::move(found);
+}

@@ -1,0 +1,118 @@
+// The normal pen-mode dispatcher: desktop phrases, volume and brightness, window switching,
+// slide-show commands spoken outside the slide show, then the host's own bindings.
+#include <initializer_list>
+
+#include "host/DataFactory.h"
+#include "host/VeChar.h"
+#include "host/VeNet.h"
+#include "keyboard/OfficeGrammar.h"
+#include "keyboard/OfficeSenders.h"
+#include "local/LocalCommandEngine.h"
+#include "platform/Win32Api.h"
+
+namespace {
+
+using namespace vewin;
+
+constexpr BYTE kTab = 0x09;
+constexpr BYTE kEnter = 0x0D;
+constexpr BYTE kAlt = 0x12;
+constexpr BYTE kKeyD = 0x44;
+constexpr BYTE kWindows = 0x5B;
+constexpr BYTE kF4 = 0x73;
+constexpr DWORD kPauseMs = 30;
+constexpr UINT kWinExecFailureMax = 32;
+
+bool IsOneOf(const CString& text, std::initializer_list<const char16_t*> phrases) {
+    for (const char16_t* phrase : phrases)
+        if (text.Compare(phrase) == 0) return true;
+    return false;
+}
+
+bool ContainsAny(const CString& text, std::initializer_list<const char16_t*> parts) {
+    for (const char16_t* part : parts)
+        if (text.Find(part) >= 0) return true;
+    return false;
+}
+
+void Down(BYTE vk) { keybd_event(vk, 0, 0, 0); }
+void Up(BYTE vk) { keybd_event(vk, 0, KEYEVENTF_KEYUP, 0); }
+void Press(BYTE vk) { keybd_event(vk, static_cast<BYTE>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC)), 0, 0); }
+void Release(BYTE vk) { keybd_event(vk, static_cast<BYTE>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC)), KEYEVENTF_KEYUP, 0); }
+
+// Each command line is tried only when the one before failed to start.
+void RunFirstThatStarts(std::initializer_list<const char*> commandLines) {
+    for (const char* commandLine : commandLines)
+        if (WinExec(commandLine, SW_SHOWNORMAL) > kWinExecFailureMax) return;
+}
+
+}  // namespace
+
+bool LocalCommandEngine::ExecuteNormalCommand(CString text, LogType& logType, HICON& icon) {
+    if (text.IsEmpty()) return false;
+
+    if (IsOneOf(text, {u"我的电脑", u"计算机", u"打开我的电脑", u"打开计算机"})) {
+        RunFirstThatStarts({"explorer.exe /s,"});
+        return true;
+    }
+    if (IsOneOf(text, {u"关闭", u"退出放映", u"关闭窗口", u"关闭文件夹", u"关闭软件", u"关闭文件"})) {
+        Down(kAlt);
+        Sleep(kPauseMs);
+        Down(kF4);
+        Up(kAlt);
+        Up(kF4);
+        return true;
+    }
+    if (IsOneOf(text, {u"确定"})) {
+        Down(kEnter);
+        Up(kEnter);
+        return true;
+    }
+    if (IsOneOf(text, {u"回到桌面", u"返回桌面", u"桌面", u"显示桌面", u"我的桌面"})) {
+        Down(kWindows);
+        Down(kKeyD);
+        Up(kWindows);
+        Up(kKeyD);
+        return true;
+    }
+    if (IsOneOf(text, {u"记事本", u"文本文档", u"TXT", u"txt", u"打开记事本", u"打开文本文档", u"打开TXT", u"打开txt"})) {
+        RunFirstThatStarts({"C:\\Windows\\System32\\notepad.exe", "C:\\Windows\\SysWOW64\\notepad.exe"});
+        return true;
+    }
+    if (IsOneOf(text, {u"控制面板", u"打开控制面板"})) {
+        RunFirstThatStarts({"C:\\Windows\\System32\\control.exe", "C:\\Windows\\SysWOW64\\control.exe"});
+        return true;
+    }
+    if (AdjustVolume(text)) return true;
+
+    const std::string gbkText = VeChar::VeCString2string(text);
+    if (AdjustBrightness(gbkText)) return true;
+    if (text.Find(u"切换") >= 0 && text.Find(u"窗口") >= 0) {
+        SwitchWindows(CountInText(gbkText));
+        return true;
+    }
+    if (ContainsAny(text, {u"继续ppt", u"返回ppt"})) {
+        Press(kAlt);
+        Sleep(kPauseMs);
+        Press(kTab);
+        Release(kTab);
+        Sleep(kPauseMs);
+        Release(kAlt);
+        return true;
+    }
+
+    EnsureOfficeCtrlGrammars();
+    switch (SendOutPPtKeys(gbkText)) {
+        case OutPpt_Sent:
+            logType = LogType_SlideShow;
+            return true;
+        case OutPpt_NoSlideShow:
+            logType = LogType_Failure;  // kept unless a host binding below takes the text
+            break;
+        default: break;
+    }
+
+    if (CPreferences::Data()->OpenPcSoftwareLnk(text, logType, icon)) return true;
+    if (CVeAccount::Data()->OpenUserSelf(text, logType, icon)) return true;
+    return CPreferences::Data()->OpenWebsite_Grm(text, logType);
+}

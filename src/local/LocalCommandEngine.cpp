@@ -1,0 +1,426 @@
+#include "local/LocalCommandEngine.h"
+
+#include <cstdint>
+#include <initializer_list>
+#include <limits>
+
+#include "host/DataFactory.h"
+#include "host/Environment.h"
+#include "host/TextCodec.h"
+#include "host/VeChar.h"
+#include "host/VeUI.h"
+#include "keyboard/KeyPlayer.h"
+#include "keyboard/OfficeGrammar.h"
+#include "platform/Win32Api.h"
+
+namespace {
+
+using namespace vewin;
+
+constexpr BYTE kTab = 0x09;
+constexpr BYTE kEnter = 0x0D;
+constexpr BYTE kAlt = 0x12;
+constexpr BYTE kKeyD = 0x44;
+constexpr BYTE kWindows = 0x5B;
+constexpr BYTE kPlayPause = 0xB3;
+
+constexpr DWORD kSwitchPauseMs = 30;
+constexpr DWORD kDesktopPauseMs = 50;
+constexpr DWORD kPageKeyDelayMs = 40;
+// A spoken count is only a few windows; a huge one ("一亿") must not hold the host's thread
+// for days of Tab presses.
+constexpr int kMaxWindowSwitches = 50;
+
+constexpr int kVolumeTop = 100;
+constexpr int kVolumeBottom = 0;
+constexpr int kVolumeUp = 200;
+constexpr int kVolumeDown = -200;
+constexpr int kVolumeUnchanged = -1;
+
+constexpr int kBrightnessStep = 15;
+constexpr int kBrightnessMin = 0;
+constexpr int kBrightnessMax = 256;
+constexpr int kBrightnessNormal = 128;
+
+// GBK codes (lead * 256 + trail) of the numeral characters, digits in value order.
+constexpr unsigned kDigitCodes[10] = {0xC1E3, 0xD2BB, 0xB6FE, 0xC8FD, 0xCBC4,
+                                      0xCEE5, 0xC1F9, 0xC6DF, 0xB0CB, 0xBEC5};
+constexpr unsigned kTen = 0xCAAE;
+constexpr unsigned kHundred = 0xB0D9;
+constexpr unsigned kThousand = 0xC7A7;
+constexpr unsigned kTenThousand = 0xCDF2;
+constexpr unsigned kHundredMillion = 0xD2DA;
+
+int DigitOf(unsigned code) {
+    for (int d = 0; d < 10; ++d)
+        if (kDigitCodes[d] == code) return d;
+    return -1;
+}
+
+bool IsNumeral(unsigned code) {
+    return DigitOf(code) >= 0 || code == kTen || code == kHundred || code == kThousand || code == kTenThousand ||
+           code == kHundredMillion;
+}
+
+unsigned CodeAt(const std::string& gbk, size_t pos) {
+    return static_cast<unsigned char>(gbk[pos]) * 256u + static_cast<unsigned char>(gbk[pos + 1]);
+}
+
+// 32-bit two's complement arithmetic, defined for every input.
+std::uint32_t U(int v) { return static_cast<std::uint32_t>(v); }
+int Wrap(std::uint32_t v) { return static_cast<int>(v); }
+
+int SaturatingAdd(int level, int delta) {
+    long long sum = static_cast<long long>(level) + delta;
+    if (sum > std::numeric_limits<int>::max()) return std::numeric_limits<int>::max();
+    if (sum < std::numeric_limits<int>::min()) return std::numeric_limits<int>::min();
+    return static_cast<int>(sum);
+}
+
+// Value of a numeral run (GBK, even length) as ChineseNumeralToDigits computes it.
+int NumeralValue(const std::string& numeral) {
+    if (numeral.size() / 2 > static_cast<size_t>(std::numeric_limits<int>::max())) return 0;
+    std::vector<unsigned> codes(numeral.size() / 2);
+    for (size_t i = 0; i < codes.size(); ++i) codes[i] = CodeAt(numeral, 2 * i);
+    int value = 0, unit = 1, scale = 1;
+    int multiplier = LocalCommandEngine::ParseChineseNumeral(codes.data(), 0, static_cast<int>(codes.size()), value,
+                                                             unit, scale);
+    return Wrap(U(multiplier > 1 ? multiplier : 0) + U(value));
+}
+
+// Only matches that begin on a character count: a word's bytes can also occur from the
+// trail byte of one character into the next.
+bool ContainsGbk(const std::string& text, const std::string& part) {
+    for (size_t pos = 0; pos + part.size() <= text.size();) {
+        if (text.compare(pos, part.size(), part) == 0) return true;
+        size_t length = textcodec::GbkCharLength(text, pos);
+        pos += length ? length : 1;
+    }
+    return false;
+}
+
+bool IsOneOf(const std::string& text, const std::vector<std::string>& phrases) {
+    for (const auto& phrase : phrases)
+        if (text == phrase) return true;
+    return false;
+}
+
+bool IsOneOf(const CString& text, std::initializer_list<const char16_t*> phrases) {
+    for (const char16_t* phrase : phrases)
+        if (text.Compare(phrase) == 0) return true;
+    return false;
+}
+
+bool ContainsAny(const CString& text, std::initializer_list<const char16_t*> parts) {
+    for (const char16_t* part : parts)
+        if (text.Find(part) >= 0) return true;
+    return false;
+}
+
+UINT ScanCode(BYTE vk) { return MapVirtualKeyW(vk, MAPVK_VK_TO_VSC); }
+void Press(BYTE vk) { keybd_event(vk, static_cast<BYTE>(ScanCode(vk)), 0, 0); }
+void Release(BYTE vk) { keybd_event(vk, static_cast<BYTE>(ScanCode(vk)), KEYEVENTF_KEYUP, 0); }
+
+void ShowVolume(int level) {
+    if (level == kVolumeUnchanged) return;
+    std::string digits = std::to_string(level);
+    VeUI::Tray((u"音量：" + std::u16string(digits.begin(), digits.end())).c_str(), VeTray_Show);
+}
+
+// One change of level, then unmute and set the level again (unmuting may restore an old one).
+int ChangeVolume(int request) {
+    int level = CEnvironmentMonitor::SetVolume(request, false);
+    CEnvironmentMonitor::SetVolume(0, true);
+    // -1 means nothing was set; passing it back would ask the host for level -1.
+    if (level != kVolumeUnchanged) CEnvironmentMonitor::SetVolume(level, false);
+    return level;
+}
+
+// Steps on towards the top or the bottom; stops as soon as a step no longer moves the level,
+// so a host that never reports the limit cannot keep the thread here.
+int StepToLimit(int level, int step) {
+    const bool up = step > 0;
+    while (level != kVolumeUnchanged && (up ? level < kVolumeTop : level > kVolumeBottom)) {
+        int next = CEnvironmentMonitor::SetVolume(step, false);
+        bool moved = up ? next > level : next < level;
+        level = next;
+        if (!moved) break;
+    }
+    return level;
+}
+
+void SetBrightnessLevel(int level) {
+    CPreferences::Data()->SetCurrentBrightness(CEnvironmentMonitor::SetBrightness(level));
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- slide-show commands
+
+void LocalCommandEngine::SwitchWindows(int spokenCount) {
+    int count = spokenCount == 0 ? 2 : spokenCount;
+    if (count < 0 || count > kMaxWindowSwitches) count = kMaxWindowSwitches;  // negative: an overflowed number
+    Press(kAlt);
+    Sleep(kSwitchPauseMs);
+    for (int i = 0; i < count; ++i) {
+        Press(kTab);
+        Sleep(kSwitchPauseMs);
+        Release(kTab);
+    }
+    Sleep(kSwitchPauseMs);
+    Release(kAlt);
+}
+
+bool LocalCommandEngine::ExecuteSlideShowCommand(const std::string& text, LogType& logType, HICON& icon) {
+    static const std::vector<std::string> kDesktop = {GBK("回到桌面"), GBK("返回桌面"), GBK("桌面"),
+                                                      GBK("显示桌面"), GBK("我的桌面")};
+    static const std::vector<std::string> kPlay = {GBK("播放"), GBK("播放视频"), GBK("播放音乐")};
+    static const std::vector<std::string> kPause = {GBK("暂停"), GBK("停止"), GBK("停止播放")};
+
+    auto succeed = [&logType] {
+        logType = LogType_SlideShow;
+        return true;
+    };
+
+    EnsureOfficeCtrlGrammars();
+    std::vector<std::string> keys;
+    FindPPtKeys(text, keys);
+
+    CString wideText = VeChar::VeUnicodeChar_2_CString(text);
+    if (CPreferences::Data()->VeOpenUserFiles(wideText, logType, icon)) return succeed();
+    if (AdjustVolume(wideText)) return succeed();
+    if (AdjustBrightness(text)) return succeed();
+
+    if (IsOneOf(text, kDesktop)) {
+        Press(kWindows);
+        Sleep(kDesktopPauseMs);
+        Press(kKeyD);
+        Release(kKeyD);
+        Release(kWindows);
+        return succeed();
+    }
+    if (ContainsGbk(text, GBK("切换")) && ContainsGbk(text, GBK("窗口"))) {
+        SwitchWindows(CountInText(text));
+        return succeed();
+    }
+    if (IsOneOf(text, kPlay)) {
+        Press(kTab);
+        Press(kEnter);
+        Release(kEnter);
+        Release(kTab);
+        return succeed();
+    }
+    if (IsOneOf(text, kPause)) {
+        Press(kPlayPause);
+        Release(kPlayPause);
+        return succeed();
+    }
+
+    if (keys.empty() && ContainsGbk(text, GBK("页"))) {
+        std::string number;
+        int kind = ExtractNumber(text, number);
+        if (kind == ChineseNumeral) number = ChineseNumeralToDigits(number);
+        if (kind != NoNumber) {
+            // A wrapped conversion can start with '-'; only digits become keys.
+            for (char c : number)
+                if (c >= '0' && c <= '9') keys.emplace_back(1, c);
+            keys.emplace_back("ENTER");
+        }
+    }
+    if (keys.empty()) return false;
+    PlayKeySequence(keys, kPageKeyDelayMs);
+    return succeed();
+}
+
+// ---------------------------------------------------------------- volume and brightness
+
+bool LocalCommandEngine::AdjustVolume(const CString& text) {
+    if (IsOneOf(text, {u"静音", u"关闭声音"})) {
+        CEnvironmentMonitor::SetVolume(1, true);
+        return true;
+    }
+    if (IsOneOf(text, {u"取消静音", u"打开声音"})) {
+        CEnvironmentMonitor::SetVolume(0, true);
+        return true;
+    }
+    if (ContainsAny(text, {u"音量", u"声音"})) {
+        const bool toLimit = text.Find(u"最") >= 0;
+        if (ContainsAny(text, {u"大", u"高"})) {
+            int level = ChangeVolume(kVolumeUp);
+            if (toLimit) level = StepToLimit(level, kVolumeUp);
+            ShowVolume(level);
+            return true;
+        }
+        if (ContainsAny(text, {u"小", u"低"})) {
+            int level = ChangeVolume(kVolumeDown);
+            if (toLimit) level = StepToLimit(level, kVolumeDown);
+            ShowVolume(level);
+            return true;
+        }
+    }
+    if (ContainsAny(text, {u"声音调到", u"音量调到"})) {
+        std::string number;
+        if (ExtractNumber(VeChar::VeCString2string(text), number) != AsciiDigits) return false;
+        // The host's contract gives 200 and -200 a meaning of their own, so a spoken level
+        // is kept to the range the library knows.
+        int requested = DigitsToInt(number);
+        if (requested < kVolumeBottom) requested = kVolumeBottom;
+        if (requested > kVolumeTop) requested = kVolumeTop;
+        ShowVolume(ChangeVolume(requested));
+        return true;
+    }
+    return false;
+}
+
+bool LocalCommandEngine::AdjustBrightness(std::string text) {
+    if (brightUpPhrases.empty())
+        brightUpPhrases = {GBK("亮度高一些"), GBK("亮度变大"),   GBK("亮度调高"),   GBK("亮度调大"),
+                           GBK("屏幕变亮"),   GBK("屏幕调亮"),   GBK("亮度变亮"),   GBK("增加亮度"),
+                           GBK("亮度增加"),   GBK("变亮一点"),   GBK("更亮一点"),   GBK("调亮一点"),
+                           GBK("变亮一些"),   GBK("亮一点"),     GBK("调高亮度"),   GBK("增加亮度"),
+                           GBK("屏幕亮一点"), GBK("亮度强一点"), GBK("屏幕太黑了")};
+    const int current = CPreferences::Data()->GetCurrentBrightness();
+    if (IsOneOf(text, brightUpPhrases)) {
+        SetBrightnessLevel(SaturatingAdd(current, kBrightnessStep));
+        return true;
+    }
+    if (brightDownPhrases.empty())
+        brightDownPhrases = {GBK("亮度低一些"), GBK("亮度变小"),   GBK("亮度调低"),   GBK("亮度调小"),
+                             GBK("亮度变暗"),   GBK("屏幕调暗"),   GBK("屏幕调暗"),   GBK("降低亮度"),
+                             GBK("亮度降低"),   GBK("变暗一点"),   GBK("更暗一点"),   GBK("调暗一点"),
+                             GBK("调暗一点"),   GBK("暗一点"),     GBK("调低亮度"),   GBK("减少亮度"),
+                             GBK("屏幕暗一点"), GBK("减小亮度"),   GBK("亮度弱一点"), GBK("屏幕太亮了")};
+    if (IsOneOf(text, brightDownPhrases)) {
+        SetBrightnessLevel(SaturatingAdd(current, -kBrightnessStep));
+        return true;
+    }
+    static const std::vector<std::string> kMinimum = {GBK("亮度最小"), GBK("亮度最低"), GBK("亮度最暗"),
+                                                      GBK("最小亮度"), GBK("最低亮度"), GBK("屏幕最暗")};
+    static const std::vector<std::string> kMaximum = {GBK("亮度最大"), GBK("亮度最高"), GBK("亮度最亮"),
+                                                      GBK("最大亮度"), GBK("最高亮度"), GBK("屏幕最亮")};
+    static const std::vector<std::string> kNormal = {GBK("亮度正常"), GBK("正常亮度"), GBK("常规亮度"),
+                                                     GBK("恢复亮度"), GBK("亮度恢复"), GBK("默认亮度")};
+    if (IsOneOf(text, kMinimum)) {
+        SetBrightnessLevel(kBrightnessMin);
+        return true;
+    }
+    if (IsOneOf(text, kMaximum)) {
+        SetBrightnessLevel(kBrightnessMax);
+        return true;
+    }
+    if (IsOneOf(text, kNormal)) {
+        SetBrightnessLevel(kBrightnessNormal);
+        return true;
+    }
+    return false;
+}
+
+// ---------------------------------------------------------------- numbers
+
+int LocalCommandEngine::CountInText(std::string text) {
+    if (text.empty()) return 0;
+    std::string number;
+    switch (ExtractNumber(text, number)) {
+        case AsciiDigits: return DigitsToInt(number);
+        case ChineseNumeral: return NumeralValue(number);
+        default: return 0;
+    }
+}
+
+int LocalCommandEngine::ExtractNumber(std::string text, std::string& number) {
+    size_t start = std::string::npos;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const bool digit = text[i] >= '0' && text[i] <= '9';
+        if (digit && start == std::string::npos) {
+            start = i;
+        } else if (!digit && start != std::string::npos) {
+            number = text.substr(start, i - start);
+            return AsciiDigits;
+        }
+    }
+    if (start != std::string::npos) {
+        number = text.substr(start);
+        return AsciiDigits;
+    }
+
+    // Walked a character at a time: pairing an ASCII byte with the next byte would misread
+    // every character after it ("ppt第五页").
+    size_t pos = 0;
+    while (pos < text.size()) {
+        const size_t length = textcodec::GbkCharLength(text, pos);
+        const bool numeral = length == 2 && IsNumeral(CodeAt(text, pos));
+        if (numeral && start == std::string::npos) start = pos;
+        else if (!numeral && start != std::string::npos) break;
+        pos += length ? length : 1;
+    }
+    if (start == std::string::npos) return NoNumber;
+    number = text.substr(start, pos - start);
+    return ChineseNumeral;
+}
+
+int LocalCommandEngine::DigitsToInt(std::string digits) {
+    std::uint32_t value = 0;
+    for (char c : digits) {
+        if (c < '0' || c > '9') return 0;
+        value = value * 10u + static_cast<std::uint32_t>(c - '0');
+    }
+    return Wrap(value);
+}
+
+std::string LocalCommandEngine::ChineseNumeralToDigits(std::string numeral) {
+    if (numeral.empty() || numeral.size() % 2 != 0) return {};
+    std::string found;
+    switch (ExtractNumber(numeral, found)) {
+        case AsciiDigits: return found;
+        case ChineseNumeral: return IntToText(NumeralValue(numeral));
+        default: return {};
+    }
+}
+
+int LocalCommandEngine::ParseChineseNumeral(const unsigned* codes, int index, int count, int& value, int& unit,
+                                            int& scale) {
+    if (index < 0 || count < 0 || index > count || (!codes && count > 0)) return 0;
+    // The evaluation is defined right part first, each character then combining what stands
+    // to its right; walking the run from its end leftwards gives the same results without
+    // one call per character.
+    int end = index;
+    while (end < count && IsNumeral(codes[end])) ++end;
+    if (end == index) return end == count ? 1 : 0;
+
+    std::uint32_t rightValue = 0;                // value of the part right of position i
+    int rightMultiplier = end == count ? 1 : 0;  // what that part returned
+    for (int i = end - 1; i >= index; --i) {
+        const unsigned code = codes[i];
+        std::uint32_t ownValue = rightValue;
+        int ownMultiplier = 1;
+        if (int digit = DigitOf(code); digit >= 0) {
+            ownValue = U(scale) * U(unit) * U(digit) * U(rightMultiplier) + rightValue;
+        } else if (code == kTen) {
+            ownMultiplier = 10;
+        } else if (code == kHundred) {
+            ownMultiplier = 100;
+        } else if (code == kThousand) {
+            ownMultiplier = 1000;
+        } else if (code == kTenThousand) {
+            if (i >= 1 && codes[i - 1] == kTenThousand) {
+                scale = Wrap(U(scale) * 10000u);
+                unit = 1;
+            } else {
+                unit = 10000;
+            }
+        } else {  // hundred million
+            if (i >= 1 && (codes[i - 1] == kHundredMillion || codes[i - 1] == kTenThousand)) {
+                unit = 1;
+                scale = Wrap(U(scale) * 100000000u);
+            } else {
+                unit = 100000000;
+            }
+        }
+        rightValue = ownValue;
+        rightMultiplier = ownMultiplier;
+    }
+    value = Wrap(rightValue);
+    return rightMultiplier;
+}
+
+std::string LocalCommandEngine::IntToText(int value) { return std::to_string(value); }

@@ -1,0 +1,183 @@
+// The pen, AI and office entries, and the offline-recognition scenes behind ProcessM.
+#include "TestSupport.h"
+#include "vescene/CVeSceneFactory.h"
+
+using namespace vetest;
+
+namespace {
+
+std::string Local(const std::string& score, const Lines& words) {
+    std::string ws;
+    for (const auto& w : words) ws += std::string(ws.empty() ? "" : ",") + R"({"cw":[{"w":)" + Q(w) + "}]}";
+    return R"({"text":"","sc":)" + Q(score) + R"(,"ws":[)" + ws + "]}";
+}
+
+std::string Online(const std::string& text, const std::string& intent, const std::string& rc = "0") {
+    return R"({"text":)" + Q(text) + R"(,"rc":)" + rc + R"(,"semantic":{"intent":)" + Q(intent) + "}}";
+}
+
+class EntriesTest : public SimTest {
+protected:
+    CVeSceneFactory factory;
+    Lines Trays() { return Readable(EventsOf("VeUI::Tray")); }
+    Lines Logs() {
+        Lines lines;
+        for (const auto& e : Trace())
+            if (e.call.rfind("VeUI::Log", 0) == 0) lines.push_back(e.ToReadable());
+        return lines;
+    }
+};
+
+TEST_F(EntriesTest, PenLocalResultsPassTheScoreAndTheHostsThreshold) {
+    struct Case {
+        const char* name;
+        std::string input;
+        std::map<std::string, int> confidence;
+        int result;
+        Lines logs;
+    } cases[] = {
+        {"score 19", Local("19", {"关闭", "窗口"}), {}, 0,
+         {R"(VeUI::Log_2("本地置信度为：19", 0))", R"(VeUI::Log("普通控制：未能匹配到指令", 6))"}},
+        {"below the host's level", Local("70", {"打开", "的", "计算器"}), {{"打开计算器", 80}}, 0,
+         {R"(VeUI::Log_2("本地置信度为：70", 0))", R"(VeUI::Log("普通控制：未能匹配到指令", 6))"}},
+        {"no words", Local("20", {}), {}, 0,
+         {R"(VeUI::Log_2("本地置信度为：20", 0))", R"(VeUI::Log("__识别出错__", 6))"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        sim->ClearTrace();
+        sim->State().confidence = c.confidence;
+        EXPECT_EQ(factory.ProcessP_normal(c.input.c_str()), c.result);
+        EXPECT_EQ(Logs(), c.logs);
+    }
+}
+
+TEST_F(EntriesTest, PenNormalRunsTheNormalCommandOfTheWordList) {
+    // 打开, 的, 计算器 is the command 打开计算器; 关闭, 窗口 is 窗口.
+    EXPECT_EQ(factory.ProcessP_normal(Local("20", {"打开", "的", "计算器"}).c_str()), ProcessDone);
+    EXPECT_EQ(factory.GetScene(), "offasr_p");
+    EXPECT_EQ(factory.GetText_utf8(), "打开计算器");
+    EXPECT_EQ(Readable(EventsOf("CDataFactory::VeOpenUserFiles")),
+              Lines{R"(CDataFactory::VeOpenUserFiles("打开计算器") -> false)"});
+    // Not a normal-control command: logged 28 with the normal-control hint, still done.
+    EXPECT_EQ(Trays(), (Lines{R"(VeUI::Tray("该指令在普通控制下无效", 1))"}));
+
+    sim->ClearTrace();
+    factory.ProcessP_normal(Local("90", {"关闭", "窗口"}).c_str());
+    EXPECT_EQ(factory.GetText_utf8(), "窗口");
+}
+
+TEST_F(EntriesTest, PenNormalUserBindingWinsOverEveryScene) {
+    sim->State().userFiles = {"关闭"};
+    EXPECT_EQ(factory.ProcessP_normal(Online("关闭", "INSTRUCTION").c_str()), ProcessDone);
+    EXPECT_TRUE(EventsOf("keybd_event").empty());
+    EXPECT_EQ(Trays(), Lines{R"(VeUI::Tray("关闭", 1))"});
+}
+
+TEST_F(EntriesTest, PenOnlineResultsRouteByIntentOrRc) {
+    // rc 4 runs the "rc=4" scene whatever the intent; a leading blank is dropped.
+    EXPECT_EQ(factory.ProcessP_normal(Online(" 关闭", "weather", "4").c_str()), ProcessDone);
+    EXPECT_EQ(factory.GetScene(), "rc=4");
+    EXPECT_EQ(factory.GetText_utf8(), "关闭");
+    EXPECT_TRUE(sim->HeldKeys().empty());
+
+    // An intent the registry lacks: logged 28, then the no-command texts.
+    sim->ClearTrace();
+    EXPECT_EQ(factory.ProcessP_normal(Online("天气", "weather").c_str()), ProcessFailed);
+    EXPECT_EQ(Logs(), (Lines{R"(VeUI::Log("在线识别结果", 0))", R"(VeUI::Log_2("天气", 28))",
+                             R"(VeUI::Log("普通控制：未能匹配到指令", 6))"}));
+}
+
+TEST_F(EntriesTest, PenSlideShowRunsTheLaserControlSlotBeforeUserBindings) {
+    sim->State().userFiles = {"翻页"};
+    std::string input = R"({"text":"翻页","rc":0,"semantic":{"intent":"ppt","slots":[)"
+                        R"({"name":"Laser_control","value":"x","normValue":"第3页"}]}})";
+    EXPECT_EQ(factory.ProcessP_PPT(input.c_str()), ProcessDone);
+    // Only the engine asks for a binding of the slot text; the entry's own binding is not tried.
+    EXPECT_EQ(Readable(EventsOf("CDataFactory::VeOpenUserFiles")),
+              Lines{R"(CDataFactory::VeOpenUserFiles("第3页") -> false)"});
+    Lines keys;
+    for (const auto& e : EventsOf("keybd_event")) keys.push_back(e.ToReadable());
+    EXPECT_EQ(keys, (Lines{"keybd_event(51, 4, 0, 0)", "keybd_event(13, 28, 0, 0)", "keybd_event(51, 4, 2, 0)",
+                           "keybd_event(13, 28, 2, 0)"}));
+    EXPECT_EQ(Logs().back(), R"(VeUI::Log_2("翻页", 34))");
+
+    // A registry miss falls to the user's bindings, then to the no-command texts.
+    sim->ClearTrace();
+    EXPECT_EQ(factory.ProcessP_PPT(Online("天气", "weather").c_str()), ProcessFailed);
+    EXPECT_EQ(Logs().back(), R"(VeUI::Log("PPT控制：未能匹配到指令", 6))");
+}
+
+TEST_F(EntriesTest, AiModeScoreCountsOnlyWhileTheNetworkIsUp) {
+    const std::string input = Local("44", {"下一", "页"});
+    EXPECT_EQ(factory.ProcessAI(input.c_str()), ProcessFailed);
+    EXPECT_EQ(Trays(), Lines{R"(VeUI::Tray("__语音识别失败__", 1))"});
+
+    sim->ClearTrace();
+    sim->State().network = false;
+    EXPECT_EQ(factory.ProcessAI(input.c_str()), ProcessDone);
+    EXPECT_EQ(factory.GetScene(), "ai");
+    EXPECT_EQ(Readable(EventsOf("CAiManager::openAi")), Lines{R"(CAiManager::openAi("页"))"});
+
+    sim->ClearTrace();
+    EXPECT_EQ(factory.ProcessAI(R"({"text":" 讲个笑话"})"), ProcessDone);
+    EXPECT_EQ(Logs(), Lines{R"(VeUI::Log_2("讲个笑话", 49))"});
+    EXPECT_EQ(factory.GetText_utf8(), "讲个笑话");
+}
+
+TEST_F(EntriesTest, OfficeModeJoinsWordsAndReportsUnmatchedTexts) {
+    // Without grammar files nothing matches: shown, logged 6, unhandled.
+    EXPECT_EQ(factory.ProcessM_office_xiao(Local("60", {"下一", "页"}).c_str(), TyOffice_PowerPoint), ProcessUnhandled);
+    EXPECT_EQ(Trays(), Lines{R"(VeUI::Tray("下一页", 1))"});
+    EXPECT_EQ(Logs(), Lines{R"(VeUI::Log_2("下一页", 6))"});
+    EXPECT_EQ(factory.GetScene(), "office_no");
+
+    sim->ClearTrace();
+    EXPECT_EQ(factory.ProcessM_office_xiao(Local("54", {"保存"}).c_str(), TyOffice_Word), ProcessFailed);
+    EXPECT_EQ(Trays(), Lines{R"(VeUI::Tray("__语音识别失败__", 1))"});
+
+    sim->ClearTrace();
+    EXPECT_EQ(factory.ProcessM_office_xiao(R"({"text":"保存"})", TyOffice_None), ProcessUnhandled);
+    EXPECT_TRUE(EventsOf("keybd_event").empty());
+}
+
+TEST_F(EntriesTest, EntriesRefuseInvalidResults) {
+    for (auto entry : {&CVeSceneFactory::ProcessP_normal, &CVeSceneFactory::ProcessP_PPT, &CVeSceneFactory::ProcessAI}) {
+        sim->ClearTrace();
+        EXPECT_EQ((factory.*entry)("{\"text\":"), ProcessFailed);
+        EXPECT_EQ(Logs(), Lines{R"(VeUI::Log("__识别出错__", 6))"});
+    }
+    EXPECT_EQ(factory.ProcessM_office_xiao(nullptr, TyOffice_Word), ProcessFailed);
+}
+
+TEST_F(EntriesTest, OfflineAndNoMeaningResultsOpenSitesOrSystemFunctions) {
+    struct Case {
+        const char* name;
+        std::string input;
+        int result;
+        std::string scene;
+        Lines effect;  // WinExec, VeShellExecuteA and the last log line
+    } cases[] = {
+        {"offline 打开计算器 runs the calculator", Local("80", {"打开", "计算器"}), ProcessDone, "offasr",
+         {R"(WinExec("C:\\Windows\\System32\\calc.exe", 1) -> 33)", R"(VeUI::Log_2("打开计算器", 9))"}},
+        {"no meaning, a listening request opens the song search", R"({"text":"听小夜曲","rc":4})", ProcessDone,
+         "rc=4",
+         {R"(VeUI::VeShellExecuteA("http://www.kugou.com/yy/html/search.html#searchType=song&searchKeyWord=%E5%B0%8F%E5%A4%9C%E6%9B%B2"))",
+          R"(VeUI::Log_2("听小夜曲", 15))"}},
+        {"no meaning and unknown: logged 28", R"({"text":"你好呀","rc":4})", ProcessUnhandled, "rc=4",
+         {R"(VeUI::Log_2("你好呀", 28))"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        sim->ClearTrace();
+        EXPECT_EQ(factory.ProcessM(c.input.c_str(), IatAPI_Default, false), c.result);
+        EXPECT_EQ(factory.GetScene(), c.scene);
+        Lines effect;
+        for (const auto& e : Trace())
+            if (e.call == "WinExec" || e.call == "VeUI::VeShellExecuteA") effect.push_back(e.ToReadable());
+        effect.push_back(Logs().back());
+        EXPECT_EQ(effect, c.effect);
+    }
+}
+
+}  // namespace

@@ -1,0 +1,186 @@
+// The two local command dispatchers, slide-show mode (GBK text) and normal pen mode, observed
+// as keys, pauses and host calls on the simulated desktop.
+#include "TestSupport.h"
+#include "keyboard/OfficeGrammar.h"
+#include "local/LocalCommandEngine.h"
+
+using namespace vetest;
+
+namespace {
+
+// Scan codes are the sim's.
+enum : int { Tab = 9, Enter = 13, Alt = 18, Win = 91, KeyD = 68, F4 = 115, PlayPause = 179, PageDown = 34 };
+
+std::string Key(int vk, int scan, bool up) {
+    return "keybd_event(" + std::to_string(vk) + ", " + std::to_string(scan) + (up ? ", 2, 0)" : ", 0, 0)");
+}
+std::string Pause(int ms) { return "Sleep(" + std::to_string(ms) + ")"; }
+
+Lines SwitchWindows(int tabs) {
+    Lines out = {Key(Alt, 56, false), Pause(30)};
+    for (int i = 0; i < tabs; ++i) out = Concat(out, {Key(Tab, 15, false), Pause(30), Key(Tab, 15, true)});
+    return Concat(out, {Pause(30), Key(Alt, 56, true)});
+}
+
+// Tokens played with a 40 ms pause before each press, then held 50 ms and released in order.
+Lines Played(const std::vector<std::pair<int, int>>& keys) {
+    Lines out;
+    for (auto [vk, scan] : keys) out = Concat(out, {Pause(40), Key(vk, scan, false)});
+    out.push_back(Pause(50));
+    for (auto [vk, scan] : keys) out.push_back(Key(vk, scan, true));
+    return out;
+}
+
+class LocalCommandTest : public SimTest {
+protected:
+    LocalCommandEngine engine;
+    LogType logType = LogType_Base;
+    vewin::HICON icon = nullptr;
+
+    // Placeholder entries keep the grammar files unread; each test fills what it needs.
+    LocalCommandTest() {
+        ResetOfficeCtrlTables();
+        OfficeTable()[{"\x01"}] = {"F1"};
+        OutPptTable()[{"\x01"}] = {"F1"};
+    }
+    ~LocalCommandTest() override { ResetOfficeCtrlTables(); }
+
+    Lines Keys() {
+        Lines out;
+        for (const auto& e : Trace())
+            if (e.call == "keybd_event" || e.call == "Sleep") out.push_back(e.ToReadable());
+        return out;
+    }
+    bool SlideShow(const std::string& utf8) {
+        sim->ClearTrace();
+        logType = LogType_Base;
+        bool done = engine.ExecuteSlideShowCommand(Gbk(utf8), logType, icon);
+        EXPECT_TRUE(sim->HeldKeys().empty());
+        return done;
+    }
+    bool Normal(const std::string& utf8) {
+        sim->ClearTrace();
+        logType = LogType_Base;
+        bool done = engine.ExecuteNormalCommand(Wide(utf8), logType, icon);
+        EXPECT_TRUE(sim->HeldKeys().empty());
+        return done;
+    }
+};
+
+TEST_F(LocalCommandTest, SlideShowPhrasesSendTheirKeys) {
+    const Lines desktop = {Key(Win, 91, false), Pause(50), Key(KeyD, 32, false), Key(KeyD, 32, true),
+                           Key(Win, 91, true)};
+    const Lines play = {Key(Tab, 15, false), Key(Enter, 28, false), Key(Enter, 28, true), Key(Tab, 15, true)};
+    const Lines pause = {Key(PlayPause, 0, false), Key(PlayPause, 0, true)};
+    const struct { const char* text; Lines keys; } cases[] = {
+        {"返回桌面", desktop}, {"我的桌面", desktop}, {"播放视频", play}, {"停止播放", pause},
+        {"切换窗口", SwitchWindows(2)}, {"切换5个窗口", SwitchWindows(5)}, {"切换窗口三", SwitchWindows(3)},
+        {"切换到下一个窗口", SwitchWindows(1)},
+        {"切换窗口一亿", SwitchWindows(50)}, {"切换窗口3000000000", SwitchWindows(50)},  // limited
+        {"第十五页", Played({{'1', 2}, {'5', 6}, {Enter, 28}})}, {"第3页", Played({{'3', 4}, {Enter, 28}})},
+        {"第零页", Played({{'0', 11}, {Enter, 28}})},
+        // 3e9 wraps negative; the minus sign is no key.
+        {"第三十亿页", Played({{'1', 2}, {'2', 3}, {'9', 10}, {'4', 5}, {'9', 10}, {'6', 7}, {'7', 8}, {'2', 3},
+                              {'9', 10}, {'6', 7}, {Enter, 28}})},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_TRUE(SlideShow(c.text));
+        EXPECT_EQ(Keys(), c.keys);
+        EXPECT_EQ(logType, LogType_SlideShow);
+    }
+    const auto before = sim->Clock();
+    SlideShow("第十五页");
+    EXPECT_EQ(sim->Clock() - before, 3 * 40 + 50u);
+
+    // 耙长 holds the bytes of 页 across two characters.
+    for (const char* text : {"页", "第页", "第3耙长", "切换", "", "请静音"}) {
+        SCOPED_TRACE(text);
+        EXPECT_FALSE(SlideShow(text));
+        EXPECT_EQ(Keys(), Lines{});
+        EXPECT_EQ(logType, LogType_Base);
+    }
+}
+
+TEST_F(LocalCommandTest, SlideShowOrderUserBindingVolumeFixedPhrasesGrammar) {
+    sim->State().userFiles = {"静音"};
+    EXPECT_TRUE(SlideShow("静音"));
+    EXPECT_EQ(Readable(Trace()), Lines{R"(CDataFactory::VeOpenUserFiles("静音") -> true)"});
+    EXPECT_EQ(logType, LogType_SlideShow);  // replaces the host's kind
+    EXPECT_TRUE(SlideShow("关闭声音"));
+    EXPECT_EQ(Readable(Trace()).back(), "CEnvironmentMonitor::SetVolume(1, true) -> 50");
+    EXPECT_TRUE(SlideShow("亮度最大"));
+    EXPECT_EQ(EventsOf("CEnvironmentMonitor::SetBrightness").size(), 1u);
+
+    PptTable()[{Gbk("下一页")}] = {"PAGEDOWN"};
+    EXPECT_TRUE(SlideShow("请到下一页"));
+    EXPECT_EQ(Keys(), Played({{PageDown, 81}}));
+    PptTable()[{Gbk("页")}] = {"F5"};
+    EXPECT_TRUE(SlideShow("第3页"));  // the grammar's keys, not the page number
+    EXPECT_EQ(Keys(), Played({{0x74, 63}}));
+    PptTable()[{Gbk("桌面")}] = {"F5"};
+    EXPECT_TRUE(SlideShow("桌面"));
+    EXPECT_EQ(Keys().front(), Key(Win, 91, false));
+}
+
+TEST_F(LocalCommandTest, NormalPhrases) {
+    const Lines altTab = {Key(Alt, 56, false), Pause(30), Key(Tab, 15, false),
+                          Key(Tab, 15, true),  Pause(30), Key(Alt, 56, true)};
+    const struct { const char* text; Lines keys; } cases[] = {
+        {"关闭", {Key(Alt, 0, false), Pause(30), Key(F4, 0, false), Key(Alt, 0, true), Key(F4, 0, true)}},
+        {"确定", {Key(Enter, 0, false), Key(Enter, 0, true)}},
+        {"我的桌面", {Key(Win, 0, false), Key(KeyD, 0, false), Key(Win, 0, true), Key(KeyD, 0, true)}},
+        {"切换窗口3", SwitchWindows(3)}, {"切换两个窗口", SwitchWindows(2)}, {"返回ppt吧", altTab},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_TRUE(Normal(c.text));
+        EXPECT_EQ(Keys(), c.keys);
+        EXPECT_TRUE(EventsOf("CDataFactory::OpenPcSoftwareLnk").empty());
+    }
+    sim->State().winExecResults = {{"C:\\Windows\\System32\\notepad.exe", 32}};
+    EXPECT_TRUE(Normal("txt"));
+    EXPECT_EQ(Readable(Trace()), (Lines{R"(WinExec("C:\\Windows\\System32\\notepad.exe", 1) -> 32)",
+                                       R"(WinExec("C:\\Windows\\SysWOW64\\notepad.exe", 1) -> 33)"}));
+    EXPECT_TRUE(Normal("打开我的电脑"));
+    EXPECT_EQ(Readable(Trace()), Lines{R"(WinExec("explorer.exe /s,", 1) -> 33)"});
+    EXPECT_TRUE(Normal("音量调大"));
+    EXPECT_EQ(EventsOf("CEnvironmentMonitor::SetVolume").size(), 3u);
+    EXPECT_TRUE(Normal("亮度调低"));
+    EXPECT_EQ(EventsOf("CEnvironmentMonitor::SetBrightness").size(), 1u);
+}
+
+TEST_F(LocalCommandTest, NormalSlideShowCommandsThenHostBindings) {
+    OutPptTable()[{Gbk("下一页")}] = {"PAGEDOWN"};
+    sim->State().slideShow = true;
+    EXPECT_TRUE(Normal("下一页"));
+    EXPECT_EQ(logType, LogType_SlideShow);
+    EXPECT_EQ(Keys(), Played({{PageDown, 81}}));
+    EXPECT_TRUE(EventsOf("CDataFactory::OpenPcSoftwareLnk").empty());
+
+    // Found while no slide show runs: a failure kind unless a host binding takes the text.
+    sim->State().slideShow = false;
+    EXPECT_FALSE(Normal("下一页"));
+    EXPECT_EQ(logType, LogType_Failure);
+    EXPECT_EQ(Readable(Trace()), (Lines{"CurrentWnd::IsPPtSlideShow() -> false",
+                                       R"(CDataFactory::OpenPcSoftwareLnk("下一页") -> false)",
+                                       R"(CAccountData::OpenUserSelf("下一页") -> false)",
+                                       R"(CDataFactory::OpenWebsite_Grm("下一页") -> false)"}));
+    sim->State().programs = {"下一页"};
+    EXPECT_TRUE(Normal("下一页"));
+    EXPECT_EQ(logType, LogType_Application);
+    EXPECT_EQ(Readable(Trace()).back(), R"(CDataFactory::OpenPcSoftwareLnk("下一页") -> true)");
+
+    sim->State().userCommands = {"开会"};
+    EXPECT_TRUE(Normal("开会"));
+    EXPECT_EQ(Readable(Trace()).back(), R"(CAccountData::OpenUserSelf("开会") -> true)");
+    sim->State().websites = {{"淘宝", "https://www.taobao.com/"}};
+    EXPECT_TRUE(Normal("淘宝"));
+    EXPECT_EQ(logType, LogType_Website);
+    EXPECT_FALSE(Normal("没有这个命令"));
+    EXPECT_EQ(logType, LogType_Base);
+    EXPECT_FALSE(Normal(""));
+    EXPECT_TRUE(Trace().empty());
+}
+
+}  // namespace

@@ -1,0 +1,118 @@
+// Number readers of the local commands over GBK text: digits and Chinese numerals, their
+// values, and overflowing or very long numerals.
+#include <climits>
+#include <cstdint>
+
+#include "TestSupport.h"
+#include "local/LocalCommandEngine.h"
+
+using namespace vetest;
+
+namespace {
+
+using Engine = LocalCommandEngine;
+
+TEST(LocalNumbers, ChineseNumeralsToDigits) {
+    const struct { const char* numeral; const char* digits; } cases[] = {
+        {"五", "5"}, {"十", "10"}, {"十五", "15"}, {"三十五", "35"}, {"一百零五", "105"}, {"一千二百三十四", "1234"},
+        {"一万二千", "12000"}, {"三万五千", "35000"}, {"一亿", "100000000"}, {"二三", "5"}, {"零", "0"},
+        {"十万", "10"} /* as the evaluation defines it */, {"第五", "0"}, {"两", ""}, {"12", "12"}, {"", ""},
+        {"三十亿", "-1294967296"} /* 3e9 wraps */,
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.numeral);
+        EXPECT_EQ(Utf8(Engine::ChineseNumeralToDigits(Gbk(c.numeral))), c.digits);
+    }
+    EXPECT_EQ(Engine::ChineseNumeralToDigits(Gbk("五") + "1"), "");  // odd length
+}
+
+TEST(LocalNumbers, ExtractNumberFindsTheFirstRun) {
+    const struct { const char* text; int kind; const char* number; } cases[] = {
+        {"第3页", 1, "3"}, {"切换窗口12个", 1, "12"}, {"第六页第5页", 1, "5"}, {"第十五页", 2, "十五"},
+        {"三十", 2, "三十"}, {"ppt第五页", 2, "五"}, {"a第二b三", 2, "二"}, {"没有数字", 0, "kept"}, {"", 0, "kept"},
+        {"a拔濉", 0, "kept"},  // the bytes of 五 run from the trail byte of 拔 into 濉
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        std::string number = Gbk("kept");
+        EXPECT_EQ(Engine::ExtractNumber(Gbk(c.text), number), c.kind);
+        EXPECT_EQ(Utf8(number), c.number);
+    }
+}
+
+TEST(LocalNumbers, DigitsAndCountsWrapTo32Bits) {
+    const struct { const char* text; int digits; int count; } cases[] = {
+        {"12", 12, 12}, {"12a", 0, 12}, {"", 0, 0}, {"-5", 0, 5}, {"2147483647", INT_MAX, INT_MAX},
+        {"2147483648", INT_MIN, INT_MIN}, {"99999999999999999999", 1661992959, 1661992959},
+        {"切换三个窗口", 0, 3}, {"切换十二个窗口", 0, 12}, {"第零页", 0, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(Engine::DigitsToInt(Gbk(c.text)), c.digits);
+        EXPECT_EQ(Engine::CountInText(Gbk(c.text)), c.count);
+    }
+}
+
+// The evaluation as first defined: recursive, the right part first.
+int Reference(const unsigned* codes, int i, int n, int& value, int& unit, int& scale) {
+    static const unsigned kDigits[10] = {0xC1E3, 0xD2BB, 0xB6FE, 0xC8FD, 0xCBC4,
+                                         0xCEE5, 0xC1F9, 0xC6DF, 0xB0CB, 0xBEC5};
+    auto u = [](int v) { return static_cast<std::uint32_t>(v); };
+    if (i == n) return 1;
+    int sub = 0;
+    for (int d = 0; d < 10; ++d) {
+        if (codes[i] != kDigits[d]) continue;
+        int r = Reference(codes, i + 1, n, sub, unit, scale);
+        value = static_cast<int>(u(scale) * u(unit) * u(d) * u(r) + u(sub));
+        return 1;
+    }
+    const unsigned code = codes[i];
+    if (code != 0xCAAE && code != 0xB0D9 && code != 0xC7A7 && code != 0xCDF2 && code != 0xD2DA) return 0;
+    Reference(codes, i + 1, n, sub, unit, scale);
+    value = sub;
+    if (code == 0xCAAE) return 10;
+    if (code == 0xB0D9) return 100;
+    if (code == 0xC7A7) return 1000;
+    const bool big = code == 0xD2DA;
+    if (i >= 1 && (codes[i - 1] == code || (big && codes[i - 1] == 0xCDF2))) {
+        scale = static_cast<int>(u(scale) * (big ? 100000000u : 10000u));
+        unit = 1;
+    } else {
+        unit = big ? 100000000 : 10000;
+    }
+    return 1;
+}
+
+TEST(LocalNumbers, EvaluatorMatchesTheRecursiveDefinitionOnEveryShortInput) {
+    // 零 一 二 九 十 百 千 万 亿 and 第.
+    const unsigned alphabet[] = {0xC1E3, 0xD2BB, 0xB6FE, 0xBEC5, 0xCAAE, 0xB0D9, 0xC7A7, 0xCDF2, 0xD2DA, 0xB5DA};
+    unsigned codes[5];
+    int mismatches = 0;
+    for (int length = 0, total = 1; length <= 5; ++length, total *= 10) {
+        for (int n = 0; n < total; ++n) {
+            for (int i = 0, rest = n; i < length; ++i, rest /= 10) codes[i] = alphabet[rest % 10];
+            for (int start = 0; start <= std::min(length, 1); ++start) {
+                int v1 = 7, u1 = 1, s1 = 1, v2 = 7, u2 = 1, s2 = 1;
+                int r1 = Engine::ParseChineseNumeral(codes, start, length, v1, u1, s1);
+                int r2 = Reference(codes, start, length, v2, u2, s2);
+                mismatches += r1 != r2 || v1 != v2 || u1 != u2 || s1 != s2;
+            }
+        }
+    }
+    EXPECT_EQ(mismatches, 0);
+    int value = 0, unit = 1, scale = 1;
+    EXPECT_EQ(Engine::ParseChineseNumeral(alphabet, 2, 1, value, unit, scale), 0);  // start past the end
+}
+
+TEST(LocalNumbers, LongRunsNeitherExhaustTheStackNorVary) {
+    std::string nines, units;
+    for (int i = 0; i < 100000; ++i) nines += Gbk("九");
+    EXPECT_EQ(Engine::ChineseNumeralToDigits(nines), "900000");  // digits in a row add up
+    EXPECT_EQ(Engine::CountInText(Gbk("切换") + nines), 900000);
+    for (int i = 0; i < 50000; ++i) units += Gbk(i % 3 ? "九亿" : "万千");
+    const std::string first = Engine::ChineseNumeralToDigits(units);
+    EXPECT_EQ(Engine::ChineseNumeralToDigits(units), first);
+    EXPECT_EQ(Engine::CountInText(units), std::stoi(first));
+}
+
+}  // namespace

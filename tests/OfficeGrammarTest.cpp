@@ -1,0 +1,185 @@
+// Reading the office command grammars and looking spoken texts up in them.
+#include <filesystem>
+#include <fstream>
+
+#include "TestSupport.h"
+#include "keyboard/OfficeGrammar.h"
+
+using namespace vetest;
+
+namespace {
+
+const char* const kGrammar = "officectrl.grm";
+const char* const kOutPpt = "officectrloutppt.grm";
+
+// GBK records, each followed by `eol`.
+std::string Records(const Lines& utf8Lines, const std::string& eol = "\r\n") {
+    std::string out;
+    for (const auto& line : utf8Lines) out += Gbk(line) + eol;
+    return out;
+}
+
+std::string Join(const std::vector<std::string>& parts, const std::string& separator) {
+    std::string out;
+    for (size_t i = 0; i < parts.size(); ++i) out += (i ? separator : "") + (parts[i].empty() ? "∅" : Utf8(parts[i]));
+    return out;
+}
+
+// "table: phrase|phrase => token token", in table order, empty texts shown as ∅.
+Lines Dump() {
+    const std::pair<const char*, OfficeCtrlTable*> tables[] = {
+        {"office", &OfficeTable()}, {"word", &WordTable()}, {"ppt", &PptTable()},
+        {"excel", &ExcelTable()},   {"outppt", &OutPptTable()},
+    };
+    Lines out;
+    for (const auto& [name, table] : tables)
+        for (const auto& [phrases, keys] : *table)
+            out.push_back(std::string(name) + ": " + Join(phrases, "|") + " => " + Join(keys, " "));
+    return out;
+}
+
+class OfficeGrammarTest : public SimTest {
+protected:
+    void SetUp() override { Clean(); }
+    void TearDown() override { Clean(); }
+    static void Clean() {
+        ResetOfficeCtrlTables();
+        for (const char* name : {kGrammar, kOutPpt}) std::filesystem::remove(DataDir() + "/" + name);
+    }
+    static void Write(const char* name, const std::string& bytes) {
+        std::ofstream(DataDir() + "/" + name, std::ios::binary | std::ios::trunc) << bytes;
+    }
+};
+
+TEST_F(OfficeGrammarTest, RecordsHeadersAndEntries) {
+    const Lines officeWord = {"----office,word----;", "保存,保存文件:CTRL+S;"};
+    const Lines bothTables = {"office: 保存|保存文件 => CTRL + S", "word: 保存|保存文件 => CTRL + S"};
+    const std::string crlf = Records(officeWord);
+    std::u16string utf16 = u"----office----;\r\n保存:CTRL+S;\r\n";
+    const struct { const char* what; std::string file; Lines tables; } cases[] = {
+        {"CR LF", Records(officeWord), bothTables},
+        {"LF", Records(officeWord, "\n"), bothTables},
+        {"CR", Records(officeWord, "\r"), bothTables},
+        {"blank lines", Records(officeWord, "\r\n\r\n\n\n"), bothTables},
+        {"one line", Gbk("--office,word--;保存,保存文件:CTRL+S;"), bothTables},
+        {"';' then CR", crlf.substr(0, crlf.size() - 1), bothTables},
+        {"';' then another byte", crlf.substr(0, crlf.size() - 2) + "X", bothTables},
+        {"';' at the very end", crlf.substr(0, crlf.size() - 2), bothTables},
+        {"text after the last ';'", crlf + Gbk("另存:F12"), bothTables},
+        {"up to the first zero byte", crlf + '\0' + Records({"另存:F12;"}), bothTables},
+        {"UTF-16", std::string(reinterpret_cast<const char*>(utf16.data()), utf16.size() * 2), {}},
+        {"sections",
+         Records({"早:A;", "--OFFICE--;", "甲:B;", "--ppt,,excel,xyz--;", "乙:C;", "-foo-;", "丙:D;", "-excel-;", "丁:E;"}),
+         {"ppt: 乙 => C", "excel: 丁 => E", "excel: 乙 => C"}},
+        {"key specifications",
+         Records({"-word-;", "a:CTRL+;", "b:ALT+F,S;", "c:#你好;", "d:A::B;", "e:;", "f:A++B;", "x,,y:A;", " 保存 :A;"}),
+         {"word:  保存  => A", "word: a => CTRL + ∅", "word: b => ALT + F , S", "word: c => #你好", "word: d => A::B",
+          "word: e => ∅", "word: f => A + ∅ + B", "word: x|∅|y => A"}},
+        {"first of equal phrase lists stays",
+         Records({"-excel-;", "保存:CTRL+S;", "保存:CTRL+W;", "保存,另存:F12;", "-excel-;", "保存:F1;"}),
+         {"excel: 保存 => CTRL + S", "excel: 保存|另存 => F12"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Clean();
+        Write(kGrammar, c.file);
+        LoadOfficeCtrlGrammar();
+        EXPECT_EQ(Dump(), c.tables);
+    }
+
+    // The slide-show file has no sections: records without ':' are skipped.
+    Clean();
+    Write(kOutPpt, Records({"下一页:PAGEDOWN;", "--office--;", "黑屏:B;"}, "\n"));
+    LoadOfficeCtrlOutPptGrammar();
+    EXPECT_EQ(Dump(), (Lines{"outppt: 黑屏 => B", "outppt: 下一页 => PAGEDOWN"}));
+}
+
+TEST_F(OfficeGrammarTest, Limits) {
+    auto numbered = [](const std::string& prefix, int count, const std::string& separator) {
+        std::string out;
+        for (int i = 0; i < count; ++i) out += (i ? separator : "") + prefix + std::to_string(i);
+        return out;
+    };
+    // 199 records per file, the header included.
+    Write(kGrammar, "-excel-;\r\n" + numbered("k", 200, ":A;\r\n") + ":A;\r\n");
+    Write(kOutPpt, numbered("k", 200, ":A;\r\n") + ":A;\r\n");
+    LoadOfficeCtrlGrammar();
+    LoadOfficeCtrlOutPptGrammar();
+    EXPECT_EQ(ExcelTable().size(), 198u);
+    EXPECT_FALSE(FindKeysByEquality(ExcelTable(), "k197").empty());
+    EXPECT_TRUE(FindKeysByEquality(ExcelTable(), "k198").empty());
+    EXPECT_EQ(OutPptTable().size(), 199u);
+
+    Clean();
+    Write(kGrammar, Records({"-" + numbered("x", 98, ",") + ",word-;", "w:A;",  // 99th name
+                             "-" + numbered("x", 99, ",") + ",ppt-;", "p0:A;"}) +  // 100th: ignored
+                        "-office-;\r\n" + numbered("p", 100, ",") + ":A;\r\n" +  // 100 phrases: 99 kept
+                        "q:" + numbered("A", 99, ",") + ";\r\n" +                // 98 separators: stored
+                        "r:" + numbered("A", 100, "+") + ";\r\n");               // 99: not stored
+    LoadOfficeCtrlGrammar();
+    ASSERT_EQ(OfficeTable().size(), 2u);
+    EXPECT_EQ(FindKeysByEquality(OfficeTable(), "q").size(), 197u);
+    EXPECT_TRUE(FindKeysByEquality(OfficeTable(), "r").empty());
+    EXPECT_EQ(Dump().front(), "office: " + numbered("p", 99, "|") + " => A");
+    EXPECT_EQ(WordTable().size(), 1u);
+    EXPECT_TRUE(PptTable().empty());
+}
+
+TEST_F(OfficeGrammarTest, EnsureReloadsUntilThereIsAnOfficeSection) {
+    EnsureOfficeCtrlGrammars();
+    EXPECT_TRUE(Dump().empty());
+
+    Write(kGrammar, Records({"-word-;", "a:A;"}));
+    EnsureOfficeCtrlGrammars();
+    EXPECT_EQ(Dump(), Lines{"word: a => A"});
+
+    // Read again: what is missing is added; an entry before the first header belongs to no
+    // section on a reload either.
+    Write(kGrammar, Records({"x:X;", "-office-;", "o:O;", "-word-;", "a:Z;", "b:B;"}));
+    Write(kOutPpt, Records({"黑屏:B;"}));
+    EnsureOfficeCtrlGrammars();
+    const Lines loaded = {"office: o => O", "word: a => A", "word: b => B", "outppt: 黑屏 => B"};
+    EXPECT_EQ(Dump(), loaded);
+
+    Write(kGrammar, Records({"-office-;", "n:N;"}));
+    Write(kOutPpt, Records({"白屏:W;"}));
+    EnsureOfficeCtrlGrammars();
+    EXPECT_EQ(Dump(), loaded);
+}
+
+TEST_F(OfficeGrammarTest, LastMatchInTableOrderWins) {
+    Write(kGrammar, Records({"-word,ppt-;", "保存,存盘:CTRL+S;", "z:Z;", "中:Y;", "下一页:PAGEDOWN;",
+                             "下一页,翻页:END;", "黑屏:B;"}));
+    LoadOfficeCtrlGrammar();
+    // equality on the word table, containment on the ppt table; "" for no match.
+    const struct { std::string text; const char* equal; const char* contained; } cases[] = {
+        {"保存", "CTRL + S", "CTRL + S"},  {"存盘", "CTRL + S", "CTRL + S"}, {"请保存一下", "", "CTRL + S"},
+        {"z", "Z", "Z"},                    {"z中", "", "Y"} /* GBK bytes sort after ASCII */,
+        {"下一页", "END", "END"},           {"翻到下一页", "", "END"},       {"Z", "", ""},
+        {"昂谄立", "", ""} /* holds the bytes of 黑屏 across characters */, {"黑屏", "B", "B"},
+        {"", "", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        const std::string gbkText = Gbk(c.text);
+        EXPECT_EQ(Join(FindKeysByEquality(WordTable(), gbkText), " "), c.equal);
+        std::vector<std::string> keys;
+        FindPPtKeys(gbkText, keys);
+        EXPECT_EQ(Join(keys, " "), c.contained);
+    }
+    // Phrases compared as GBK: UTF-8 text matches nothing.
+    EXPECT_TRUE(FindKeysByEquality(WordTable(), "保存").empty());
+    std::vector<std::string> untouched = {"X"};
+    FindPPtKeys("保存", untouched);
+    EXPECT_EQ(untouched, Lines{"X"});
+
+    // An empty phrase occurs in every text; it loses to any entry that sorts after it.
+    Write(kOutPpt, Records({",a:E;", "黑屏:B;"}));
+    LoadOfficeCtrlOutPptGrammar();
+    for (const auto& [text, keys] : std::vector<std::pair<std::string, std::string>>{
+             {"", "E"}, {"随便说点什么", "E"}, {"黑屏吧", "B"}})
+        EXPECT_EQ(Join(FindKeysByContainment(OutPptTable(), Gbk(text)), " "), keys) << text;
+    EXPECT_EQ(FindKeysByEquality(OutPptTable(), ""), Lines{"E"});
+}
+
+}  // namespace
