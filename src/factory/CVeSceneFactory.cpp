@@ -19,18 +19,10 @@ CVeSceneFactory& CVeSceneFactory::operator=(const CVeSceneFactory& other) {
 }
 
 VeProcessState CVeSceneFactory::ProcessM(const char* text, IatAPI api, bool bSearchFallback) {
-    try {
-        VeJson doc(text);
-        if (!doc.IsValid()) {
-            ReportFailure(u"__识别出错__");
-            return ProcessFailed;
-        }
+    return WithDocument(text, [&](VeJson& doc) {
         if (api == IatAPI_CloudSemantic || doc.Get("fromType").empty()) return ProcessM_nlp(doc, bSearchFallback);
         return ProcessM_tpp(doc, bSearchFallback);
-    } catch (...) {
-        // Nothing may cross into the host; only memory exhaustion can get here.
-        return ProcessFailed;
-    }
+    });
 }
 
 std::string CVeSceneFactory::GetOffAsrResult(VeJson& doc) {

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "host/VeJson.h"
 #include "scenes/base/VeBasicService.h"
 #include "vescene/CVeSceneFactory.h"
 
@@ -16,6 +17,22 @@ VeProcessState RouteUtterance(VeJson& doc, const std::string& utf8Text, std::str
 
 // Shows a fixed failure text in the result and log windows.
 void ReportFailure(const char16_t* text);
+
+// Every entry's frame: parse the result, refuse an invalid one, and let nothing escape into
+// the host.
+template <typename Body>
+VeProcessState WithDocument(const char* text, Body body) noexcept {
+    try {
+        VeJson doc(text);
+        if (!doc.IsValid()) {
+            ReportFailure(u"__识别出错__");
+            return ProcessFailed;
+        }
+        return body(doc);
+    } catch (...) {
+        return ProcessFailed;  // only memory exhaustion can get here
+    }
+}
 
 // One leading blank of a recognised text is not part of it.
 std::string WithoutLeadingBlank(std::string text);

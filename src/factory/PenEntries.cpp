@@ -69,12 +69,7 @@ bool CVeSceneFactory::ReadPenResult(VeJson& doc, const char16_t* noCommandLog, s
 }
 
 VeProcessState CVeSceneFactory::ProcessP_normal(const char* text) {
-    try {
-        VeJson doc(text);
-        if (!doc.IsValid()) {
-            ReportFailure(u"__识别出错__");
-            return ProcessFailed;
-        }
+    return WithDocument(text, [&](VeJson& doc) {
         constexpr const char16_t* kNoCommand = u"普通控制：未能匹配到指令";
         std::string utf8Text;
         if (!ReadPenResult(doc, kNoCommand, utf8Text)) return ProcessFailed;
@@ -98,18 +93,11 @@ VeProcessState CVeSceneFactory::ProcessP_normal(const char* text) {
                        VeTray_Show);
         }
         return ProcessDone;
-    } catch (...) {
-        return ProcessFailed;
-    }
+    });
 }
 
 VeProcessState CVeSceneFactory::ProcessP_PPT(const char* text) {
-    try {
-        VeJson doc(text);
-        if (!doc.IsValid()) {
-            ReportFailure(u"__识别出错__");
-            return ProcessFailed;
-        }
+    return WithDocument(text, [&](VeJson& doc) {
         constexpr const char16_t* kNoCommand = u"PPT控制：未能匹配到指令";
         std::string utf8Text;
         if (!ReadPenResult(doc, kNoCommand, utf8Text)) return ProcessFailed;
@@ -131,7 +119,5 @@ VeProcessState CVeSceneFactory::ProcessP_PPT(const char* text) {
         VeUI::Log_2(shown, LogType_NotCarriedOut);
         ReportNoCommand(kNoCommand);
         return ProcessFailed;
-    } catch (...) {
-        return ProcessFailed;
-    }
+    });
 }

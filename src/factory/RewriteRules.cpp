@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "common/TextMatch.h"
 #include "common/LazyTable.h"
 #include "host/DataFactory.h"
 #include "host/TextCodec.h"
@@ -13,18 +14,7 @@
 
 namespace {
 
-// Where `part` begins in `text`, both GBK, counting only matches that begin on a character:
-// the bytes of a word can also occur from the trail byte of one character into the next.
-size_t FindGbk(const std::string& text, const std::string& part) {
-    for (size_t pos = 0; pos + part.size() <= text.size();) {
-        if (text.compare(pos, part.size(), part) == 0) return pos;
-        size_t length = textcodec::GbkCharLength(text, pos);
-        pos += length ? length : 1;
-    }
-    return std::string::npos;
-}
-
-bool Contains(const std::string& text, const std::string& part) { return FindGbk(text, part) != std::string::npos; }
+bool Contains(const std::string& text, const std::string& part) { return ContainsGbk(text, part); }
 
 using Titles = std::vector<std::string>;
 

@@ -1,5 +1,7 @@
 // The AI mode and the office voice mode: no scene registry, the text goes straight to the
 // host's AI chat or to the office command grammars.
+#include <optional>
+
 #include "factory/Dispatch.h"
 #include "host/Environment.h"
 #include "host/VeChar.h"
@@ -15,32 +17,32 @@ namespace {
 constexpr int kMinimumAiScore = 45;
 constexpr int kMinimumOfficeScore = 55;
 
-// A local result is refused for a poor score only while the network is up.
-bool ScoreTooLow(VeJson& doc, int minimum) {
-    if (!CEnvironmentMonitor::CheckNet(false) || ScoreOf(doc.Get("sc")) >= minimum) return false;
-    ReportFailure(u"__语音识别失败__");
-    return true;
+// The recognised text, or for a local result its words: refused (nothing) for a poor score,
+// tested only while the network is up, or when there are no words.
+template <typename Words>
+std::optional<std::string> RecognisedText(VeJson& doc, int minimumScore, Words words) {
+    std::string utf8Text = doc.Get("text");
+    if (utf8Text.empty()) {
+        if (CEnvironmentMonitor::CheckNet(false) && ScoreOf(doc.Get("sc")) < minimumScore) {
+            ReportFailure(u"__语音识别失败__");
+            return std::nullopt;
+        }
+        utf8Text = words(doc);
+        if (utf8Text.empty()) {
+            ReportFailure(u"__识别出错__");
+            return std::nullopt;
+        }
+    }
+    return WithoutLeadingBlank(utf8Text);
 }
 
 }  // namespace
 
 VeProcessState CVeSceneFactory::ProcessAI(const char* text) {
-    try {
-        VeJson doc(text);
-        if (!doc.IsValid()) {
-            ReportFailure(u"__识别出错__");
-            return ProcessFailed;
-        }
-        std::string utf8Text = doc.Get("text");
-        if (utf8Text.empty()) {
-            if (ScoreTooLow(doc, kMinimumAiScore)) return ProcessFailed;
-            utf8Text = GetOffAsrResult(doc);
-            if (utf8Text.empty()) {
-                ReportFailure(u"__识别出错__");
-                return ProcessFailed;
-            }
-        }
-        utf8Text = WithoutLeadingBlank(utf8Text);
+    return WithDocument(text, [&](VeJson& doc) {
+        const auto recognised = RecognisedText(doc, kMinimumAiScore, GetOffAsrResult);
+        if (!recognised) return ProcessFailed;
+        const std::string& utf8Text = *recognised;
         m_stdScene = "ai";
         s_stdText_utf8 = utf8Text;
         const CString shown = VeChar::VeUtf8_2_CString(utf8Text);
@@ -48,29 +50,16 @@ VeProcessState CVeSceneFactory::ProcessAI(const char* text) {
         VeUI::Tray(shown, VeTray_Show);
         CAiManager::openAi(utf8Text);
         return ProcessDone;
-    } catch (...) {
-        return ProcessFailed;
-    }
+    });
 }
 
 VeProcessState CVeSceneFactory::ProcessM_office_xiao(const char* text, TyOfficeKind kind) {
-    try {
-        VeJson doc(text);
-        if (!doc.IsValid()) {
-            ReportFailure(u"__识别出错__");
-            return ProcessFailed;
-        }
-        std::string utf8Text = doc.Get("text");
-        if (utf8Text.empty()) {
-            if (ScoreTooLow(doc, kMinimumOfficeScore)) return ProcessFailed;
-            // Office phrases are whole word lists, not just the last word.
-            utf8Text = doc.GetJsonNodeText_All("ws^cw^w");
-            if (utf8Text.empty()) {
-                ReportFailure(u"__识别出错__");
-                return ProcessFailed;
-            }
-        }
-        utf8Text = WithoutLeadingBlank(utf8Text);
+    return WithDocument(text, [&](VeJson& doc) {
+        // Office phrases are whole word lists, not just the last word.
+        const auto recognised = RecognisedText(
+            doc, kMinimumOfficeScore, [](VeJson& d) { return d.GetJsonNodeText_All("ws^cw^w"); });
+        if (!recognised) return ProcessFailed;
+        const std::string& utf8Text = *recognised;
         s_stdText_utf8 = utf8Text;
         const CString shown = VeChar::VeUtf8_2_CString(utf8Text);
         const std::string gbkText = VeChar::VeCString2string(shown);
@@ -101,7 +90,5 @@ VeProcessState CVeSceneFactory::ProcessM_office_xiao(const char* text, TyOfficeK
         }
         VeUI::Log_2(shown, logType);
         return done ? ProcessDone : ProcessUnhandled;
-    } catch (...) {
-        return ProcessFailed;
-    }
+    });
 }

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <string_view>
 
+#include "common/TextMatch.h"
 #include "host/DataDirectory.h"
 #include "host/TextCodec.h"
 
@@ -91,17 +92,6 @@ std::vector<OfficeCtrlTable*> SectionTargets(std::string_view header) {
         else if (name == "excel") targets.push_back(&ExcelTable());
     }
     return targets;
-}
-
-// Counts only matches that start on a character of the GBK text: the bytes of a phrase can
-// also run from the trail byte of one character into the next.
-bool ContainsGbk(std::string_view text, std::string_view phrase) {
-    for (size_t pos = 0; pos + phrase.size() <= text.size();) {
-        if (text.compare(pos, phrase.size(), phrase) == 0) return true;
-        size_t length = textcodec::GbkCharLength(text, pos);
-        pos += length ? length : 1;
-    }
-    return false;
 }
 
 // The last entry in table order with a matching phrase gives the result, so walk backwards.

@@ -2,6 +2,7 @@
 // slide-show commands spoken outside the slide show, then the host's own bindings.
 #include <initializer_list>
 
+#include "common/TextMatch.h"
 #include "host/DataFactory.h"
 #include "host/VeChar.h"
 #include "host/VeNet.h"
@@ -22,18 +23,6 @@ constexpr BYTE kWindows = 0x5B;
 constexpr BYTE kF4 = 0x73;
 constexpr DWORD kPauseMs = 30;
 constexpr UINT kWinExecFailureMax = 32;
-
-bool IsOneOf(const CString& text, std::initializer_list<const char16_t*> phrases) {
-    for (const char16_t* phrase : phrases)
-        if (text.Compare(phrase) == 0) return true;
-    return false;
-}
-
-bool ContainsAny(const CString& text, std::initializer_list<const char16_t*> parts) {
-    for (const char16_t* part : parts)
-        if (text.Find(part) >= 0) return true;
-    return false;
-}
 
 void Down(BYTE vk) { keybd_event(vk, 0, 0, 0); }
 void Up(BYTE vk) { keybd_event(vk, 0, KEYEVENTF_KEYUP, 0); }

@@ -4,6 +4,7 @@
 #include <initializer_list>
 #include <limits>
 
+#include "common/TextMatch.h"
 #include "host/DataFactory.h"
 #include "host/Environment.h"
 #include "host/TextCodec.h"
@@ -88,32 +89,9 @@ int NumeralValue(const std::string& numeral) {
     return Wrap(U(multiplier > 1 ? multiplier : 0) + U(value));
 }
 
-// Only matches that begin on a character count: a word's bytes can also occur from the
-// trail byte of one character into the next.
-bool ContainsGbk(const std::string& text, const std::string& part) {
-    for (size_t pos = 0; pos + part.size() <= text.size();) {
-        if (text.compare(pos, part.size(), part) == 0) return true;
-        size_t length = textcodec::GbkCharLength(text, pos);
-        pos += length ? length : 1;
-    }
-    return false;
-}
-
 bool IsOneOf(const std::string& text, const std::vector<std::string>& phrases) {
     for (const auto& phrase : phrases)
         if (text == phrase) return true;
-    return false;
-}
-
-bool IsOneOf(const CString& text, std::initializer_list<const char16_t*> phrases) {
-    for (const char16_t* phrase : phrases)
-        if (text.Compare(phrase) == 0) return true;
-    return false;
-}
-
-bool ContainsAny(const CString& text, std::initializer_list<const char16_t*> parts) {
-    for (const char16_t* part : parts)
-        if (text.Find(part) >= 0) return true;
     return false;
 }
 

@@ -2,18 +2,13 @@
 
 #include <initializer_list>
 
+#include "common/TextMatch.h"
 #include "host/DataFactory.h"
 #include "host/VeChar.h"
 #include "host/VeUI.h"
 #include "scenes/semantic/Endpoints.h"
 
 namespace {
-
-bool ContainsAny(const CString& text, std::initializer_list<const char16_t*> words) {
-    for (const char16_t* word : words)
-        if (text.Find(word) >= 0) return true;
-    return false;
-}
 
 const char16_t* VideoSiteOf(const CString& text) {
     if (ContainsAny(text, {u"NBA", u"欧洲杯"})) return u"腾讯";
