@@ -1,4 +1,5 @@
 // The C API: the same entries for hosts that cannot use the C++ class.
+#include <memory>
 #include <string>
 
 #include "host/DataDirectory.h"
@@ -17,13 +18,13 @@ extern "C" {
 
 VESCENE_API VeSceneHandle* VeScene_Create(void) {
     try {
-        return new VeSceneHandle();  // owned by the caller until VeScene_Destroy
+        return std::make_unique<VeSceneHandle>().release();  // the caller owns it until VeScene_Destroy
     } catch (...) {
         return nullptr;
     }
 }
 
-VESCENE_API void VeScene_Destroy(VeSceneHandle* scene) { delete scene; }
+VESCENE_API void VeScene_Destroy(VeSceneHandle* scene) { std::unique_ptr<VeSceneHandle> owned(scene); }
 
 VESCENE_API int VeScene_ProcessM(VeSceneHandle* scene, const char* result, int api, int searchFallback) {
     if (!scene || !result) return VESCENE_BAD_ARGUMENT;

@@ -14,6 +14,9 @@ CString VeUnicodeChar_2_CString(const std::string& gbkText);
 std::string VeCString2string(const CString& text);  // to GBK
 std::string VeCString_2_Utf8(const CString& text);
 std::u16string Vestring2wstring(const std::string& gbkText);
+// Chinese characters to their pinyin (lower case, no tone marks, no separators), most common
+// reading first; other characters pass through. GBK in, ASCII/GBK out.
+std::string PinyinTransform(const std::string& gbkText);
 
 // Percent-encode the UTF-8 form of the text: unreserved characters (A-Z a-z 0-9 - _ . ~)
 // stay, every other byte becomes %XX with upper-case hex.
