@@ -69,6 +69,16 @@ VESCENE_API void VeScene_SetHostCallbacks(const VeHostCallbacks* callbacks);
 /* Where the data files are read from; NULL or "" is the working directory. Returns 1. */
 VESCENE_API int VeScene_SetDataDirectory(const char* directory);
 
+/* Base URL of a named service endpoint: "online" (the online semantic service) or "songsearch"
+   (the song search); other names are kept for the host's own use. The URL must be http or
+   https; NULL or "" restores the default. Returns 1, 0 when the URL is refused, or -1 for a
+   NULL or empty name. */
+VESCENE_API int VeScene_SetEndpoint(const char* name, const char* url);
+
+/* Timeouts of every HTTP request, in milliseconds: connecting, and the whole request. A value
+   <= 0 restores its default (3000 and 5000). */
+VESCENE_API void VeScene_SetHttpTimeouts(int connectMs, int totalMs);
+
 #ifdef __cplusplus
 }
 #endif

@@ -4,6 +4,7 @@
 
 #include "host/DataDirectory.h"
 #include "host/HostCallbacks.h"
+#include "host/HttpConfig.h"
 #include "host/TextCodec.h"
 #include "vescene/CVeSceneFactory.h"
 #include "vescene/vescene.h"
@@ -88,5 +89,16 @@ VESCENE_API int VeScene_SetDataDirectory(const char* directory) {
         return 0;
     }
 }
+
+VESCENE_API int VeScene_SetEndpoint(const char* name, const char* url) {
+    if (!name || !*name) return VESCENE_BAD_ARGUMENT;
+    try {
+        return vehttp::SetEndpoint(name, url ? url : "") ? 1 : 0;
+    } catch (...) {
+        return 0;
+    }
+}
+
+VESCENE_API void VeScene_SetHttpTimeouts(int connectMs, int totalMs) { vehttp::SetTimeouts(connectMs, totalMs); }
 
 }  // extern "C"

@@ -1,5 +1,6 @@
 #pragma once
 // The host's network library: user accounts and commands, AI chat, location.
+#include <memory>
 #include <string>
 
 #include "host/CString.h"
@@ -27,11 +28,18 @@ std::string GetCity();  // GBK, empty when the host cannot tell
 }
 
 // HTTP GET client of the host's network library (the song search and the online service).
+// Settings (timeouts, endpoints): host/HttpConfig.h.
 class CVeCurl {
 public:
     CVeCurl();
     ~CVeCurl();
-    int OpenUrl_get(std::string& url);  // 0 on success
+    CVeCurl(const CVeCurl& other);
+    CVeCurl& operator=(const CVeCurl& other);
+    int OpenUrl_get(std::string& url);  // 0 on success; a failure leaves an empty result
     std::string GetResult_utf8();
     std::string GetResult_unicode();  // GBK
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> m_impl;
 };

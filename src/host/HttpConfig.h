@@ -1,0 +1,55 @@
+#pragma once
+// Settings of the host's HTTP client (CVeCurl): timeouts, the body cap and the named service
+// endpoints. Process-wide and thread-safe: the online worker reads them while the host sets them.
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace vehttp {
+
+inline constexpr int kDefaultConnectMs = 3000;
+inline constexpr int kDefaultTotalMs = 5000;
+// A reply larger than this is refused, not truncated: a cut JSON document is worse than none.
+inline constexpr std::size_t kMaxBodyBytes = std::size_t{8} << 20;
+
+// Results of CVeCurl::OpenUrl_get.
+enum HttpResult : int {
+    kHttpOk = 0,
+    kHttpBadUrl = 1,     // not an http or https URL
+    kHttpTransport = 2,  // resolve, connect, send or a malformed reply
+    kHttpTimeout = 3,
+    kHttpStatus = 4,     // the server answered, but not with 2xx
+    kHttpTooLarge = 5,
+    kHttpAborted = 6,    // AbortTransfers
+};
+
+struct Timeouts {
+    int connectMs;
+    int totalMs;
+};
+
+// A value <= 0 restores that default; the connect timeout never exceeds the total one.
+void SetTimeouts(int connectMs, int totalMs);
+Timeouts GetTimeouts();
+
+// Names with defaults: "online" (the online semantic service) and "songsearch" (the song search).
+// The url must be http or https; trailing slashes are dropped so callers append "/path".
+// An empty url restores the default (or removes a name without one). False when refused.
+bool SetEndpoint(std::string_view name, std::string_view url);
+// The base URL of the name, "" when unknown.
+std::string Endpoint(std::string_view name);
+
+// True for a URL whose scheme is http or https (any case).
+bool IsHttpUrl(std::string_view url);
+
+// Makes every transfer running now fail soon with kHttpAborted; later ones are unaffected.
+// The online worker's cooperative stop uses it.
+void AbortTransfers();
+unsigned long long TransferEpoch();
+
+namespace detail {
+// The platform's GET (libcurl or WinHTTP) with the settings above; fills body only on success.
+int Get(const std::string& url, std::string& body);
+}  // namespace detail
+
+}  // namespace vehttp
