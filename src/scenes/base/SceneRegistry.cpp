@@ -9,8 +9,12 @@
 #include "local/VeJsonPenNormal_OffAsr.h"
 #include "local/VeJsonPenNormal_PPt.h"
 #include "local/VeJsonRc_4.h"
+#include "scenes/semantic/VeJsonApp.h"
 #include "scenes/semantic/VeJsonBaiduSearch.h"
+#include "scenes/semantic/VeJsonHotkey.h"
+#include "scenes/semantic/VeJsonOfficeTemplate.h"
 #include "scenes/semantic/VeJsonOpenQA.h"
+#include "scenes/semantic/VeJsonWebsite.h"
 
 namespace {
 
@@ -43,11 +47,15 @@ std::unique_ptr<VeBasicService> Lookup(std::initializer_list<SceneKey> keys, con
 std::unique_ptr<VeBasicService> MakeSemanticScene(const std::string& name) {
     return Lookup(
         {
+            {"website", Make<VeJsonWebsite>},
+            {"application", Make<VeJsonApp>},
             {"rc=4", Make<VeJsonRc_4>},
             {"offasr", Make<VeJsonOffAsr>},
+            {"hotkey", Make<VeJsonHotkey>},
             {"baidusearch", Make<VeJsonBaiduSearch>},
             {"websearch", Make<VeJsonBaiduSearch>},
             {"openQA", Make<VeJsonOpenQA>},
+            {"VELMORA.template", Make<VeJsonOfficeTemplate>},
         },
         name);
 }

@@ -37,6 +37,8 @@ inline constexpr const char* kTencentVideoSearch = "http://v.qq.com/x/search/?q=
 inline constexpr const char* kSinaVideoSearch = "http://video.sina.com.cn/s?wd=";
 inline constexpr const char* kIfengVideoSearch = "http://so.v.ifeng.com/video?q=";
 inline constexpr const char* kKankanSearch = "http://search.kankan.com/search.php?keyword=";
+// The software centre's search page; the URL-encoded program name follows the fragment.
+inline constexpr const char* kSoftCentreSearch = "https://pc.qq.com/search.html#!keyword=";
 inline constexpr const char* kKugouSongSearch =
     "http://www.kugou.com/yy/html/search.html#searchType=song&searchKeyWord=";
 

@@ -1,0 +1,210 @@
+// The application, hotkey, website and office-template scenes: which slot names the target,
+// and what the simulated desktop records for each action.
+#include <functional>
+
+#include "TestSupport.h"
+#include "scenes/semantic/VeJsonApp.h"
+#include "scenes/semantic/VeJsonHotkey.h"
+#include "scenes/semantic/VeJsonOfficeTemplate.h"
+#include "scenes/semantic/VeJsonWebsite.h"
+
+using namespace vetest;
+
+namespace {
+
+const std::string kCentre = "https://pc.qq.com/search.html#!keyword=";
+const std::string kProgramList = R"(WinExec("control.exe /name Microsoft.ProgramsAndFeatures", 1) -> 33)";
+
+// The system command table's lookups for a name it does not know.
+Lines Unknown(const std::string& name) {
+    return {"CDataFactory::OpenPcSoftwareLnk(" + Q(name) + ") -> false",
+            "CDataFactory::OpenWebsite_Grm(" + Q(name) + ") -> false", "CEnvironmentMonitor::OsVersion() -> 10"};
+}
+std::string Search(const std::string& text) { return "CUtil::SearchInBaidu_unicode(" + Q(text) + ")"; }
+std::string Shell(const std::string& url) { return "VeUI::VeShellExecuteA(" + Q(url) + ")"; }
+std::string Program(const std::string& name) { return "CDataFactory::OpenPcSoftwareLnk(" + Q(name) + ") -> true"; }
+
+// slots: the JSON objects of "semantic^slots", UTF-8.
+template <class Scene>
+void Fill(Scene& scene, const char* service, const std::string& utf8Text, const std::string& slots) {
+    scene.m_stdService = service;
+    scene.m_stdText = Gbk(utf8Text);
+    VeJson doc((R"({"service":")" + std::string(service) + R"(","semantic":[{"slots":[)" + slots + "]}]}").c_str());
+    ASSERT_TRUE(doc.IsValid()) << slots;
+    doc.Utf8ToUnicode();
+    scene.Parse(doc);
+}
+
+std::string Slot(const char* name, const char* value, const char* normValue = nullptr) {
+    std::string slot = std::string(R"({"name":")") + name + '"';
+    if (value) slot += R"(,"value":)" + Q(value);
+    if (normValue) slot += R"(,"normValue":)" + Q(normValue);
+    return slot + "}";
+}
+
+class AppSceneTest : public SimTest {};
+
+TEST_F(AppSceneTest, NameComesFromTheFirstFilledSlotElseTheWholeText) {
+    const struct { std::string slots; const char* name; const char* action; } cases[] = {
+        {Slot("app", "微信") + "," + Slot("application", "QQ", "扣扣"), "QQ", ""},
+        {Slot("application", nullptr, "扣扣") + "," + Slot("app", "微信"), "扣扣", ""},
+        {Slot("application", "") + "," + Slot("app", "微信", "WeChat"), "微信", ""},
+        {Slot("app", nullptr, "WeChat") + "," + Slot("action", "关掉", "关闭"), "WeChat", "关闭"},
+        {Slot("action", "打开", "打开"), "打开迅雷", "打开"},
+        {"", "打开迅雷", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.slots);
+        VeJsonApp scene;
+        Fill(scene, "application", "打开迅雷", c.slots);
+        EXPECT_EQ(Utf8(scene.m_stdAppName), c.name);
+        EXPECT_EQ(Utf8(scene.m_stdAction), c.action);
+        EXPECT_EQ(scene.m_logType, LogType_Application);
+    }
+}
+
+TEST_F(AppSceneTest, EachActionRecordsItsCalls) {
+    const auto installed = [](vesim::SimState& s) { s.programs = {"QQ"}; };
+    const auto removable = [](vesim::SimState& s) { s.uninstallable = {"迅雷"}; };
+    const auto none = [](vesim::SimState&) {};
+    const struct {
+        const char* action; const char* name; std::function<void(vesim::SimState&)> state; Lines trace;
+    } cases[] = {
+        {"卸载", "迅雷", removable, {R"(CDataFactory::UninstSystemExe("迅雷") -> true)"}},
+        {"卸载", "QQ", removable, {R"(CDataFactory::UninstSystemExe("QQ") -> false)", kProgramList}},
+        // Download: a program already there starts; else its table row; else the centre's search.
+        {"下载", "QQ", installed, {Program("QQ")}},
+        {"下载", "微信", installed, Concat(Unknown("微信"), {Shell("https://pc.weixin.qq.com/")})},
+        {"安装", "网易云音乐", none, Concat(Unknown("网易云音乐"), {Shell("https://music.163.com/#/download")})},
+        {"下载", "酷狗 音乐", none, Concat(Unknown("酷狗 音乐"), {Shell(kCentre + "%E9%85%B7%E7%8B%97%20%E9%9F%B3%E4%B9%90")})},
+        {"下载", "qq", none, Concat(Unknown("qq"), {Shell(kCentre + "qq")})},
+        // Open, and any action the scene does not know: the name, else a web search for it.
+        {"", "QQ", installed, {Program("QQ")}},
+        {"打开", "某软件", installed, Concat(Unknown("某软件"), {Search("某软件")})},
+        {"删除", "某软件", none, Concat(Unknown("某软件"), {Search("某软件")})},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.action) + " " + c.name);
+        sim->State() = {};
+        c.state(sim->State());
+        sim->ClearTrace();
+        VeJsonApp scene;
+        Fill(scene, "application", "", Slot("app", c.name) + "," + Slot("action", c.action, c.action));
+        EXPECT_EQ(scene.Execute(), 1);
+        EXPECT_EQ(Readable(Trace()), c.trace);
+        EXPECT_EQ(scene.m_logType, LogType_Application);
+    }
+}
+
+TEST_F(AppSceneTest, CloseEndsOnlyTheProcessOfTheExactTitle) {
+    const Lines closeNotepad = {R"(FindWindowW(null, "记事本") -> 19744)", "GetWindowThreadProcessId(19744) -> 1234",
+                                "OpenProcess(1, 0, 1234) -> 260", "TerminateProcess(260, 0) -> 1",
+                                "CloseHandle(260) -> 1", "CUtil::RefreshToolbarAreaIcon()"};
+    using Windows = std::map<std::string, vewin::DWORD>;
+    const Windows both = {{"记事本", 1234}, {"无标题 - 记事本", 77}};
+    const struct { const char* action; const char* name; Lines trace; Windows left; } cases[] = {
+        {"关闭", "记事本", closeNotepad, {{"无标题 - 记事本", 77}}},
+        {"退出", "记事本", closeNotepad, {{"无标题 - 记事本", 77}}},
+        {"关闭", "记事", {R"(FindWindowW(null, "记事") -> 0)"}, both},
+        {"关闭", "记事本 ", {R"(FindWindowW(null, "记事本 ") -> 0)"}, both},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.action) + " " + c.name);
+        vesim::ScopedSim fresh;  // handles numbered from the start again
+        fresh->State().windows = both;
+        VeJsonApp scene;
+        Fill(scene, "application", "", Slot("app", c.name) + "," + Slot("action", nullptr, c.action));
+        EXPECT_EQ(scene.Execute(), 1);
+        EXPECT_EQ(Readable(fresh->Trace()), c.trace);
+        EXPECT_EQ(fresh->State().windows, c.left);
+    }
+}
+
+TEST_F(AppSceneTest, EmptyNameIsNotHandled) {
+    VeJsonApp scene;
+    Fill(scene, "application", "", Slot("action", nullptr, "卸载"));
+    EXPECT_EQ(scene.Execute(), 0);
+    EXPECT_TRUE(Trace().empty());
+}
+
+class TargetSceneTest : public SimTest {
+protected:
+    void SetUp() override { sim->State().programs = {"QQ"}; }
+};
+
+TEST_F(TargetSceneTest, HotkeyTriesNormValueThenValueThenSearches) {
+    const struct { std::string slots; int result; Lines trace; } cases[] = {
+        {Slot("hotkey", "扣扣", "QQ"), 1, {Program("QQ")}},
+        {Slot("hotkey", "QQ", "甲"), 1, Concat(Unknown("甲"), {Program("QQ")})},
+        {Slot("hotkey", "乙", "甲"), 1, Concat(Concat(Unknown("甲"), Unknown("乙")), {Search("甲")})},
+        {Slot("hotkey", "乙"), 1, Concat(Unknown("乙"), {Search("乙")})},
+        {Slot("other", "乙", "甲"), 1, Concat(Unknown("打开丙"), {Search("打开丙")})},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.slots);
+        sim->ClearTrace();
+        VeJsonHotkey scene;
+        Fill(scene, "hotkey", "打开丙", c.slots);
+        EXPECT_EQ(scene.Execute(), c.result);
+        EXPECT_EQ(Readable(Trace()), c.trace);
+    }
+    VeJsonHotkey empty;
+    Fill(empty, "hotkey", "", "");
+    sim->ClearTrace();
+    EXPECT_EQ(empty.Execute(), 0);
+    EXPECT_TRUE(Trace().empty());
+}
+
+TEST_F(TargetSceneTest, WebsiteGoesThroughTheSiteParserOrTheCommandTableThenSearches) {
+    const auto site = [](const char* name) { return "CDataFactory::OpenWebsite(" + Q(name) + ") -> false"; };
+    const struct { std::string slots; LogType logType; Lines trace; } cases[] = {
+        {Slot("website", nullptr, "看爱奇艺上的电影"), LogType_Video,
+         {site("爱奇艺爱奇艺上的电影"), Shell("http://so.iqiyi.com/so/q_爱奇艺上的电影")}},
+        {Slot("website", "QQ"), LogType_Application, {Program("QQ")}},
+        {Slot("website", "某某论坛"), LogType_Website, Concat(Unknown("某某论坛"), {Search("某某论坛")})},
+        {Slot("website", "买手机", "某某论坛"), LogType_Shopping,
+         Concat(Unknown("某某论坛"),
+                {site("京东手机"), Shell("http://search.jd.com/search?keyword=%E6%89%8B%E6%9C%BA&enc=utf-8")})},
+        // Parsed but not opened: no command-table lookup for that text.
+        {Slot("website", nullptr, "看NBA直播"), LogType_Website, {site("腾讯NBA直播"), Search("看NBA直播")}},
+        {"", LogType_Website, Concat(Unknown("打开丙"), {Search("打开丙")})},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.slots);
+        sim->ClearTrace();
+        VeJsonWebsite scene;
+        Fill(scene, "website", "打开丙", c.slots);
+        EXPECT_EQ(scene.Execute(), 1);
+        EXPECT_EQ(scene.m_logType, c.logType);
+        EXPECT_EQ(Readable(Trace()), c.trace);
+    }
+    VeJsonWebsite empty;
+    Fill(empty, "website", "", "");
+    sim->ClearTrace();
+    EXPECT_EQ(empty.Execute(), 0);
+    EXPECT_TRUE(Trace().empty());
+}
+
+TEST_F(TargetSceneTest, OfficeTemplateNameAndTheOfficeVerdict) {
+    const struct { std::string slots; const char* text; bool ok; int result; const char* name; } cases[] = {
+        {Slot("template", "个人简历", "简历"), "新建简历", true, 1, "简历"},
+        {Slot("template", "个人简历"), "新建简历", true, 1, "个人简历"},
+        {"", "新建简历", true, 1, "新建简历"},
+        {Slot("template", "简历"), "新建简历", false, 0, "简历"},
+        {"", "", true, 0, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.slots + c.text);
+        sim->State().wordTemplateOk = c.ok;
+        sim->ClearTrace();
+        VeJsonOfficeTemplate scene;
+        Fill(scene, "VELMORA.template", c.text, c.slots);
+        EXPECT_EQ(scene.m_logType, LogType_OfficeTemplate);
+        EXPECT_EQ(scene.Execute(), c.result);
+        EXPECT_EQ(Readable(Trace()), c.name ? Lines{"CVeOffice::WordTemplate(" + Q(c.name) + ") -> " +
+                                                    (c.ok ? "true" : "false")}
+                                            : Lines{});
+    }
+}
+
+}  // namespace
