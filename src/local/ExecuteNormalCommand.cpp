@@ -9,18 +9,14 @@
 #include "keyboard/OfficeGrammar.h"
 #include "keyboard/OfficeSenders.h"
 #include "local/LocalCommandEngine.h"
+#include "keyboard/VirtualKeys.h"
 #include "platform/Win32Api.h"
 
 namespace {
 
 using namespace vewin;
+using namespace vk;
 
-constexpr BYTE kTab = 0x09;
-constexpr BYTE kEnter = 0x0D;
-constexpr BYTE kAlt = 0x12;
-constexpr BYTE kKeyD = 0x44;
-constexpr BYTE kWindows = 0x5B;
-constexpr BYTE kF4 = 0x73;
 constexpr DWORD kPauseMs = 30;
 constexpr UINT kWinExecFailureMax = 32;
 

@@ -12,18 +12,14 @@
 #include "host/VeUI.h"
 #include "keyboard/KeyPlayer.h"
 #include "keyboard/OfficeGrammar.h"
+#include "keyboard/VirtualKeys.h"
 #include "platform/Win32Api.h"
 
 namespace {
 
 using namespace vewin;
+using namespace vk;
 
-constexpr BYTE kTab = 0x09;
-constexpr BYTE kEnter = 0x0D;
-constexpr BYTE kAlt = 0x12;
-constexpr BYTE kKeyD = 0x44;
-constexpr BYTE kWindows = 0x5B;
-constexpr BYTE kPlayPause = 0xB3;
 
 constexpr DWORD kSwitchPauseMs = 30;
 constexpr DWORD kDesktopPauseMs = 50;

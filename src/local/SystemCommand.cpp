@@ -8,23 +8,14 @@
 #include "host/DataFactory.h"
 #include "host/Environment.h"
 #include "host/VeUI.h"
+#include "keyboard/VirtualKeys.h"
 #include "platform/Win32Api.h"
 
 namespace {
 
 using namespace vewin;
+using namespace vk;
 
-constexpr BYTE kShift = 0x10;
-constexpr BYTE kCtrl = 0x11;
-constexpr BYTE kAlt = 0x12;
-constexpr BYTE kSpace = 0x20;
-constexpr BYTE kDelete = 0x2E;
-constexpr BYTE kWindows = 0x5B;
-constexpr BYTE kF3 = 0x72;
-constexpr BYTE kF4 = 0x73;
-constexpr BYTE kF5 = 0x74;
-constexpr BYTE kF10 = 0x79;
-constexpr BYTE kLeftAlt = 0xA4;
 
 constexpr UINT kWinExecFailureMax = 32;
 constexpr int kShowDefault = 10;
