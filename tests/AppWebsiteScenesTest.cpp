@@ -42,7 +42,19 @@ std::string Slot(const char* name, const char* value, const char* normValue = nu
     return slot + "}";
 }
 
-class AppSceneTest : public SimTest {};
+class AppSceneTest : public SimTest {
+protected:
+    // Fills a new scene on a cleared trace and executes it.
+    template <class Scene>
+    int Run(const char* service, const std::string& utf8Text, const std::string& slots, LogType* logType = nullptr) {
+        sim->ClearTrace();
+        Scene scene;
+        Fill(scene, service, utf8Text, slots);
+        const int result = scene.Execute();
+        if (logType) *logType = scene.m_logType;
+        return result;
+    }
+};
 
 TEST_F(AppSceneTest, NameComesFromTheFirstFilledSlotElseTheWholeText) {
     const struct { std::string slots; const char* name; const char* action; } cases[] = {
@@ -87,12 +99,10 @@ TEST_F(AppSceneTest, EachActionRecordsItsCalls) {
         SCOPED_TRACE(std::string(c.action) + " " + c.name);
         sim->State() = {};
         c.state(sim->State());
-        sim->ClearTrace();
-        VeJsonApp scene;
-        Fill(scene, "application", "", Slot("app", c.name) + "," + Slot("action", c.action, c.action));
-        EXPECT_EQ(scene.Execute(), 1);
+        LogType logType{};
+        EXPECT_EQ(Run<VeJsonApp>("application", "", Slot("app", c.name) + "," + Slot("action", c.action, c.action), &logType), 1);
         EXPECT_EQ(Readable(Trace()), c.trace);
-        EXPECT_EQ(scene.m_logType, LogType_Application);
+        EXPECT_EQ(logType, LogType_Application);
     }
 }
 
@@ -120,14 +130,16 @@ TEST_F(AppSceneTest, CloseEndsOnlyTheProcessOfTheExactTitle) {
     }
 }
 
-TEST_F(AppSceneTest, EmptyNameIsNotHandled) {
-    VeJsonApp scene;
-    Fill(scene, "application", "", Slot("action", nullptr, "卸载"));
-    EXPECT_EQ(scene.Execute(), 0);
+TEST_F(AppSceneTest, NoTargetIsNotHandled) {
+    EXPECT_EQ(Run<VeJsonApp>("application", "", Slot("action", nullptr, "卸载")), 0);
+    EXPECT_TRUE(Trace().empty());
+    EXPECT_EQ(Run<VeJsonHotkey>("hotkey", "", ""), 0);
+    EXPECT_TRUE(Trace().empty());
+    EXPECT_EQ(Run<VeJsonWebsite>("website", "", ""), 0);
     EXPECT_TRUE(Trace().empty());
 }
 
-class TargetSceneTest : public SimTest {
+class TargetSceneTest : public AppSceneTest {
 protected:
     void SetUp() override { sim->State().programs = {"QQ"}; }
 };
@@ -142,17 +154,9 @@ TEST_F(TargetSceneTest, HotkeyTriesNormValueThenValueThenSearches) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.slots);
-        sim->ClearTrace();
-        VeJsonHotkey scene;
-        Fill(scene, "hotkey", "打开丙", c.slots);
-        EXPECT_EQ(scene.Execute(), c.result);
+        EXPECT_EQ(Run<VeJsonHotkey>("hotkey", "打开丙", c.slots), c.result);
         EXPECT_EQ(Readable(Trace()), c.trace);
     }
-    VeJsonHotkey empty;
-    Fill(empty, "hotkey", "", "");
-    sim->ClearTrace();
-    EXPECT_EQ(empty.Execute(), 0);
-    EXPECT_TRUE(Trace().empty());
 }
 
 TEST_F(TargetSceneTest, WebsiteGoesThroughTheSiteParserOrTheCommandTableThenSearches) {
@@ -171,18 +175,11 @@ TEST_F(TargetSceneTest, WebsiteGoesThroughTheSiteParserOrTheCommandTableThenSear
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.slots);
-        sim->ClearTrace();
-        VeJsonWebsite scene;
-        Fill(scene, "website", "打开丙", c.slots);
-        EXPECT_EQ(scene.Execute(), 1);
-        EXPECT_EQ(scene.m_logType, c.logType);
+        LogType logType{};
+        EXPECT_EQ(Run<VeJsonWebsite>("website", "打开丙", c.slots, &logType), 1);
+        EXPECT_EQ(logType, c.logType);
         EXPECT_EQ(Readable(Trace()), c.trace);
     }
-    VeJsonWebsite empty;
-    Fill(empty, "website", "", "");
-    sim->ClearTrace();
-    EXPECT_EQ(empty.Execute(), 0);
-    EXPECT_TRUE(Trace().empty());
 }
 
 TEST_F(TargetSceneTest, OfficeTemplateNameAndTheOfficeVerdict) {
@@ -196,11 +193,9 @@ TEST_F(TargetSceneTest, OfficeTemplateNameAndTheOfficeVerdict) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.slots + c.text);
         sim->State().wordTemplateOk = c.ok;
-        sim->ClearTrace();
-        VeJsonOfficeTemplate scene;
-        Fill(scene, "VELMORA.template", c.text, c.slots);
-        EXPECT_EQ(scene.m_logType, LogType_OfficeTemplate);
-        EXPECT_EQ(scene.Execute(), c.result);
+        LogType logType{};
+        EXPECT_EQ(Run<VeJsonOfficeTemplate>("VELMORA.template", c.text, c.slots, &logType), c.result);
+        EXPECT_EQ(logType, LogType_OfficeTemplate);
         EXPECT_EQ(Readable(Trace()), c.name ? Lines{"CVeOffice::WordTemplate(" + Q(c.name) + ") -> " +
                                                     (c.ok ? "true" : "false")}
                                             : Lines{});

@@ -20,34 +20,21 @@ class EntriesTest : public SimTest {
 protected:
     CVeSceneFactory factory;
     Lines Trays() { return Readable(EventsOf("VeUI::Tray")); }
-    Lines Logs() {
-        Lines lines;
-        for (const auto& e : Trace())
-            if (e.call.rfind("VeUI::Log", 0) == 0) lines.push_back(e.ToReadable());
-        return lines;
-    }
+    Lines Logs() { return Only(Trace(), [](const std::string& c) { return c.starts_with("VeUI::Log"); }); }
 };
 
 TEST_F(EntriesTest, PenLocalResultsPassTheScoreAndTheHostsThreshold) {
-    struct Case {
-        const char* name;
-        std::string input;
-        std::map<std::string, int> confidence;
-        int result;
-        Lines logs;
-    } cases[] = {
-        {"score 19", Local("19", {"关闭", "窗口"}), {}, 0,
-         {R"(VeUI::Log_2("本地置信度为：19", 0))", R"(VeUI::Log("普通控制：未能匹配到指令", 6))"}},
-        {"below the host's level", Local("70", {"打开", "的", "计算器"}), {{"打开计算器", 80}}, 0,
-         {R"(VeUI::Log_2("本地置信度为：70", 0))", R"(VeUI::Log("普通控制：未能匹配到指令", 6))"}},
-        {"no words", Local("20", {}), {}, 0,
-         {R"(VeUI::Log_2("本地置信度为：20", 0))", R"(VeUI::Log("__识别出错__", 6))"}},
+    const std::string noCommand = R"(VeUI::Log("普通控制：未能匹配到指令", 6))";
+    const struct { std::string input; std::map<std::string, int> confidence; Lines logs; } cases[] = {
+        {Local("19", {"关闭", "窗口"}), {}, {R"(VeUI::Log_2("本地置信度为：19", 0))", noCommand}},
+        {Local("70", {"打开", "的", "计算器"}), {{"打开计算器", 80}}, {R"(VeUI::Log_2("本地置信度为：70", 0))", noCommand}},
+        {Local("20", {}), {}, {R"(VeUI::Log_2("本地置信度为：20", 0))", R"(VeUI::Log("__识别出错__", 6))"}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(c.input);
         sim->ClearTrace();
         sim->State().confidence = c.confidence;
-        EXPECT_EQ(factory.ProcessP_normal(c.input.c_str()), c.result);
+        EXPECT_EQ(factory.ProcessP_normal(c.input.c_str()), 0);
         EXPECT_EQ(Logs(), c.logs);
     }
 }
@@ -65,9 +52,9 @@ TEST_F(EntriesTest, PenNormalRunsTheNormalCommandOfTheWordList) {
     sim->ClearTrace();
     factory.ProcessP_normal(Local("90", {"关闭", "窗口"}).c_str());
     EXPECT_EQ(factory.GetText_utf8(), "窗口");
-}
 
-TEST_F(EntriesTest, PenNormalUserBindingWinsOverEveryScene) {
+    // A user binding wins over every scene.
+    sim->ClearTrace();
     sim->State().userFiles = {"关闭"};
     EXPECT_EQ(factory.ProcessP_normal(Online("关闭", "INSTRUCTION").c_str()), ProcessDone);
     EXPECT_TRUE(EventsOf("keybd_event").empty());
@@ -96,9 +83,7 @@ TEST_F(EntriesTest, PenSlideShowRunsTheLaserControlSlotBeforeUserBindings) {
     // Only the engine asks for a binding of the slot text; the entry's own binding is not tried.
     EXPECT_EQ(Readable(EventsOf("CDataFactory::VeOpenUserFiles")),
               Lines{R"(CDataFactory::VeOpenUserFiles("第3页") -> false)"});
-    Lines keys;
-    for (const auto& e : EventsOf("keybd_event")) keys.push_back(e.ToReadable());
-    EXPECT_EQ(keys, (Lines{"keybd_event(51, 4, 0, 0)", "keybd_event(13, 28, 0, 0)", "keybd_event(51, 4, 2, 0)",
+    EXPECT_EQ(Readable(EventsOf("keybd_event")), (Lines{"keybd_event(51, 4, 0, 0)", "keybd_event(13, 28, 0, 0)", "keybd_event(51, 4, 2, 0)",
                            "keybd_event(13, 28, 2, 0)"}));
     EXPECT_EQ(Logs().back(), R"(VeUI::Log_2("翻页", 34))");
 
@@ -151,13 +136,8 @@ TEST_F(EntriesTest, EntriesRefuseInvalidResults) {
 }
 
 TEST_F(EntriesTest, OfflineAndNoMeaningResultsOpenSitesOrSystemFunctions) {
-    struct Case {
-        const char* name;
-        std::string input;
-        int result;
-        std::string scene;
-        Lines effect;  // WinExec, VeShellExecuteA and the last log line
-    } cases[] = {
+    // effect: WinExec, VeShellExecuteA and the last log line.
+    const struct { const char* name; std::string input; int result; std::string scene; Lines effect; } cases[] = {
         {"offline 打开计算器 runs the calculator", Local("80", {"打开", "计算器"}), ProcessDone, "offasr",
          {R"(WinExec("C:\\Windows\\System32\\calc.exe", 1) -> 33)", R"(VeUI::Log_2("打开计算器", 9))"}},
         {"no meaning, a listening request opens the song search", R"({"text":"听小夜曲","rc":4})", ProcessDone,
@@ -172,11 +152,8 @@ TEST_F(EntriesTest, OfflineAndNoMeaningResultsOpenSitesOrSystemFunctions) {
         sim->ClearTrace();
         EXPECT_EQ(factory.ProcessM(c.input.c_str(), IatAPI_Default, false), c.result);
         EXPECT_EQ(factory.GetScene(), c.scene);
-        Lines effect;
-        for (const auto& e : Trace())
-            if (e.call == "WinExec" || e.call == "VeUI::VeShellExecuteA") effect.push_back(e.ToReadable());
-        effect.push_back(Logs().back());
-        EXPECT_EQ(effect, c.effect);
+        Lines effect = Only(Trace(), [](const std::string& call) { return call == "WinExec" || call == "VeUI::VeShellExecuteA"; });
+        EXPECT_EQ(Concat(effect, {Logs().back()}), c.effect);
     }
 }
 

@@ -6,20 +6,13 @@ using namespace vetest;
 
 namespace {
 
-std::string Num(long long n) { return std::to_string(n); }
-
-// The calls of one press or release of `vk`, whose scan code is `scan`.
-Lines Key(int vk, int scan, bool up) {
-    return {"MapVirtualKeyW(" + Num(static_cast<unsigned>(vk)) + ", 0) -> " + Num(scan),
-            "keybd_event(" + Num(vk & 0xFF) + ", " + Num(scan) + ", " + (up ? "2" : "0") + ", 0)"};
-}
-Lines Down(int vk, int scan) { return Key(vk, scan, false); }
-Lines Up(int vk, int scan) { return Key(vk, scan, true); }
-Lines Wait(int ms) { return {"Sleep(" + Num(ms) + ")"}; }
+Lines Down(int vk, int scan) { return KeyCalls(vk, scan, false); }
+Lines Up(int vk, int scan) { return KeyCalls(vk, scan, true); }
 
 const std::string kBlank = "SendInput(2, 0, 0, 0, 0, 0, 0, 0, 0) -> 2";
 std::string Unit(char16_t unit) {
-    return "SendInput(2, 1, 0, " + Num(unit) + ", 4, 1, 0, " + Num(unit) + ", 6) -> 2";
+    const std::string n = std::to_string(unit);
+    return "SendInput(2, 1, 0, " + n + ", 4, 1, 0, " + n + ", 6) -> 2";
 }
 // One typed unit: sentence punctuation gets an empty pair before it, the rest two after.
 Lines Typed(char16_t unit) {
@@ -29,13 +22,6 @@ Lines Typed(char16_t unit) {
 Lines TypedText(const std::u16string& text) {
     Lines out;
     for (char16_t unit : text) out = Concat(out, Typed(unit));
-    return out;
-}
-
-template <typename... Parts>
-Lines Seq(const Parts&... parts) {
-    Lines out;
-    ((out = Concat(out, parts)), ...);
     return out;
 }
 

@@ -45,26 +45,18 @@ protected:
     }
     ~LocalCommandTest() override { ResetOfficeCtrlTables(); }
 
-    Lines Keys() {
-        Lines out;
-        for (const auto& e : Trace())
-            if (e.call == "keybd_event" || e.call == "Sleep") out.push_back(e.ToReadable());
-        return out;
-    }
-    bool SlideShow(const std::string& utf8) {
+    Lines Keys() { return Only(Trace(), [](const std::string& c) { return c == "keybd_event" || c == "Sleep"; }); }
+    // One command in slide-show mode (GBK text) or normal mode; no key may be left held.
+    bool Run(bool slideShow, const std::string& utf8) {
         sim->ClearTrace();
         logType = LogType_Base;
-        bool done = engine.ExecuteSlideShowCommand(Gbk(utf8), logType, icon);
+        const bool done = slideShow ? engine.ExecuteSlideShowCommand(Gbk(utf8), logType, icon)
+                                    : engine.ExecuteNormalCommand(Wide(utf8), logType, icon);
         EXPECT_TRUE(sim->HeldKeys().empty());
         return done;
     }
-    bool Normal(const std::string& utf8) {
-        sim->ClearTrace();
-        logType = LogType_Base;
-        bool done = engine.ExecuteNormalCommand(Wide(utf8), logType, icon);
-        EXPECT_TRUE(sim->HeldKeys().empty());
-        return done;
-    }
+    bool SlideShow(const std::string& utf8) { return Run(true, utf8); }
+    bool Normal(const std::string& utf8) { return Run(false, utf8); }
 };
 
 TEST_F(LocalCommandTest, SlideShowPhrasesSendTheirKeys) {
@@ -75,10 +67,9 @@ TEST_F(LocalCommandTest, SlideShowPhrasesSendTheirKeys) {
     const struct { const char* text; Lines keys; } cases[] = {
         {"返回桌面", desktop}, {"我的桌面", desktop}, {"播放视频", play}, {"停止播放", pause},
         {"切换窗口", SwitchWindows(2)}, {"切换5个窗口", SwitchWindows(5)}, {"切换窗口三", SwitchWindows(3)},
-        {"切换到下一个窗口", SwitchWindows(1)},
-        {"切换窗口一亿", SwitchWindows(50)}, {"切换窗口3000000000", SwitchWindows(50)},  // limited
-        {"第十五页", Played({{'1', 2}, {'5', 6}, {Enter, 28}})}, {"第3页", Played({{'3', 4}, {Enter, 28}})},
-        {"第零页", Played({{'0', 11}, {Enter, 28}})},
+        {"切换到下一个窗口", SwitchWindows(1)}, {"切换窗口一亿", SwitchWindows(50)},
+        {"切换窗口3000000000", SwitchWindows(50)} /* limited */, {"第3页", Played({{'3', 4}, {Enter, 28}})},
+        {"第十五页", Played({{'1', 2}, {'5', 6}, {Enter, 28}})}, {"第零页", Played({{'0', 11}, {Enter, 28}})},
         // 3e9 wraps negative; the minus sign is no key.
         {"第三十亿页", Played({{'1', 2}, {'2', 3}, {'9', 10}, {'4', 5}, {'9', 10}, {'6', 7}, {'7', 8}, {'2', 3},
                               {'9', 10}, {'6', 7}, {Enter, 28}})},

@@ -53,7 +53,7 @@ TEST(LocalNumbers, DigitsAndCountsWrapTo32Bits) {
     }
 }
 
-// The evaluation as first defined: recursive, the right part first.
+// The evaluation as first defined: recursive, the right-hand side first.
 int Reference(const unsigned* codes, int i, int n, int& value, int& unit, int& scale) {
     static const unsigned kDigits[10] = {0xC1E3, 0xD2BB, 0xB6FE, 0xC8FD, 0xCBC4,
                                          0xCEE5, 0xC1F9, 0xC6DF, 0xB0CB, 0xBEC5};
@@ -67,12 +67,11 @@ int Reference(const unsigned* codes, int i, int n, int& value, int& unit, int& s
         return 1;
     }
     const unsigned code = codes[i];
-    if (code != 0xCAAE && code != 0xB0D9 && code != 0xC7A7 && code != 0xCDF2 && code != 0xD2DA) return 0;
+    const int small = code == 0xCAAE ? 10 : code == 0xB0D9 ? 100 : code == 0xC7A7 ? 1000 : 0;  // 十 百 千
+    if (!small && code != 0xCDF2 && code != 0xD2DA) return 0;
     Reference(codes, i + 1, n, sub, unit, scale);
     value = sub;
-    if (code == 0xCAAE) return 10;
-    if (code == 0xB0D9) return 100;
-    if (code == 0xC7A7) return 1000;
+    if (small) return small;
     const bool big = code == 0xD2DA;
     if (i >= 1 && (codes[i - 1] == code || (big && codes[i - 1] == 0xCDF2))) {
         scale = static_cast<int>(u(scale) * (big ? 100000000u : 10000u));

@@ -1,23 +1,9 @@
 // Reading the office command grammars and looking spoken texts up in them.
-#include <filesystem>
-#include <fstream>
-
 #include "TestSupport.h"
-#include "keyboard/OfficeGrammar.h"
 
 using namespace vetest;
 
 namespace {
-
-const char* const kGrammar = "officectrl.grm";
-const char* const kOutPpt = "officectrloutppt.grm";
-
-// GBK records, each followed by `eol`.
-std::string Records(const Lines& utf8Lines, const std::string& eol = "\r\n") {
-    std::string out;
-    for (const auto& line : utf8Lines) out += Gbk(line) + eol;
-    return out;
-}
 
 std::string Join(const std::vector<std::string>& parts, const std::string& separator) {
     std::string out;
@@ -40,15 +26,8 @@ Lines Dump() {
 
 class OfficeGrammarTest : public SimTest {
 protected:
-    void SetUp() override { Clean(); }
-    void TearDown() override { Clean(); }
-    static void Clean() {
-        ResetOfficeCtrlTables();
-        for (const char* name : {kGrammar, kOutPpt}) std::filesystem::remove(DataDir() + "/" + name);
-    }
-    static void Write(const char* name, const std::string& bytes) {
-        std::ofstream(DataDir() + "/" + name, std::ios::binary | std::ios::trunc) << bytes;
-    }
+    void SetUp() override { ResetGrammars(); }
+    void TearDown() override { ResetGrammars(); }
 };
 
 TEST_F(OfficeGrammarTest, RecordsHeadersAndEntries) {
@@ -57,10 +36,8 @@ TEST_F(OfficeGrammarTest, RecordsHeadersAndEntries) {
     const std::string crlf = Records(officeWord);
     std::u16string utf16 = u"----office----;\r\n保存:CTRL+S;\r\n";
     const struct { const char* what; std::string file; Lines tables; } cases[] = {
-        {"CR LF", Records(officeWord), bothTables},
-        {"LF", Records(officeWord, "\n"), bothTables},
-        {"CR", Records(officeWord, "\r"), bothTables},
-        {"blank lines", Records(officeWord, "\r\n\r\n\n\n"), bothTables},
+        {"CR LF", crlf, bothTables}, {"LF", Records(officeWord, "\n"), bothTables},
+        {"CR", Records(officeWord, "\r"), bothTables}, {"blank lines", Records(officeWord, "\r\n\r\n\n\n"), bothTables},
         {"one line", Gbk("--office,word--;保存,保存文件:CTRL+S;"), bothTables},
         {"';' then CR", crlf.substr(0, crlf.size() - 1), bothTables},
         {"';' then another byte", crlf.substr(0, crlf.size() - 2) + "X", bothTables},
@@ -71,7 +48,7 @@ TEST_F(OfficeGrammarTest, RecordsHeadersAndEntries) {
         {"sections",
          Records({"早:A;", "--OFFICE--;", "甲:B;", "--ppt,,excel,xyz--;", "乙:C;", "-foo-;", "丙:D;", "-excel-;", "丁:E;"}),
          {"ppt: 乙 => C", "excel: 丁 => E", "excel: 乙 => C"}},
-        {"key specifications",
+        {"key lists",
          Records({"-word-;", "a:CTRL+;", "b:ALT+F,S;", "c:#你好;", "d:A::B;", "e:;", "f:A++B;", "x,,y:A;", " 保存 :A;"}),
          {"word:  保存  => A", "word: a => CTRL + ∅", "word: b => ALT + F , S", "word: c => #你好", "word: d => A::B",
           "word: e => ∅", "word: f => A + ∅ + B", "word: x|∅|y => A"}},
@@ -81,15 +58,15 @@ TEST_F(OfficeGrammarTest, RecordsHeadersAndEntries) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        Clean();
-        Write(kGrammar, c.file);
+        ResetGrammars();
+        WriteGrammar(kGrammar, c.file);
         LoadOfficeCtrlGrammar();
         EXPECT_EQ(Dump(), c.tables);
     }
 
     // The slide-show file has no sections: records without ':' are skipped.
-    Clean();
-    Write(kOutPpt, Records({"下一页:PAGEDOWN;", "--office--;", "黑屏:B;"}, "\n"));
+    ResetGrammars();
+    WriteGrammar(kOutPpt, Records({"下一页:PAGEDOWN;", "--office--;", "黑屏:B;"}, "\n"));
     LoadOfficeCtrlOutPptGrammar();
     EXPECT_EQ(Dump(), (Lines{"outppt: 黑屏 => B", "outppt: 下一页 => PAGEDOWN"}));
 }
@@ -101,8 +78,8 @@ TEST_F(OfficeGrammarTest, Limits) {
         return out;
     };
     // 199 records per file, the header included.
-    Write(kGrammar, "-excel-;\r\n" + numbered("k", 200, ":A;\r\n") + ":A;\r\n");
-    Write(kOutPpt, numbered("k", 200, ":A;\r\n") + ":A;\r\n");
+    WriteGrammar(kGrammar, "-excel-;\r\n" + numbered("k", 200, ":A;\r\n") + ":A;\r\n");
+    WriteGrammar(kOutPpt, numbered("k", 200, ":A;\r\n") + ":A;\r\n");
     LoadOfficeCtrlGrammar();
     LoadOfficeCtrlOutPptGrammar();
     EXPECT_EQ(ExcelTable().size(), 198u);
@@ -110,8 +87,8 @@ TEST_F(OfficeGrammarTest, Limits) {
     EXPECT_TRUE(FindKeysByEquality(ExcelTable(), "k198").empty());
     EXPECT_EQ(OutPptTable().size(), 199u);
 
-    Clean();
-    Write(kGrammar, Records({"-" + numbered("x", 98, ",") + ",word-;", "w:A;",  // 99th name
+    ResetGrammars();
+    WriteGrammar(kGrammar, Records({"-" + numbered("x", 98, ",") + ",word-;", "w:A;",  // 99th name
                              "-" + numbered("x", 99, ",") + ",ppt-;", "p0:A;"}) +  // 100th: ignored
                         "-office-;\r\n" + numbered("p", 100, ",") + ":A;\r\n" +  // 100 phrases: 99 kept
                         "q:" + numbered("A", 99, ",") + ";\r\n" +                // 98 separators: stored
@@ -129,26 +106,26 @@ TEST_F(OfficeGrammarTest, EnsureReloadsUntilThereIsAnOfficeSection) {
     EnsureOfficeCtrlGrammars();
     EXPECT_TRUE(Dump().empty());
 
-    Write(kGrammar, Records({"-word-;", "a:A;"}));
+    WriteGrammar(kGrammar, Records({"-word-;", "a:A;"}));
     EnsureOfficeCtrlGrammars();
     EXPECT_EQ(Dump(), Lines{"word: a => A"});
 
     // Read again: what is missing is added; an entry before the first header belongs to no
     // section on a reload either.
-    Write(kGrammar, Records({"x:X;", "-office-;", "o:O;", "-word-;", "a:Z;", "b:B;"}));
-    Write(kOutPpt, Records({"黑屏:B;"}));
+    WriteGrammar(kGrammar, Records({"x:X;", "-office-;", "o:O;", "-word-;", "a:Z;", "b:B;"}));
+    WriteGrammar(kOutPpt, Records({"黑屏:B;"}));
     EnsureOfficeCtrlGrammars();
     const Lines loaded = {"office: o => O", "word: a => A", "word: b => B", "outppt: 黑屏 => B"};
     EXPECT_EQ(Dump(), loaded);
 
-    Write(kGrammar, Records({"-office-;", "n:N;"}));
-    Write(kOutPpt, Records({"白屏:W;"}));
+    WriteGrammar(kGrammar, Records({"-office-;", "n:N;"}));
+    WriteGrammar(kOutPpt, Records({"白屏:W;"}));
     EnsureOfficeCtrlGrammars();
     EXPECT_EQ(Dump(), loaded);
 }
 
 TEST_F(OfficeGrammarTest, LastMatchInTableOrderWins) {
-    Write(kGrammar, Records({"-word,ppt-;", "保存,存盘:CTRL+S;", "z:Z;", "中:Y;", "下一页:PAGEDOWN;",
+    WriteGrammar(kGrammar, Records({"-word,ppt-;", "保存,存盘:CTRL+S;", "z:Z;", "中:Y;", "下一页:PAGEDOWN;",
                              "下一页,翻页:END;", "黑屏:B;"}));
     LoadOfficeCtrlGrammar();
     // equality on the word table, containment on the ppt table; "" for no match.
@@ -174,7 +151,7 @@ TEST_F(OfficeGrammarTest, LastMatchInTableOrderWins) {
     EXPECT_EQ(untouched, Lines{"X"});
 
     // An empty phrase occurs in every text; it loses to any entry that sorts after it.
-    Write(kOutPpt, Records({",a:E;", "黑屏:B;"}));
+    WriteGrammar(kOutPpt, Records({",a:E;", "黑屏:B;"}));
     LoadOfficeCtrlOutPptGrammar();
     for (const auto& [text, keys] : std::vector<std::pair<std::string, std::string>>{
              {"", "E"}, {"随便说点什么", "E"}, {"黑屏吧", "B"}})

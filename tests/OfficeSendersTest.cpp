@@ -1,38 +1,26 @@
 // Spoken office commands played into the focused window.
-#include <filesystem>
-#include <fstream>
 #include <functional>
 
 #include "TestSupport.h"
-#include "keyboard/OfficeGrammar.h"
 #include "keyboard/OfficeSenders.h"
 
 using namespace vetest;
 
 namespace {
 
-std::string Records(const Lines& utf8Lines) {
-    std::string out;
-    for (const auto& line : utf8Lines) out += Gbk(line) + "\r\n";
-    return out;
-}
+Lines Debug(const std::string& token) { return {"OutputDebugStringW(" + Q(token) + ")"}; }
+// A slide-show step of one key: 40 ms before the press, held 50 ms.
+Lines Step(int vk, int scan) { return Seq(Wait(40), KeyCalls(vk, scan, false), Wait(50), KeyCalls(vk, scan, true)); }
 
 class OfficeSendersTest : public SimTest {
 protected:
-    void SetUp() override { Clean(); }
-    void TearDown() override { Clean(); }
-    static void Clean() {
-        ResetOfficeCtrlTables();
-        for (const char* name : {"officectrl.grm", "officectrloutppt.grm"})
-            std::filesystem::remove(DataDir() + "/" + name);
-    }
+    void SetUp() override { ResetGrammars(); }
+    void TearDown() override { ResetGrammars(); }
     static void WriteGrammars() {
-        std::ofstream(DataDir() + "/officectrl.grm", std::ios::binary)
-            << Records({"----office----;", "保存:CTRL+S;", "----word----;", "保存:CTRL+W;", "居中:CTRL+E;",
-                        "----ppt----;", "下一页:PAGEDOWN;", "----excel----;", "求和:ALT,H,U,S;",
-                        "下一页:CTRL+PAGEDOWN;"});
-        std::ofstream(DataDir() + "/officectrloutppt.grm", std::ios::binary)
-            << Records({"第二页:2,RETURN;", "黑屏:B;"});
+        WriteGrammar(kGrammar, Records({"----office----;", "保存:CTRL+S;", "----word----;", "保存:CTRL+W;", "居中:CTRL+E;",
+                                        "----ppt----;", "下一页:PAGEDOWN;", "----excel----;", "求和:ALT,H,U,S;",
+                                        "下一页:CTRL+PAGEDOWN;"}));
+        WriteGrammar(kOutPpt, Records({"第二页:2,RETURN;", "黑屏:B;"}));
         EnsureOfficeCtrlGrammars();
     }
     // The virtual keys pressed, in order.
@@ -67,9 +55,7 @@ TEST_F(OfficeSendersTest, OfficeFirstThenEachApplicationsLookup) {
         sim->ClearTrace();
         EXPECT_EQ(c.send(Gbk(c.text)), !c.presses.empty());
         EXPECT_EQ(Presses(), c.presses);
-        if (c.presses.empty()) {
-            EXPECT_TRUE(Trace().empty());
-        }
+        if (c.presses.empty()) EXPECT_TRUE(Trace().empty());
         EXPECT_TRUE(sim->HeldKeys().empty());
     }
 }
@@ -77,11 +63,8 @@ TEST_F(OfficeSendersTest, OfficeFirstThenEachApplicationsLookup) {
 TEST_F(OfficeSendersTest, WordWritesEachTokenJustBeforePlayingIt) {
     WriteGrammars();
     ASSERT_TRUE(SendWordKeys(Gbk("居中")));
-    EXPECT_EQ(Readable(Trace()),
-              (Lines{"OutputDebugStringW(\"CTRL\")", "MapVirtualKeyW(17, 0) -> 29", "keybd_event(17, 29, 0, 0)",
-                     "OutputDebugStringW(\"+\")", "OutputDebugStringW(\"E\")", "MapVirtualKeyW(69, 0) -> 18",
-                     "keybd_event(69, 18, 0, 0)", "Sleep(50)", "MapVirtualKeyW(17, 0) -> 29", "keybd_event(17, 29, 2, 0)",
-                     "MapVirtualKeyW(69, 0) -> 18", "keybd_event(69, 18, 2, 0)"}));
+    EXPECT_EQ(Readable(Trace()), Seq(Debug("CTRL"), KeyCalls(17, 29, false), Debug("+"), Debug("E"),
+                                     KeyCalls(69, 18, false), Wait(50), KeyCalls(17, 29, true), KeyCalls(69, 18, true)));
     sim->ClearTrace();
     ASSERT_TRUE(SendWordKeys(Gbk("保存")));
     EXPECT_TRUE(EventsOf("OutputDebugStringW").empty());
@@ -91,15 +74,8 @@ TEST_F(OfficeSendersTest, SlideShowCommandsInNormalMode) {
     WriteGrammars();
     const std::string shown = "CurrentWnd::IsPPtSlideShow() -> true";
     const struct { bool slideShow; const char* text; int result; Lines trace; unsigned long long clockMs; } cases[] = {
-        {true, "跳到第二页", OutPpt_Sent,
-         {shown, "Sleep(40)", "MapVirtualKeyW(50, 0) -> 3", "keybd_event(50, 3, 0, 0)", "Sleep(50)",
-          "MapVirtualKeyW(50, 0) -> 3", "keybd_event(50, 3, 2, 0)", "Sleep(40)", "MapVirtualKeyW(13, 0) -> 28",
-          "keybd_event(13, 28, 0, 0)", "Sleep(50)", "MapVirtualKeyW(13, 0) -> 28", "keybd_event(13, 28, 2, 0)"},
-         180},
-        {true, "黑屏", OutPpt_Sent,
-         {shown, "Sleep(40)", "MapVirtualKeyW(66, 0) -> 48", "keybd_event(66, 48, 0, 0)", "Sleep(50)",
-          "MapVirtualKeyW(66, 0) -> 48", "keybd_event(66, 48, 2, 0)"},
-         90},
+        {true, "跳到第二页", OutPpt_Sent, Seq(Lines{shown}, Step(50, 3), Step(13, 28)), 180},
+        {true, "黑屏", OutPpt_Sent, Seq(Lines{shown}, Step(66, 48)), 90},
         {false, "黑屏", OutPpt_NoSlideShow, {"CurrentWnd::IsPPtSlideShow() -> false"}, 0},
         {true, "下一页", OutPpt_NoCommand, {}, 0},
     };
@@ -118,12 +94,9 @@ TEST_F(OfficeSendersTest, MissingGrammarsSendNothing) {
     EnsureOfficeCtrlGrammars();
     sim->State().slideShow = true;
     for (const char* text : {"保存", "下一页", "", "黑屏"}) {
-        const std::string gbkText = Gbk(text);
-        EXPECT_FALSE(SendOfficeKeys(gbkText));
-        EXPECT_FALSE(SendWordKeys(gbkText));
-        EXPECT_FALSE(SendPPtKeys(gbkText));
-        EXPECT_FALSE(SendExcelKeys(gbkText));
-        EXPECT_EQ(SendOutPPtKeys(gbkText), OutPpt_NoCommand);
+        const std::string gbk = Gbk(text);
+        for (auto send : {SendOfficeKeys, SendWordKeys, SendPPtKeys, SendExcelKeys}) EXPECT_FALSE(send(gbk)) << text;
+        EXPECT_EQ(SendOutPPtKeys(gbk), OutPpt_NoCommand);
     }
     EXPECT_TRUE(Trace().empty());
 }

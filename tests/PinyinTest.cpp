@@ -11,16 +11,12 @@ using VeChar::PinyinTransform;
 
 TEST(PinyinTest, ChineseBecomesItsMostCommonReading) {
     const struct { const char* utf8; const char* expected; } cases[] = {
-        {"北京", "beijing"},         {"上海", "shanghai"},        {"广州", "guangzhou"},
-        {"深圳", "shenzhen"},        {"西安", "xian"},            {"乌鲁木齐", "wulumuqi"},
-        {"石家庄", "shijiazhuang"},  {"呼和浩特", "huhehaote"},   {"红烧肉", "hongshaorou"},
-        {"宫保鸡丁", "gongbaojiding"}, {"麻婆豆腐", "mapodoufu"}, {"北京烤鸭", "beijingkaoya"},
-        {"绿豆", "lvdou"},           {"女", "nv"},                {"略", "lve"},  // ü is written v
+        {"北京", "beijing"}, {"乌鲁木齐", "wulumuqi"}, {"石家庄", "shijiazhuang"}, {"宫保鸡丁", "gongbaojiding"},
+        {"绿豆", "lvdou"}, {"女", "nv"}, {"略", "lve"},  // ü is written v
         // Place-name readings belong to the travel scenes' region table, not to this table.
-        {"重庆", "zhongqing"},       {"长沙", "zhangsha"},
+        {"重庆", "zhongqing"}, {"长沙", "zhangsha"},
         // Mixed text: ASCII and full-width punctuation and letters pass through unchanged.
-        {"KFC肯德基", "KFCkendeji"}, {"iPhone 15手机", "iPhone 15shouji"}, {"a/b?c=1", "a/b?c=1"},
-        {"", ""},
+        {"KFC肯德基", "KFCkendeji"}, {"iPhone 15手机", "iPhone 15shouji"}, {"a/b?c=1", "a/b?c=1"}, {"", ""},
     };
     for (const auto& c : cases) EXPECT_EQ(PinyinTransform(Gbk(c.utf8)), c.expected) << c.utf8;
     EXPECT_EQ(PinyinTransform(Gbk("北京，上海。")), "beijing" + Gbk("，") + "shanghai" + Gbk("。"));
@@ -43,7 +39,7 @@ TEST(PinyinTest, GbkBytesOutsideGb2312AndInvalidBytes) {
     for (const auto& c : cases) EXPECT_EQ(PinyinTransform(c.gbk), c.expected) << c.name;
 }
 
-TEST(PinyinTest, EveryGb2312HanziHasAPlainReading) {
+TEST(PinyinTest, EveryGb2312HanziHasAPlainReadingAndLongTextsPass) {
     const std::regex syllable("[a-z]{1,6}");
     int checked = 0;
     for (int lead = 0xB0; lead <= 0xF7; ++lead) {
@@ -55,14 +51,9 @@ TEST(PinyinTest, EveryGb2312HanziHasAPlainReading) {
         }
     }
     EXPECT_EQ(checked, 6763);
-}
 
-TEST(PinyinTest, LongText) {
     std::string gbk, expected;
-    for (int i = 0; i < 20000; ++i) {
-        gbk += Gbk("东莞装") + "-";
-        expected += "dongguanzhuang-";
-    }
+    for (int i = 0; i < 20000; ++i) gbk += Gbk("东莞装") + "-", expected += "dongguanzhuang-";
     EXPECT_EQ(PinyinTransform(gbk), expected);
 }
 

@@ -3,10 +3,13 @@
 // and the test data directory every test sees (written once at start-up, see TestMain.cpp).
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "host/VeChar.h"
+#include "keyboard/OfficeGrammar.h"
 #include "platform/sim/SimDesktop.h"
 
 namespace vetest {
@@ -53,6 +56,46 @@ inline CString Wide(const std::string& utf8) { return VeChar::VeUtf8_2_CString(u
 inline Lines Concat(Lines a, const Lines& b) {
     a.insert(a.end(), b.begin(), b.end());
     return a;
+}
+
+template <class... More>
+Lines Seq(Lines first, const More&... more) {
+    (first.insert(first.end(), more.begin(), more.end()), ...);
+    return first;
+}
+
+// The calls of the key player's press or release of `vk`, whose scan code is `scan`.
+inline Lines KeyCalls(int vk, int scan, bool up) {
+    return {"MapVirtualKeyW(" + std::to_string(static_cast<unsigned>(vk)) + ", 0) -> " + std::to_string(scan),
+            "keybd_event(" + std::to_string(vk & 0xFF) + ", " + std::to_string(scan) + (up ? ", 2, 0)" : ", 0, 0)")};
+}
+inline Lines Wait(int ms) { return {"Sleep(" + std::to_string(ms) + ")"}; }
+
+// GBK records (grammar-file lines), each followed by `eol`.
+inline std::string Records(const Lines& utf8Lines, const std::string& eol = "\r\n") {
+    std::string out;
+    for (const auto& line : utf8Lines) out += Gbk(line) + eol;
+    return out;
+}
+
+// The compact form of the events whose call passes `keep`.
+template <class Keep>
+Lines Only(const std::vector<vesim::TraceEvent>& events, Keep keep) {
+    Lines out;
+    for (const auto& e : events)
+        if (keep(e.call)) out.push_back(e.ToReadable());
+    return out;
+}
+
+// The office grammar files of the test data directory: written, or removed with the tables.
+inline const char* const kGrammar = "officectrl.grm";
+inline const char* const kOutPpt = "officectrloutppt.grm";
+inline void WriteGrammar(const char* name, const std::string& bytes) {
+    std::ofstream(DataDir() + "/" + name, std::ios::binary | std::ios::trunc) << bytes;
+}
+inline void ResetGrammars() {
+    ResetOfficeCtrlTables();
+    for (const char* name : {kGrammar, kOutPpt}) std::filesystem::remove(DataDir() + "/" + name);
 }
 
 }  // namespace vetest
