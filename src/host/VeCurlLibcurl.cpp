@@ -95,9 +95,10 @@ int Get(const std::string& url, std::string& body) {
             break;
         case CURLE_OPERATION_TIMEDOUT:
             return kHttpTimeout;
-        case CURLE_UNSUPPORTED_PROTOCOL:
         case CURLE_URL_MALFORMAT:
             return kHttpBadUrl;
+        // The scheme was checked before the transfer, so an unsupported protocol here is a
+        // reply that is no HTTP at all (or a redirect elsewhere): a transport failure.
         default:
             return kHttpTransport;
     }
