@@ -34,6 +34,18 @@ bool OpenUserFile(const CString& shown) {
     return true;
 }
 
+// Runs the scene on the shown text; a done scene is shown and logged, a declined one logged 28.
+bool RunPenScene(VeBasicService& scene, VeJson& doc, const CString& shown) {
+    scene.SetText(VeChar::VeCString2string(shown));
+    scene.Parse(doc);
+    if (scene.Execute() != 0) {
+        LogDone(shown, scene.m_logType, scene.m_hIcon);
+        return true;
+    }
+    VeUI::Log_2(shown, LogType_NotCarriedOut);
+    return false;
+}
+
 }  // namespace
 
 bool CVeSceneFactory::ReadPenResult(VeJson& doc, const char16_t* noCommandLog, std::string& utf8Text) {
@@ -82,12 +94,7 @@ VeProcessState CVeSceneFactory::ProcessP_normal(const char* text) {
             ReportNoCommand(kNoCommand);
             return ProcessFailed;
         }
-        scene->SetText(VeChar::VeCString2string(shown));
-        scene->Parse(doc);
-        if (scene->Execute() != 0) {
-            LogDone(shown, scene->m_logType, scene->m_hIcon);
-        } else {
-            VeUI::Log_2(shown, LogType_NotCarriedOut);
+        if (!RunPenScene(*scene, doc, shown)) {
             // A slide-show command while no slide show has the focus.
             VeUI::Tray(scene->m_logType == LogType_Failure ? u"请点击ppt再操作" : u"该指令在普通控制下无效",
                        VeTray_Show);
@@ -105,14 +112,7 @@ VeProcessState CVeSceneFactory::ProcessP_PPT(const char* text) {
 
         // Unlike normal control, the scenes come before the user's own bindings here.
         if (auto scene = MakeSlideShowPenScene(m_stdScene)) {
-            scene->SetText(VeChar::VeCString2string(shown));
-            scene->Parse(doc);
-            if (scene->Execute() != 0) {
-                LogDone(shown, scene->m_logType, scene->m_hIcon);
-            } else {
-                VeUI::Log_2(shown, LogType_NotCarriedOut);
-                VeUI::Tray(u"该指令在PPT控制下无效", VeTray_Show);
-            }
+            if (!RunPenScene(*scene, doc, shown)) VeUI::Tray(u"该指令在PPT控制下无效", VeTray_Show);
             return ProcessDone;
         }
         if (OpenUserFile(shown)) return ProcessDone;
