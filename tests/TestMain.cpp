@@ -16,14 +16,22 @@ void WriteTable(const std::string& dir, const std::string& name, const std::stri
     std::ofstream(dir + "/" + name, std::ios::binary) << VeDecrypt::Encrypt(plain, key, 7);
 }
 
+void WritePairs(const std::string& dir, const std::string& name, const std::string& key,
+                const std::vector<std::pair<std::string, std::string>>& pairs) {
+    std::vector<std::string> lines;
+    for (const auto& [first, second] : pairs) lines.push_back(first + "," + second);
+    WriteTable(dir, name, key, lines);
+}
+
 class DataEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
-        std::vector<std::string> software;
-        for (const auto& [name, url] : kSoftware) software.push_back(name + "," + url);
-        WriteTable(DataDir(), "softdownload.grm", "QuorbelFintax", software);
+        WritePairs(DataDir(), "softdownload.grm", "QuorbelFintax", kSoftware);
         WriteTable(DataDir(), "veovie.clx", "DornikHalbFilm", kFilms);
         WriteTable(DataDir(), "veusic.clx", "DornikHalbTune", kSongs);
+        WritePairs(DataDir(), "addressabbreviation12306.ve", "BrastelQuimond5729", kStations);
+        WritePairs(DataDir(), "chinareaddress.clx", "TrevalMossiDunke", kRegions);
+        WritePairs(DataDir(), "chinareabbreviation.clx", "PelgraVos4821", kAbbreviations);
         vehost::SetDataDirectory(DataDir());
     }
     void TearDown() override {

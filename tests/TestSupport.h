@@ -29,6 +29,16 @@ inline const std::vector<std::pair<std::string, std::string>> kSoftware = {
 };
 inline const std::vector<std::string> kFilms = {"流浪地球", "霸王别姬"};
 inline const std::vector<std::string> kSongs = {"稻香", "后来"};
+// Railway station codes, the hotel site's city path names, the local-life site's city short names.
+inline const std::vector<std::pair<std::string, std::string>> kStations = {
+    {"北京", "BJP"}, {"上海", "SHH"}, {"南京", "NJH"}, {"岳阳", "YYQ"}, {"武汉", "WHN"}, {"广州", "GZQ"},
+};
+inline const std::vector<std::pair<std::string, std::string>> kRegions = {
+    {"北京", "beijing"}, {"重庆", "chongqing"}, {"成都", "chengdu"}, {"厦门", "xiamen"},
+};
+inline const std::vector<std::pair<std::string, std::string>> kAbbreviations = {
+    {"北京", "bj"}, {"上海", "sh"}, {"苏州", "su"}, {"成都", "cd"},
+};
 
 inline const std::string kJay = "%E5%91%A8%E6%9D%B0%E4%BC%A6";  // 周杰伦, URL-encoded
 inline const std::string kBaiduJay = "https://www.baidu.com/s?wd=" + kJay + "&enc=utf-8";

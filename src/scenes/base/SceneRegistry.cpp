@@ -15,6 +15,28 @@
 #include "scenes/semantic/VeJsonOfficeTemplate.h"
 #include "scenes/semantic/VeJsonOpenQA.h"
 #include "scenes/semantic/VeJsonWebsite.h"
+#include "scenes/semantic/everyday/VeJsonCookbook.h"
+#include "scenes/semantic/everyday/VeJsonExpressage.h"
+#include "scenes/semantic/everyday/VeJsonIflyMapU.h"
+#include "scenes/semantic/everyday/VeJsonLife.h"
+#include "scenes/semantic/everyday/VeJsonMap.h"
+#include "scenes/semantic/everyday/VeJsonRestaurant.h"
+#include "scenes/semantic/everyday/VeJsonShopping.h"
+#include "scenes/semantic/everyday/VeJsonStock.h"
+#include "scenes/semantic/everyday/VeJsonTranslation.h"
+#include "scenes/semantic/everyday/VeJsonWeather.h"
+#include "scenes/semantic/media/VeJsonCurrentHot.h"
+#include "scenes/semantic/media/VeJsonDrama.h"
+#include "scenes/semantic/media/VeJsonIflyVideo.h"
+#include "scenes/semantic/media/VeJsonJoke.h"
+#include "scenes/semantic/media/VeJsonMusic.h"
+#include "scenes/semantic/media/VeJsonNews.h"
+#include "scenes/semantic/media/VeJsonPoetry.h"
+#include "scenes/semantic/media/VeJsonVideo.h"
+#include "scenes/semantic/travel/VeJsonFlight.h"
+#include "scenes/semantic/travel/VeJsonHotel.h"
+#include "scenes/semantic/travel/VeJsonHotelSearch.h"
+#include "scenes/semantic/travel/VeJsonTrain.h"
 
 namespace {
 
@@ -47,14 +69,37 @@ std::unique_ptr<VeBasicService> Lookup(std::initializer_list<SceneKey> keys, con
 std::unique_ptr<VeBasicService> MakeSemanticScene(const std::string& name) {
     return Lookup(
         {
+            {"VELMORA.video", Make<VeJsonVideo>},
+            {"video", Make<VeJsonIflyVideo>},
+            {"weather", Make<VeJsonWeather>},
+            {"musicX", Make<VeJsonMusic>},
+            {"VELMORA.music", Make<VeJsonMusic>},
+            {"news", Make<VeJsonNews>},
+            {"train", Make<VeJsonTrain>},
+            {"stock", Make<VeJsonStock>},
+            {"online_shopping", Make<VeJsonShopping>},
+            {"courier", Make<VeJsonExpressage>},
             {"website", Make<VeJsonWebsite>},
+            {"flight", Make<VeJsonFlight>},
             {"application", Make<VeJsonApp>},
             {"rc=4", Make<VeJsonRc_4>},
+            {"VELMORA.accommodation", Make<VeJsonHotel>},
+            {"eat_out", Make<VeJsonRestaurant>},
+            {"cookbook", Make<VeJsonCookbook>},
             {"offasr", Make<VeJsonOffAsr>},
             {"hotkey", Make<VeJsonHotkey>},
+            {"round_service", Make<VeJsonLife>},
             {"baidusearch", Make<VeJsonBaiduSearch>},
             {"websearch", Make<VeJsonBaiduSearch>},
+            {"translation", Make<VeJsonTranslation>},
+            {"mapping", Make<VeJsonMap>},
+            {"VELMORA.currentHot", Make<VeJsonCurrentHot>},
+            {"joke", Make<VeJsonJoke>},
+            {"drama", Make<VeJsonDrama>},
+            {"hotelSearch", Make<VeJsonHotelSearch>},
+            {"poetry", Make<VeJsonPoetry>},
             {"openQA", Make<VeJsonOpenQA>},
+            {"mapU", Make<VeJsonIflyMapU>},
             {"VELMORA.template", Make<VeJsonOfficeTemplate>},
         },
         name);

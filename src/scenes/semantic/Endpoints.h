@@ -50,4 +50,43 @@ inline constexpr const char* kIqiyiHome = "http://www.iqiyi.com/";
 inline constexpr const char* kYoukuHome = "http://www.youku.com/";
 inline constexpr const char* kBaiduHome = "https://www.baidu.com/";
 
+// Media.
+inline constexpr const char* kKugouHome = "http://www.kugou.com/";
+// The song page; the first hit's file hash follows the fragment.
+inline constexpr const char* kKugouSongPage = "http://www.kugou.com/song/#hash=";
+// The song search interface lives under the configurable "songsearch" endpoint (host/HttpConfig.h);
+// this is its path and the fixed parts of the query around the URL-encoded search text.
+inline constexpr const char* kSongSearchPath = "/song_search_v2?&keyword=";
+inline constexpr const char* kSongSearchTail = "&page=1&pagesize=10&clientver=&platform=WebFilter";
+inline constexpr const char* kIqiyiHomeHttps = "https://www.iqiyi.com/";
+inline constexpr const char* kIqiyiSearchHttps = "https://so.iqiyi.com/so/q_";
+inline constexpr const char* kNeteaseNews = "http://news.163.com/";
+inline constexpr const char* kTencentNews = "http://news.qq.com/";
+inline constexpr const char* kSinaNews = "http://news.sina.com.cn/";
+inline constexpr const char* kSohuNews = "http://news.sohu.com/";
+inline constexpr const char* kBaiduNews = "http://news.baidu.com/";
+
+// Travel.
+inline constexpr const char* kQunarFlightRoot = "http://flight.qunar.com";
+inline constexpr const char* kQunarFlightOneWay = "http://flight.qunar.com/site/oneway_list.htm?searchDepartureAirport=";
+inline constexpr const char* kRailwayLeftTickets = "https://kyfw.12306.cn/otn/leftTicket/init";
+inline constexpr const char* kQunarHotelHome = "http://hotel.qunar.com/";
+inline constexpr const char* kQunarHotelCity = "http://hotel.qunar.com/city/";
+
+// Everyday services.
+inline constexpr const char* kAmapHome = "https://www.amap.com/";
+inline constexpr const char* kAmapSearch = "https://www.amap.com/search?query=";
+// Meituan: a city's own host is its short name followed by the domain.
+inline constexpr const char* kMeituanMain = "http://www.meituan.com";
+inline constexpr const char* kMeituanDomain = ".meituan.com";
+inline constexpr const char* kMeituanSearchPath = "/s/";
+inline constexpr const char* kMeishijRecipe = "http://www.meishij.net/zuofa/";
+inline constexpr const char* kMeishijHome = "http://www.meishij.net/";
+inline constexpr const char* kMeishiSearch = "http://so.meishi.cc/index.php?q=";
+inline constexpr const char* kHao123Parcel = "http://www.hao123.com/kuaidi/";
+inline constexpr const char* kHexunShare = "http://stockdata.stock.hexun.com/gghq_";
+inline constexpr const char* kHexunHongKong = "http://stockdata.stock.hexun.com/urwh/hkstock/";
+inline constexpr const char* kBaiduTranslateHome = "http://fanyi.baidu.com/";
+inline constexpr const char* kBaiduTranslate = "http://fanyi.baidu.com/?aldtype=16047#zh/";
+
 }  // namespace endpoints

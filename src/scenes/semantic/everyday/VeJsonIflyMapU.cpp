@@ -1,0 +1,5 @@
+#include "scenes/semantic/everyday/VeJsonIflyMapU.h"
+
+void VeJsonIflyMapU::Parse(VeJson&) {}
+
+int VeJsonIflyMapU::Execute() { return 0; }

@@ -1,0 +1,5 @@
+#include "scenes/semantic/everyday/VeJsonMap.h"
+
+void VeJsonMap::Parse(VeJson&) {}
+
+int VeJsonMap::Execute() { return 0; }

@@ -1,0 +1,5 @@
+#include "scenes/semantic/everyday/VeJsonRestaurant.h"
+
+void VeJsonRestaurant::Parse(VeJson&) {}
+
+int VeJsonRestaurant::Execute() { return 0; }

@@ -1,0 +1,5 @@
+#include "scenes/semantic/everyday/VeJsonShopping.h"
+
+void VeJsonShopping::Parse(VeJson&) {}
+
+int VeJsonShopping::Execute() { return 0; }

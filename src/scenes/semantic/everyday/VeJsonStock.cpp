@@ -1,0 +1,5 @@
+#include "scenes/semantic/everyday/VeJsonStock.h"
+
+void VeJsonStock::Parse(VeJson&) {}
+
+int VeJsonStock::Execute() { return 0; }

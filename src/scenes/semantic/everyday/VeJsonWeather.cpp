@@ -1,0 +1,5 @@
+#include "scenes/semantic/everyday/VeJsonWeather.h"
+
+void VeJsonWeather::Parse(VeJson&) {}
+
+int VeJsonWeather::Execute() { return 0; }

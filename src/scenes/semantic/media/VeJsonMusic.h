@@ -1,0 +1,23 @@
+#pragma once
+#include "scenes/base/VeBasicService.h"
+
+// A song to play, found through the song search, or a playback or volume control.
+class VeJsonMusic : public VeBasicService {
+public:
+    VeJsonMusic() : VeBasicService(LogType_Music) {}
+    void Parse(VeJson& doc) override;
+    int Execute() override;
+
+    std::string m_stdSong;
+    std::string m_stdArtist;
+    std::string m_stdTags;
+    std::string m_stdIntent;
+    std::string m_stdLang;
+    std::string m_stdArea;
+    std::string m_stdGenre;
+    std::string m_stdBand;
+    std::string m_stdSource;
+    std::string m_stdInsType;
+    std::string m_stdSeries;
+    std::string m_stdPercent;
+};

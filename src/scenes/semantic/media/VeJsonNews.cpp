@@ -1,0 +1,5 @@
+#include "scenes/semantic/media/VeJsonNews.h"
+
+void VeJsonNews::Parse(VeJson&) {}
+
+int VeJsonNews::Execute() { return 0; }

@@ -1,0 +1,5 @@
+#include "scenes/semantic/travel/VeJsonHotelSearch.h"
+
+void VeJsonHotelSearch::Parse(VeJson&) {}
+
+int VeJsonHotelSearch::Execute() { return 0; }

@@ -1,0 +1,5 @@
+#include "scenes/semantic/travel/VeJsonTrain.h"
+
+void VeJsonTrain::Parse(VeJson&) {}
+
+int VeJsonTrain::Execute() { return 0; }
