@@ -24,24 +24,6 @@ std::string Search(const std::string& text) { return "CUtil::SearchInBaidu_unico
 std::string Shell(const std::string& url) { return "VeUI::VeShellExecuteA(" + Q(url) + ")"; }
 std::string Program(const std::string& name) { return "CDataFactory::OpenPcSoftwareLnk(" + Q(name) + ") -> true"; }
 
-// slots: the JSON objects of "semantic^slots", UTF-8.
-template <class Scene>
-void Fill(Scene& scene, const char* service, const std::string& utf8Text, const std::string& slots) {
-    scene.m_stdService = service;
-    scene.m_stdText = Gbk(utf8Text);
-    VeJson doc((R"({"service":")" + std::string(service) + R"(","semantic":[{"slots":[)" + slots + "]}]}").c_str());
-    ASSERT_TRUE(doc.IsValid()) << slots;
-    doc.Utf8ToUnicode();
-    scene.Parse(doc);
-}
-
-std::string Slot(const char* name, const char* value, const char* normValue = nullptr) {
-    std::string slot = std::string(R"({"name":")") + name + '"';
-    if (value) slot += R"(,"value":)" + Q(value);
-    if (normValue) slot += R"(,"normValue":)" + Q(normValue);
-    return slot + "}";
-}
-
 class AppSceneTest : public SimTest {
 protected:
     // Fills a new scene on a cleared trace and executes it.

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "host/VeChar.h"
+#include "host/VeJson.h"
 #include "keyboard/OfficeGrammar.h"
 #include "platform/sim/SimDesktop.h"
 
@@ -106,6 +107,25 @@ inline void WriteGrammar(const char* name, const std::string& bytes) {
 inline void ResetGrammars() {
     ResetOfficeCtrlTables();
     for (const char* name : {kGrammar, kOutPpt}) std::filesystem::remove(DataDir() + "/" + name);
+}
+
+// A scene given the text and a semantic result whose "semantic^slots" are `slots` (JSON
+// objects, UTF-8), parsed as the dispatcher does.
+template <class Scene>
+void Fill(Scene& scene, const char* service, const std::string& utf8Text, const std::string& slots) {
+    scene.m_stdService = service;
+    scene.m_stdText = Gbk(utf8Text);
+    VeJson doc((R"({"service":")" + std::string(service) + R"(","semantic":[{"slots":[)" + slots + "]}]}").c_str());
+    ASSERT_TRUE(doc.IsValid()) << slots;
+    doc.Utf8ToUnicode();
+    scene.Parse(doc);
+}
+
+inline std::string Slot(const char* name, const char* value, const char* normValue = nullptr) {
+    std::string slot = std::string(R"({"name":")") + name + '"';
+    if (value) slot += R"(,"value":)" + Q(value);
+    if (normValue) slot += R"(,"normValue":)" + Q(normValue);
+    return slot + "}";
 }
 
 }  // namespace vetest
