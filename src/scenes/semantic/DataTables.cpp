@@ -22,3 +22,13 @@ const Table& GetRegionAbbreviationTable() {
     static LazyTable<Table> table;
     return Load(table, "chinareabbreviation.clx", "PelgraVos4821");
 }
+
+const Table& GetStationTable() {
+    static LazyTable<Table> table;
+    return Load(table, "addressabbreviation12306.ve", "BrastelQuimond5729");
+}
+
+const Table& GetHotelRegionTable() {
+    static LazyTable<Table> table;
+    return Load(table, "chinareaddress.clx", "TrevalMossiDunke");
+}
