@@ -97,3 +97,8 @@ void TypeChar(char16_t unit) {
     SendInput(2, s_blankInputs, sizeof(INPUT));
     if (!punctuation) SendInput(2, s_blankInputs, sizeof(INPUT));
 }
+
+void TapMediaKey(BYTE vk) {
+    keybd_event(vk, 0, 0, 0);
+    keybd_event(vk, static_cast<BYTE>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC)), KEYEVENTF_KEYUP, 0);
+}

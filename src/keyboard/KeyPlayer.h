@@ -25,3 +25,7 @@ void PlayKeySequence(const std::vector<std::string>& tokens, vewin::DWORD pressD
 
 void TypeText(CString text);
 void TypeChar(char16_t unit);
+
+// One tap of a media key as the media scenes send it: down with no scan code, up with the
+// key's scan code.
+void TapMediaKey(vewin::BYTE vk);

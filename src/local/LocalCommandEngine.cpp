@@ -13,6 +13,7 @@
 #include "keyboard/KeyPlayer.h"
 #include "keyboard/OfficeGrammar.h"
 #include "keyboard/VirtualKeys.h"
+#include "local/VolumeMessage.h"
 #include "platform/Win32Api.h"
 
 namespace {
@@ -94,12 +95,6 @@ bool IsOneOf(const std::string& text, const std::vector<std::string>& phrases) {
 UINT ScanCode(BYTE vk) { return MapVirtualKeyW(vk, MAPVK_VK_TO_VSC); }
 void Press(BYTE vk) { keybd_event(vk, static_cast<BYTE>(ScanCode(vk)), 0, 0); }
 void Release(BYTE vk) { keybd_event(vk, static_cast<BYTE>(ScanCode(vk)), KEYEVENTF_KEYUP, 0); }
-
-void ShowVolume(int level) {
-    if (level == kVolumeUnchanged) return;
-    std::string digits = std::to_string(level);
-    VeUI::Tray((u"音量：" + std::u16string(digits.begin(), digits.end())).c_str(), VeTray_Show);
-}
 
 // One change of level, then unmute and set the level again (unmuting may restore an old one).
 int ChangeVolume(int request) {
@@ -222,13 +217,13 @@ bool LocalCommandEngine::AdjustVolume(const CString& text) {
         if (ContainsAny(text, {u"大", u"高"})) {
             int level = ChangeVolume(kVolumeUp);
             if (toLimit) level = StepToLimit(level, kVolumeUp);
-            ShowVolume(level);
+            ShowVolumeLevel(level);
             return true;
         }
         if (ContainsAny(text, {u"小", u"低"})) {
             int level = ChangeVolume(kVolumeDown);
             if (toLimit) level = StepToLimit(level, kVolumeDown);
-            ShowVolume(level);
+            ShowVolumeLevel(level);
             return true;
         }
     }
@@ -240,7 +235,7 @@ bool LocalCommandEngine::AdjustVolume(const CString& text) {
         int requested = DigitsToInt(number);
         if (requested < kVolumeBottom) requested = kVolumeBottom;
         if (requested > kVolumeTop) requested = kVolumeTop;
-        ShowVolume(ChangeVolume(requested));
+        ShowVolumeLevel(ChangeVolume(requested));
         return true;
     }
     return false;

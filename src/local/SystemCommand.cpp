@@ -9,6 +9,7 @@
 #include "host/Environment.h"
 #include "host/VeUI.h"
 #include "keyboard/VirtualKeys.h"
+#include "local/VolumeMessage.h"
 #include "platform/Win32Api.h"
 
 namespace {
@@ -121,10 +122,7 @@ Action Mute(bool on) {
 
 Action VolumeStep(int step) {
     return [step](Context&) {
-        int level = CEnvironmentMonitor::SetVolume(step, false);
-        if (level == -1) return;
-        std::string digits = std::to_string(level);
-        VeUI::Tray((u"音量：" + std::u16string(digits.begin(), digits.end())).c_str(), VeTray_Show);
+        ShowVolumeLevel(CEnvironmentMonitor::SetVolume(step, false));
     };
 }
 
