@@ -37,6 +37,31 @@
 #include "scenes/semantic/travel/VeJsonHotel.h"
 #include "scenes/semantic/travel/VeJsonHotelSearch.h"
 #include "scenes/semantic/travel/VeJsonTrain.h"
+#include "scenes/online/NoltSceneApp.h"
+#include "scenes/online/NoltSceneChat.h"
+#include "scenes/online/NoltSceneCmd.h"
+#include "scenes/online/NoltSceneLink.h"
+#include "scenes/online/NoltSceneMusic.h"
+#include "scenes/online/NoltSceneNothing.h"
+#include "scenes/online/NoltSceneRc_4.h"
+#include "scenes/online/NoltSceneShopping.h"
+#include "scenes/online/NoltSceneTrain.h"
+#include "scenes/online/NoltSceneVideo.h"
+#include "scenes/online/NoltSceneWeather.h"
+#include "scenes/online/NoltSceneWebSearch.h"
+#include "scenes/online/NoltSceneWebsite.h"
+#include "scenes/tpp/TppSceneApp.h"
+#include "scenes/tpp/TppSceneCmd.h"
+#include "scenes/tpp/TppSceneCombKey.h"
+#include "scenes/tpp/TppSceneDialogue.h"
+#include "scenes/tpp/TppSceneDialogueList.h"
+#include "scenes/tpp/TppSceneEntity.h"
+#include "scenes/tpp/TppSceneFillUrl.h"
+#include "scenes/tpp/TppSceneNothing.h"
+#include "scenes/tpp/TppSceneOffline.h"
+#include "scenes/tpp/TppSceneOther.h"
+#include "scenes/tpp/TppSceneUrl.h"
+#include "scenes/tpp/TppSceneUrlList.h"
 
 namespace {
 
@@ -105,9 +130,46 @@ std::unique_ptr<VeBasicService> MakeSemanticScene(const std::string& name) {
         name);
 }
 
-std::unique_ptr<VeBasicService> MakeTppScene(const std::string& name) { return Lookup({}, name); }
+std::unique_ptr<VeBasicService> MakeTppScene(const std::string& name) {
+    return Lookup(
+        {
+            {"APPLICATION", Make<TppSceneApp>},
+            {"CMD", Make<TppSceneCmd>},
+            {"COMBKEY", Make<TppSceneCombKey>},
+            {"DIALOGUE", Make<TppSceneDialogue>},
+            {"DIALOGUELIST", Make<TppSceneDialogueList>},
+            {"FILLURL", Make<TppSceneFillUrl>},
+            {"NOTHING", Make<TppSceneNothing>},
+            {"OFFLINE", Make<TppSceneOffline>},
+            {"URL", Make<TppSceneUrl>},
+            {"URLLIST", Make<TppSceneUrlList>},
+            {"OTHER", Make<TppSceneOther>},
+            {"ENTITY", Make<TppSceneEntity>},
+        },
+        name);
+}
 
-std::unique_ptr<VeBasicService> MakeOnlineScene(const std::string& name) { return Lookup({}, name); }
+std::unique_ptr<VeBasicService> MakeOnlineScene(const std::string& name) {
+    return Lookup(
+        {
+            {"train", Make<NoltSceneTrain>},
+            {"flight", Make<NoltSceneTrain>},
+            {"shopping", Make<NoltSceneShopping>},
+            {"website", Make<NoltSceneWebsite>},
+            {"news", Make<NoltSceneWebsite>},
+            {"application", Make<NoltSceneApp>},
+            {"music", Make<NoltSceneMusic>},
+            {"weather", Make<NoltSceneWeather>},
+            {"video", Make<NoltSceneVideo>},
+            {"rc_4", Make<NoltSceneRc_4>},
+            {"lnk", Make<NoltSceneLink>},
+            {"cmd", Make<NoltSceneCmd>},
+            {"nothing", Make<NoltSceneNothing>},
+            {"websearch", Make<NoltSceneWebSearch>},
+            {"chat", Make<NoltSceneChat>},
+        },
+        name);
+}
 
 std::unique_ptr<VeBasicService> MakeSlideShowPenScene(const std::string& name) {
     return Lookup(

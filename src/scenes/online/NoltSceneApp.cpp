@@ -1,0 +1,5 @@
+#include "scenes/online/NoltSceneApp.h"
+
+void NoltSceneApp::Parse(VeJson&) {}
+
+int NoltSceneApp::Execute() { return 0; }

@@ -1,0 +1,14 @@
+#pragma once
+#include "scenes/base/VeBasicService.h"
+
+class TppSceneApp : public VeBasicService {
+public:
+    TppSceneApp() : VeBasicService(LogType_Base) {}
+    void Parse(VeJson& doc) override;
+    int Execute() override;
+
+    std::string m_stdAction;
+    std::string m_stdAppName;
+    std::string m_stdUrl;
+    std::string m_stdCmd;
+};

@@ -1,0 +1,5 @@
+#include "scenes/tpp/TppSceneCmd.h"
+
+void TppSceneCmd::Parse(VeJson&) {}
+
+int TppSceneCmd::Execute() { return 0; }

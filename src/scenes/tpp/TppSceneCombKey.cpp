@@ -1,0 +1,5 @@
+#include "scenes/tpp/TppSceneCombKey.h"
+
+void TppSceneCombKey::Parse(VeJson&) {}
+
+int TppSceneCombKey::Execute() { return 0; }

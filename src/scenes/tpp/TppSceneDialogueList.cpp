@@ -1,0 +1,5 @@
+#include "scenes/tpp/TppSceneDialogueList.h"
+
+void TppSceneDialogueList::Parse(VeJson&) {}
+
+int TppSceneDialogueList::Execute() { return 0; }

@@ -1,0 +1,13 @@
+#pragma once
+#include "scenes/base/VeBasicService.h"
+
+class TppSceneEntity : public VeBasicService {
+public:
+    TppSceneEntity() : VeBasicService(LogType_Base) {}
+    void Parse(VeJson& doc) override;
+    int Execute() override;
+
+    std::string m_stdTitle;
+    std::string m_stdAuthor;
+    std::string m_stdContent;
+};

@@ -1,0 +1,14 @@
+#pragma once
+#include "scenes/base/VeBasicService.h"
+
+class TppSceneFillUrl : public VeBasicService {
+public:
+    TppSceneFillUrl() : VeBasicService(LogType_Base) {}
+    void Parse(VeJson& doc) override;
+    int Execute() override;
+
+    std::string m_stdBeforeUrl;
+    std::string m_stdFillName;
+    std::string m_stdCity;
+    std::string m_stdAfterUrl;
+};

@@ -1,0 +1,11 @@
+#pragma once
+#include "scenes/base/VeBasicService.h"
+
+class TppSceneOffline : public VeBasicService {
+public:
+    TppSceneOffline() : VeBasicService(LogType_Base) {}
+    void Parse(VeJson& doc) override;
+    int Execute() override;
+
+    std::string m_stdContent;
+};

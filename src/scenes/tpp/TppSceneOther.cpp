@@ -1,0 +1,5 @@
+#include "scenes/tpp/TppSceneOther.h"
+
+void TppSceneOther::Parse(VeJson&) {}
+
+int TppSceneOther::Execute() { return 0; }

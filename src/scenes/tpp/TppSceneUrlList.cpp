@@ -1,0 +1,5 @@
+#include "scenes/tpp/TppSceneUrlList.h"
+
+void TppSceneUrlList::Parse(VeJson&) {}
+
+int TppSceneUrlList::Execute() { return 0; }
