@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "vescene/Export.h"
+#include "vescene/WinAbi.h"
 
 class VeJson;
 
@@ -52,6 +53,12 @@ private:
     // The first steps of both pen entries: the recognised text and the scene name, after
     // the confidence tests; false when the entry must fail.
     bool ReadPenResult(VeJson& doc, const char16_t* noCommandLog, std::string& utf8Text);
+
+    // Hands an utterance no local scene carried out to the online semantic service, on the
+    // one worker thread; nothing happens while a request is in flight.
+    static void StartOnlineRequest(bool bSearchFallback, const std::string& utf8Text);
+    static vewin::DWORD VESCENE_WINAPI ThreadNoltControl(void* param);
+    static void VeReadNotAnalysisWords();
 
     std::string m_stdScene;
 

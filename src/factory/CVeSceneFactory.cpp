@@ -43,5 +43,3 @@ std::string CVeSceneFactory::KeepText(VeJson& doc, std::string utf8Text) {
 std::string CVeSceneFactory::GetText_utf8() { return s_stdText_utf8; }
 
 std::string CVeSceneFactory::GetScene() { return m_stdScene; }
-
-void CVeSceneFactory::Release() { CUtil::VeTerminateThread(s_hThreadCtrl, 0); }

@@ -47,7 +47,7 @@ int ScoreOf(const std::string& text) {
 }
 
 VeProcessState RouteUtterance(VeJson& doc, const std::string& utf8Text, std::string& sceneName,
-                              SceneRegistry registry, bool /*bSearchFallback*/) {
+                              SceneRegistry registry) {
     CString text = VeChar::VeUtf8_2_CString(utf8Text);
     VeUI::InteractiveSet(nullptr, VeInteractive_Reset);
     VeUI::Tray(text, VeTray_Show);

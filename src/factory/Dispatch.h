@@ -13,7 +13,7 @@ using SceneRegistry = std::unique_ptr<VeBasicService> (*)(const std::string& nam
 
 // `sceneName` becomes "userself" when a user command or main-window word matched.
 VeProcessState RouteUtterance(VeJson& doc, const std::string& utf8Text, std::string& sceneName,
-                              SceneRegistry registry, bool bSearchFallback);
+                              SceneRegistry registry);
 
 // Shows a fixed failure text in the result and log windows.
 void ReportFailure(const char16_t* text);

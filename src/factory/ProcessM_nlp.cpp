@@ -40,5 +40,7 @@ VeProcessState CVeSceneFactory::ProcessM_nlp(VeJson& doc, bool bSearchFallback) 
             m_stdScene = rewritten ? doc.Get("service") : "rc=4";
         }
     }
-    return RouteUtterance(doc, utf8Text, m_stdScene, MakeSemanticScene, bSearchFallback);
+    const VeProcessState state = RouteUtterance(doc, utf8Text, m_stdScene, MakeSemanticScene);
+    if (state == ProcessUnhandled) StartOnlineRequest(bSearchFallback, utf8Text);
+    return state;
 }

@@ -12,5 +12,7 @@ VeProcessState CVeSceneFactory::ProcessM_tpp(VeJson& doc, bool bSearchFallback) 
     }
     utf8Text = KeepText(doc, utf8Text);
     m_stdScene = doc.Get("actionType");
-    return RouteUtterance(doc, utf8Text, m_stdScene, MakeTppScene, bSearchFallback);
+    const VeProcessState state = RouteUtterance(doc, utf8Text, m_stdScene, MakeTppScene);
+    if (state == ProcessUnhandled) StartOnlineRequest(bSearchFallback, utf8Text);
+    return state;
 }

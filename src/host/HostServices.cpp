@@ -52,7 +52,7 @@ void CUtil::SearchInBaidu_utf8(std::string utf8Text) { Current().SearchInBaidu_u
 void CUtil::RefreshToolbarAreaIcon() { Current().RefreshToolbarAreaIcon(); }
 
 void CUtil::VeTerminateThread(std::atomic<vewin::HANDLE>& thread, vewin::DWORD exitCode) {
-    constexpr vewin::DWORD kWaitMs = 3000;
+    constexpr vewin::DWORD kWaitMs = 1000;  // the host is unloading: never hold it for long
     constexpr vewin::DWORD kWaitTimeout = 0x102;
     vewin::HANDLE handle = thread.exchange(nullptr);
     if (!handle) return;

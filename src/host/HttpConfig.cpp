@@ -18,7 +18,7 @@ std::string Lower(std::string_view text) {
 
 const std::map<std::string, std::string, std::less<>>& Defaults() {
     static const std::map<std::string, std::string, std::less<>> defaults = {
-        {"online", "http://nolt.vescene.com"},
+        {"online", "https://nolt.vescene.com"},
         {"songsearch", "http://songsearch.kugou.com"},
     };
     return defaults;

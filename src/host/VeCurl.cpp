@@ -4,6 +4,7 @@
 #include "host/HttpConfig.h"
 #include "host/TextCodec.h"
 #include "host/VeNet.h"
+#include "platform/Backend.h"
 
 struct CVeCurl::Impl {
     std::string body;  // UTF-8 as the services send it
@@ -21,6 +22,12 @@ CVeCurl& CVeCurl::operator=(const CVeCurl& other) {
 }
 
 int CVeCurl::OpenUrl_get(std::string& url) {
+    const int result = Get(url);
+    vebackend::Current().NoteHttpRequest(url, result);
+    return result;
+}
+
+int CVeCurl::Get(const std::string& url) {
     m_impl->body.clear();
     if (!vehttp::IsHttpUrl(url)) return vehttp::kHttpBadUrl;
     try {

@@ -40,6 +40,8 @@ public:
     std::string GetResult_unicode();  // GBK
 
 private:
+    int Get(const std::string& url);
+
     struct Impl;
     std::unique_ptr<Impl> m_impl;
 };

@@ -101,6 +101,9 @@ public:
     virtual void openAi(const std::string& utf8Text) = 0;
     virtual std::string GetCity() = 0;  // GBK, empty when unknown
     virtual bool WordTemplate(CString& name) = 0;
+
+    // --- the library's own HTTP client (CVeCurl): a note of each request and its result ---
+    virtual void NoteHttpRequest(const std::string& /*url*/, int /*result*/) {}
 };
 
 // The installed backend: the sim on Linux and the win32 backend on Windows until a host or

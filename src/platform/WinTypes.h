@@ -3,13 +3,11 @@
 // Values and layouts match the Windows SDK so the win32 backend can pass them through.
 #include <cstdint>
 
+#include "vescene/WinAbi.h"
+
 // The calling convention of Windows callbacks (thread procedures).
 #ifndef WINAPI
-#  if defined(_WIN32) && defined(__i386__)
-#    define WINAPI __attribute__((__stdcall__))
-#  else
-#    define WINAPI
-#  endif
+#  define WINAPI VESCENE_WINAPI
 #endif
 
 namespace vewin {
@@ -17,10 +15,8 @@ namespace vewin {
 using BYTE = std::uint8_t;
 using WORD = std::uint16_t;
 #if defined(_WIN32)
-using DWORD = unsigned long;  // 32 bits on Windows
 using LONG = long;
 #else
-using DWORD = std::uint32_t;
 using LONG = std::int32_t;
 #endif
 using UINT = unsigned int;

@@ -119,6 +119,7 @@ bool Runner::Run(int lineNo, const std::string& entry, const std::string& input,
     }
     const std::string entryName = chosen->name;
     int result = chosen->call(m_factory, input.c_str());
+    sim->WaitForThreads();  // the online request's calls belong to this line
     const auto trace = sim->Trace();
     // The scene name is read from the document after its conversion, so it is GBK text.
     const std::string scene = textcodec::GbkToUtf8(m_factory.GetScene()), text = m_factory.GetText_utf8();

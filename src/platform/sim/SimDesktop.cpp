@@ -17,6 +17,8 @@ constexpr DWORD kWaitTimeout = 0x102;
 constexpr UINT kWinExecOk = 33;
 constexpr int kVolumeStep = 2;
 
+thread_local int t_threadTag = 0;  // which started thread records, 0 for the installing one
+
 std::string Utf8(const char16_t* text) { return text ? textcodec::Utf16ToUtf8(text) : std::string(); }
 TraceValue Num(long long n) { return TraceValue::Num(n); }
 TraceValue Flag(bool b) { return TraceValue::Bool(b); }
@@ -55,14 +57,21 @@ struct SimDesktop::SimThread {
 SimDesktop::SimDesktop() = default;
 SimDesktop::SimDesktop(SimState state) : m_state(std::move(state)) {}
 
-SimDesktop::~SimDesktop() {
-    for (auto& [handle, thread] : m_threads)
+SimDesktop::~SimDesktop() { WaitForThreads(); }
+
+void SimDesktop::WaitForThreads() {
+    std::vector<SimThread*> threads;
+    {
+        std::lock_guard lock(m_mutex);
+        for (auto& [handle, thread] : m_threads) threads.push_back(thread.get());
+    }
+    for (SimThread* thread : threads)
         if (thread->thread.joinable()) thread->thread.join();
 }
 
 void SimDesktop::Record(std::string call, std::vector<TraceValue> args, std::optional<TraceValue> result) {
     std::lock_guard lock(m_mutex);
-    m_trace.push_back({std::move(call), std::move(args), std::move(result)});
+    m_trace.push_back({std::move(call), std::move(args), std::move(result), t_threadTag});
 }
 
 std::vector<TraceEvent> SimDesktop::Trace() const {
@@ -189,13 +198,16 @@ BOOL SimDesktop::LockWorkStation() {
 HANDLE SimDesktop::CreateThread(LPTHREAD_START_ROUTINE start, void* param, DWORD* threadId) {
     auto thread = std::make_unique<SimThread>();
     HANDLE handle;
+    int tag;
     {
         std::lock_guard lock(m_mutex);
         handle = NewHandle();
+        tag = static_cast<int>(m_threads.size()) + 1;
     }
     Record("CreateThread", {Ptr(handle)});
     SimThread* raw = thread.get();
-    raw->thread = std::thread([raw, start, param] {
+    raw->thread = std::thread([raw, start, param, tag] {
+        t_threadTag = tag;
         start(param);
         std::lock_guard lock(raw->mutex);
         raw->done = true;
@@ -444,6 +456,10 @@ void SimDesktop::SearchInBaidu_unicode(const std::string& gbkText) {
     Record("CUtil::SearchInBaidu_unicode", {Gbk(gbkText)});
 }
 
+void SimDesktop::NoteHttpRequest(const std::string& url, int result) {
+    Record("CVeCurl::OpenUrl_get", {TraceValue::Text(url)}, Num(result));
+}
+
 void SimDesktop::SearchInBaidu_utf8(const std::string& utf8Text) {
     Record("CUtil::SearchInBaidu_utf8", {TraceValue::Text(utf8Text)});
 }
@@ -604,7 +620,10 @@ ScopedSim::ScopedSim() : ScopedSim(SimState{}) {}
 ScopedSim::ScopedSim(SimState state) : m_sim(std::make_unique<SimDesktop>(std::move(state))) {
     m_previous = vebackend::Install(m_sim.get());
 }
-ScopedSim::~ScopedSim() { vebackend::Install(m_previous); }
+ScopedSim::~ScopedSim() {
+    m_sim->WaitForThreads();  // a thread still running must not outlive the backend it calls
+    vebackend::Install(m_previous);
+}
 
 }  // namespace vesim
 

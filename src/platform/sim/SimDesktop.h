@@ -58,6 +58,8 @@ public:
     void ClearTrace();
     unsigned long long Clock() const { return m_clockMs; }
     std::set<BYTE> HeldKeys() const;
+    // Waits until every thread the sim started has ended (the online request, for instance).
+    void WaitForThreads();
 
     // --- Backend ---
     void keybd_event(BYTE vk, BYTE scan, DWORD flags, ULONG_PTR extra) override;
@@ -108,6 +110,7 @@ public:
     int GetConfidenceLevel(const std::string& gbkText) override;
 
     int SetVolume(int level, bool muteSwitch) override;
+    void NoteHttpRequest(const std::string& url, int result) override;
     int SetBrightness(int level) override;
     bool CheckNet(bool flag) override;
     WindowsVersion OsVersion() override;

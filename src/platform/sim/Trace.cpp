@@ -41,11 +41,12 @@ std::string TraceEvent::ToJson() const {
     for (size_t i = 0; i < args.size(); ++i) out += (i ? "," : "") + args[i].ToJson();
     out += "]";
     if (result) out += ",\"result\":" + result->ToJson();
+    if (thread) out += ",\"thread\":" + std::to_string(thread);
     return out + "}";
 }
 
 std::string TraceEvent::ToReadable() const {
-    std::string out = call + "(";
+    std::string out = thread ? "[thread " + std::to_string(thread) + "] " + call + "(" : call + "(";
     for (size_t i = 0; i < args.size(); ++i) out += (i ? ", " : "") + args[i].ToJson();
     out += ")";
     if (result) out += " -> " + result->ToJson();

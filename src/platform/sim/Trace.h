@@ -27,6 +27,7 @@ struct TraceEvent {
     std::string call;
     std::vector<TraceValue> args;
     std::optional<TraceValue> result;
+    int thread = 0;  // 0: the thread that installed the sim; n: the n-th thread the sim started
 
     std::string ToJson() const;       // {"call":...,"args":[...],"result":...}
     std::string ToReadable() const;   // call(args) -> result
