@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds every target and runs every test: Linux, Linux with ASan+UBSan, the i686 DLL with
-# its export check, and the x86_64 Windows tests under Wine. Ends with "N passed, N failed".
+# Builds every target and runs every test: Linux, Linux with ASan+UBSan, the threaded tests
+# with ThreadSanitizer, the i686 DLL with its export check, and the x86_64 Windows tests under
+# Wine. Ends with "N passed, N failed".
 set -uo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh test || exit 1
@@ -55,6 +56,15 @@ if build build-asan "$log_dir/asan.log" -DCMAKE_BUILD_TYPE=Debug -DVESCENE_SYSTE
   count_gtest "asan+ubsan" "$log_dir/asan-tests.log" $?
 else
   stage_failed "asan build" "$log_dir/asan.log"
+fi
+
+# 2b. The tests that run a second thread (the online request, HTTP, the sim), with ThreadSanitizer.
+if build build-tsan "$log_dir/tsan.log" -DCMAKE_BUILD_TYPE=Debug -DVESCENE_SYSTEM_GTEST=ON -DVESCENE_TOOLS=OFF -DVESCENE_TSAN=ON; then
+  TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
+    build-tsan/tests/vescene_tests --gtest_filter='OnlineThread*:SharedTables*:VeCurl*' >"$log_dir/tsan-tests.log" 2>&1
+  count_gtest "tsan" "$log_dir/tsan-tests.log" $?
+else
+  stage_failed "tsan build" "$log_dir/tsan.log"
 fi
 
 # 3. The product: the 32-bit DLL, checked to be a PE32 DLL exporting the factory and the C API.

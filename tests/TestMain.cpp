@@ -32,6 +32,8 @@ public:
         WritePairs(DataDir(), "addressabbreviation12306.ve", "BrastelQuimond5729", kStations);
         WritePairs(DataDir(), "chinareaddress.clx", "TrevalMossiDunke", kRegions);
         WritePairs(DataDir(), "chinareabbreviation.clx", "PelgraVos4821", kAbbreviations);
+        // The modal particles: CR LF and LF line ends, a blank line, no line end after the last.
+        std::ofstream(DataDir() + "/notanalysiswords.nolt", std::ios::binary) << Gbk(std::string(kParticles));
         vehost::SetDataDirectory(DataDir());
     }
     void TearDown() override {

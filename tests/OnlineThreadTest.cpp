@@ -1,0 +1,222 @@
+// The online request over real HTTP on loopback: what the worker thread sends, which reply
+// scene runs, what it logs, when it searches instead, and how Release stops it.
+#include <chrono>
+#include <future>
+
+#include "LoopbackServer.h"
+#include "TestSupport.h"
+#include "host/HttpConfig.h"
+#include "scenes/semantic/DataTables.h"
+#include "vescene/CVeSceneFactory.h"
+
+using namespace vetest;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// An utterance no local scene carries out.
+std::string Unhandled(const std::string& utf8Text) { return R"({"text":)" + Q(utf8Text) + R"(,"rc":4})"; }
+
+std::string NoltReply(const std::string& scene, const std::string& message = "") {
+    return R"({"scene":)" + Q(scene) + R"(,"message":)" + Q(message) + "}";
+}
+
+class OnlineThreadTest : public SimTest {
+protected:
+    void TearDown() override {
+        sim->WaitForThreads();
+        vehttp::SetEndpoint("online", "");
+        vehttp::SetTimeouts(0, 0);
+    }
+    void PointAt(const LoopbackServer& server) { ASSERT_TRUE(vehttp::SetEndpoint("online", server.Url(""))); }
+
+    // Runs the utterance, waits for the thread and returns the calls made on it.
+    Lines Online(const std::string& utf8Text, bool fallback = true) {
+        sim->ClearTrace();
+        CVeSceneFactory factory;
+        EXPECT_EQ(factory.ProcessM(Unhandled(utf8Text).c_str(), IatAPI_Default, fallback), ProcessUnhandled);
+        sim->WaitForThreads();
+        return OnThread();
+    }
+    // The calls the worker thread made, of those whose name passes `keep`, without the tag.
+    Lines OnThread(bool (*keep)(const std::string&) = [](const std::string&) { return true; }) {
+        Lines out;
+        for (auto e : Trace())
+            if (e.thread != 0 && keep(e.call)) {
+                e.thread = 0;
+                out.push_back(e.ToReadable());
+            }
+        return out;
+    }
+    std::string CloseOwnHandle() {
+        return "CloseHandle(" + std::to_string(EventsOf("CreateThread").at(0).args.at(0).number) + ") -> 1";
+    }
+};
+
+std::string Request(const LoopbackServer& server, const std::string& encodedText, int result) {
+    return "CVeCurl::OpenUrl_get(" +
+           Q(server.Url("/semantic/comprehend?text=" + encodedText + "&deviceno=00-1A-2B-3C-4D-5E")) + ") -> " +
+           std::to_string(result);
+}
+
+const std::string kStory = "讲个故事";
+const std::string kStoryUrl = "%E8%AE%B2%E4%B8%AA%E6%95%85%E4%BA%8B";
+
+TEST_F(OnlineThreadTest, TheReplySceneRunsAndTheOutcomeIsLogged) {
+    // reply, what the scene does on the thread, the log type, whether the desktop search follows
+    const struct { std::string reply; Lines done; int logType; bool search; } cases[] = {
+        {NoltReply("music", "http://www.kugou.com/song/#hash=AB12"),
+         {R"(VeUI::VeShellExecuteA("http://www.kugou.com/song/#hash=AB12"))"}, 15, false},
+        {NoltReply("chat", "从前有座山"),
+         {"VeUI::Tray_2(" + Q(kStory) + ")", R"(VeUI::InteractiveSet("从前有座山", 2))"}, 17, false},
+        {NoltReply("weather"), {R"(CUtil::SearchInBaidu_unicode("天气"))"}, 10, false},
+        {NoltReply("websearch"), {}, 28, true},
+        {NoltReply("rc=4"), {}, 28, true},  // the semantic registry's key, not the online one's
+        {NoltReply(""), {}, 28, true},
+        {"not json at all", {}, 28, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.reply);
+        LoopbackServer replying([&](const std::string&) { return Http(200, c.reply); });
+        PointAt(replying);
+        Lines expected = {R"(MacAddress::GetMac(0) -> "00-1A-2B-3C-4D-5E")", Request(replying, kStoryUrl, 0)};
+        Lines thread = Online(kStory);
+        // Scenes may look things up first (the system command table); the order of the rest is fixed.
+        Lines tail = OnThread([](const std::string& call) {
+            return call.starts_with("VeUI::") || call.starts_with("CUtil::") || call.starts_with("CurrentWnd::");
+        });
+        Lines want = c.done;
+        want.push_back("VeUI::Log_nolt(" + Q(kStory) + ", " + std::to_string(c.logType) + ")");
+        if (c.search) {
+            want.push_back(R"(CurrentWnd::GetCurrentWndText() -> "Program Manager")");
+            want.push_back("CUtil::SearchInBaidu_utf8(" + Q(kStory) + ")");
+        }
+        EXPECT_EQ(tail, want);
+        ASSERT_GE(thread.size(), 3u);
+        EXPECT_EQ(Lines(thread.begin(), thread.begin() + 2), expected);
+        EXPECT_EQ(thread.back(), CloseOwnHandle());
+    }
+}
+
+TEST_F(OnlineThreadTest, TheSearchFallbackNeedsTheFlagAndTheDesktopInFront) {
+    LoopbackServer server([](const std::string&) { return Http(200, NoltReply("nothing")); });
+    PointAt(server);
+    const struct { bool flag; const char* title; bool search; } cases[] = {
+        {true, "Program Manager", true}, {true, "no", true}, {true, "记事本", false}, {false, "Program Manager", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.title);
+        sim->State().foregroundTitle = c.title;
+        Online(kStory, c.flag);
+        EXPECT_EQ(EventsOf("CUtil::SearchInBaidu_utf8").size(), c.search ? 1u : 0u);
+        EXPECT_EQ(EventsOf("CurrentWnd::GetCurrentWndText").size(), c.flag ? 1u : 0u);
+    }
+}
+
+TEST_F(OnlineThreadTest, AFailedOrEmptyReplyIsDroppedSilently) {
+    for (const Reply reply : {Http(500, NoltReply("music")), Http(200, "")}) {
+        LoopbackServer server([&](const std::string&) { return reply; });
+        PointAt(server);
+        Lines thread = Online(kStory);
+        ASSERT_EQ(thread.size(), 3u);
+        EXPECT_EQ(thread[2], CloseOwnHandle());
+        EXPECT_TRUE(EventsOf("VeUI::Log_nolt").empty());
+        EXPECT_TRUE(EventsOf("CUtil::SearchInBaidu_utf8").empty());
+    }
+}
+
+TEST_F(OnlineThreadTest, ModalParticlesStayLocal) {
+    LoopbackServer server([](const std::string&) { return Http(200, NoltReply("nothing")); });
+    PointAt(server);
+    // The words file has a blank line and no line end after its last word.
+    for (const std::string particle : {"嗯", "啊", "哦"}) {
+        SCOPED_TRACE(particle);
+        const Lines thread = Online(particle);
+        EXPECT_EQ(thread, (Lines{R"(VeUI::DebugLog("语气词，不调用Nolt语义理解接口", 6))",
+                                 R"(CurrentWnd::GetCurrentWndText() -> "Program Manager")",
+                                 "CUtil::SearchInBaidu_utf8(" + Q(particle) + ")", CloseOwnHandle()}));
+    }
+    EXPECT_TRUE(server.Requests().empty());
+    // Only the whole text counts.
+    Online("嗯嗯好的");
+    EXPECT_EQ(server.Requests().size(), 1u);
+}
+
+TEST_F(OnlineThreadTest, OneRequestAtATimeAndASilentServerDoesNotKeepTheThread) {
+    vehttp::SetTimeouts(200, 400);
+    std::promise<void> release;
+    std::shared_future<void> released = release.get_future().share();
+    LoopbackServer server([&](const std::string&) {
+        released.wait_for(std::chrono::seconds(10));
+        return Http(200, NoltReply("music", "http://www.kugou.com/"));
+    });
+    PointAt(server);
+    CVeSceneFactory factory;
+    sim->ClearTrace();
+    const auto started = Clock::now();
+    EXPECT_EQ(factory.ProcessM(Unhandled(kStory).c_str(), IatAPI_Default, true), ProcessUnhandled);
+    EXPECT_EQ(factory.ProcessM(Unhandled("再讲一个").c_str(), IatAPI_Default, true), ProcessUnhandled);
+    EXPECT_EQ(EventsOf("CreateThread").size(), 1u);
+    sim->WaitForThreads();
+    release.set_value();
+    EXPECT_LT(Clock::now() - started, std::chrono::seconds(5));
+    EXPECT_EQ(OnThread([](const std::string& c) { return c == "CVeCurl::OpenUrl_get"; }),
+              Lines{Request(server, kStoryUrl, vehttp::kHttpTimeout)});
+    EXPECT_TRUE(EventsOf("VeUI::Log_nolt").empty());
+
+    // The thread gave its handle back: the next utterance goes online again.
+    vehttp::SetTimeouts(0, 0);
+    Online(kStory);
+    EXPECT_EQ(EventsOf("CreateThread").size(), 1u);
+    EXPECT_EQ(EventsOf("VeUI::VeShellExecuteA").size(), 1u);
+}
+
+TEST_F(OnlineThreadTest, ReleaseStopsARequestInFlightAndClosesTheHandleOnce) {
+    std::promise<void> arrived, release;
+    std::shared_future<void> released = release.get_future().share();
+    LoopbackServer server([&](const std::string&) {
+        arrived.set_value();
+        released.wait_for(std::chrono::seconds(10));
+        return Http(200, NoltReply("music", "http://www.kugou.com/"));
+    });
+    PointAt(server);
+    CVeSceneFactory factory;
+    sim->ClearTrace();
+    factory.ProcessM(Unhandled(kStory).c_str(), IatAPI_Default, true);
+    ASSERT_EQ(arrived.get_future().wait_for(std::chrono::seconds(5)), std::future_status::ready);
+
+    const auto started = Clock::now();
+    CVeSceneFactory::Release();
+    EXPECT_LT(Clock::now() - started, std::chrono::seconds(3));
+    release.set_value();
+    sim->WaitForThreads();
+
+    const long long handle = EventsOf("CreateThread").at(0).args.at(0).number;
+    EXPECT_EQ(EventsOf("WaitForSingleObject").at(0).args.at(1).number, 1000);
+    size_t closes = 0;
+    for (const auto& e : EventsOf("CloseHandle")) closes += e.args.at(0).number == handle;
+    EXPECT_EQ(closes, 1u);
+    // A stopped request carries nothing out.
+    EXPECT_TRUE(EventsOf("VeUI::VeShellExecuteA").empty());
+    EXPECT_TRUE(EventsOf("VeUI::Log_nolt").empty());
+    CVeSceneFactory::Release();  // nothing runs: nothing to do
+    EXPECT_EQ(EventsOf("WaitForSingleObject").size(), 1u);
+}
+
+}  // namespace
+
+namespace {
+
+// The online thread reaches the same process-wide tables as the host's thread; the first use
+// may come from both at once (this test means most under ThreadSanitizer).
+TEST(SharedTablesTest, FillingRacesAreSafe) {
+    std::vector<std::future<size_t>> users;
+    for (int i = 0; i < 4; ++i)
+        users.push_back(std::async(std::launch::async, [] {
+            return GetSoftDownloadTable().size() + GetStationTable().size() + GetRegionAbbreviationTable().size();
+        }));
+    const size_t expected = kSoftware.size() + kStations.size() + kAbbreviations.size();
+    for (auto& user : users) EXPECT_EQ(user.get(), expected);
+}
+
+}  // namespace
