@@ -3,7 +3,7 @@
 # usage: scripts/deps.sh [run|test]
 set -euo pipefail
 
-packages=(cmake ninja-build g++ pkg-config rapidjson-dev libcurl4-openssl-dev)
+packages=(cmake ninja-build g++ pkg-config rapidjson-dev libcurl4-openssl-dev libcpp-httplib-dev)
 if [[ "${1:-run}" == test ]]; then
   packages+=(libgtest-dev libgmock-dev googletest libbenchmark-dev nlohmann-json3-dev
              g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 wine wine64)

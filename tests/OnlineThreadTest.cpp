@@ -26,7 +26,7 @@ class OnlineThreadTest : public SimTest {
 protected:
     void TearDown() override {
         sim->WaitForThreads();
-        vehttp::SetEndpoint("online", "");
+        vehttp::SetEndpoint("online", kNoOnlineService);
         vehttp::SetTimeouts(0, 0);
     }
     void PointAt(const LoopbackServer& server) { ASSERT_TRUE(vehttp::SetEndpoint("online", server.Url(""))); }
@@ -120,7 +120,7 @@ TEST_F(OnlineThreadTest, TheSearchFallbackNeedsTheFlagAndTheDesktopInFront) {
 }
 
 TEST_F(OnlineThreadTest, AFailedOrEmptyReplyIsDroppedSilently) {
-    for (const Reply reply : {Http(500, NoltReply("music")), Http(200, "")}) {
+    for (const Reply& reply : {Http(500, NoltReply("music")), Http(200, "")}) {
         LoopbackServer server([&](const std::string&) { return reply; });
         PointAt(server);
         Lines thread = Online(kStory);

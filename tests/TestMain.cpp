@@ -3,6 +3,7 @@
 
 #include "TestSupport.h"
 #include "host/DataDirectory.h"
+#include "host/HttpConfig.h"
 #include "host/VeDecrypt.h"
 
 namespace vetest {
@@ -35,6 +36,7 @@ public:
         // The modal particles: CR LF and LF line ends, a blank line, no line end after the last.
         std::ofstream(DataDir() + "/notanalysiswords.nolt", std::ios::binary) << Gbk(std::string(kParticles));
         vehost::SetDataDirectory(DataDir());
+        for (const char* service : {"online", "songsearch"}) vehttp::SetEndpoint(service, kNoOnlineService);
     }
     void TearDown() override {
         std::error_code ignored;

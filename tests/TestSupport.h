@@ -31,6 +31,9 @@ inline const std::vector<std::pair<std::string, std::string>> kSoftware = {
 inline const std::vector<std::string> kFilms = {"流浪地球", "霸王别姬"};
 inline const std::vector<std::string> kSongs = {"稻香", "后来"};
 // Railway station codes, the hotel site's city path names, the local-life site's city short names.
+// Where the online requests and song searches of the tests go unless a test starts a server:
+// a closed port, so they fail at once and nothing leaves the machine.
+inline constexpr const char* kNoOnlineService = "http://127.0.0.1:9";
 inline constexpr const char* kParticles = "嗯\r\n\r\n啊\n哦";
 inline const std::vector<std::pair<std::string, std::string>> kStations = {
     {"北京", "BJP"}, {"上海", "SHH"}, {"南京", "NJH"}, {"岳阳", "YYQ"}, {"武汉", "WHN"}, {"广州", "GZQ"},

@@ -1,165 +1,22 @@
 // The HTTP client against a loopback server that each test starts and that stops with it.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <atomic>
 #include <chrono>
-#include <functional>
 #include <future>
-#include <mutex>
 #include <string>
 #include <thread>
-#include <utility>
-#include <vector>
 
 #include "host/HttpConfig.h"
 #include "host/TextCodec.h"
 #include "host/VeNet.h"
 #include "vescene/vescene.h"
 
-// After the project's headers: <windows.h> macros would clash with its own Windows names.
-#ifdef _WIN32
-#include <winsock2.h>
-#include <ws2tcpip.h>
-#else
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/select.h>
-#include <sys/socket.h>
-#include <unistd.h>
-#endif
+#include "LoopbackServer.h"
+#include "TestSupport.h"
 
 namespace {
 
-#ifdef _WIN32
-using Socket = SOCKET;
-const Socket kNoSocket = INVALID_SOCKET;
-void CloseSocket(Socket s) { closesocket(s); }
-constexpr int kSendFlags = 0, kShutWrite = SD_SEND;
-struct Network {
-    Network() {
-        WSADATA data;
-        WSAStartup(MAKEWORD(2, 2), &data);
-    }
-    ~Network() { WSACleanup(); }
-};
-#else
-using Socket = int;
-const Socket kNoSocket = -1;
-void CloseSocket(Socket s) { close(s); }
-constexpr int kSendFlags = MSG_NOSIGNAL, kShutWrite = SHUT_WR;  // a client that hung up must not end the run
-struct Network {};
-#endif
-
-struct OwnedSocket {
-    Socket s;
-    explicit OwnedSocket(Socket socket) : s(socket) {}
-    ~OwnedSocket() {
-        if (s != kNoSocket) CloseSocket(s);
-    }
-    OwnedSocket(OwnedSocket&& other) noexcept : s(std::exchange(other.s, kNoSocket)) {}
-};
-
-// Whether `s` becomes readable (or, with `write`, writable) within `ms`.
-bool Ready(Socket s, int ms, bool write = false) {
-    fd_set set;
-    FD_ZERO(&set);
-    FD_SET(s, &set);
-    timeval wait{ms / 1000, (ms % 1000) * 1000};
-    return select(static_cast<int>(s) + 1, write ? nullptr : &set, write ? &set : nullptr, nullptr, &wait) > 0;
-}
-
-// A listening socket on 127.0.0.1 with an ephemeral port.
-OwnedSocket Listen(int& port) {
-    OwnedSocket listener(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof(address);
-    if (listener.s == kNoSocket || bind(listener.s, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
-        listen(listener.s, 8) != 0 || getsockname(listener.s, reinterpret_cast<sockaddr*>(&address), &length) != 0)
-        ADD_FAILURE() << "no loopback socket";
-    port = ntohs(address.sin_port);
-    return listener;
-}
-
-struct Reply {
-    std::string bytes;
-    int delayMs = 0;
-};
-
-Reply Http(int status, const std::string& body, const std::string& headers = "") {
-    return {"HTTP/1.1 " + std::to_string(status) + " X\r\nContent-Length: " + std::to_string(body.size()) +
-            "\r\nConnection: close\r\n" + headers + "\r\n" + body};
-}
-
-// Serves one connection at a time; the reply depends on the request line ("GET /path HTTP/1.1").
-// A delayed reply holds the server until it stops, so it comes last in a test.
-class LoopbackServer {
-public:
-    using Responder = std::function<Reply(const std::string& requestLine)>;
-
-    explicit LoopbackServer(Responder responder)
-        : m_responder(std::move(responder)), m_listener(Listen(m_port)), m_thread([this] { Run(); }) {}
-    ~LoopbackServer() {
-        m_stop = true;
-        m_thread.join();
-    }
-    std::string Url(const std::string& path) const { return "http://127.0.0.1:" + std::to_string(m_port) + path; }
-    std::vector<std::string> Requests() {
-        std::lock_guard lock(m_mutex);
-        return m_requests;
-    }
-
-private:
-    void Run() {
-        while (!m_stop) {
-            if (!Ready(m_listener.s, 20)) continue;
-            OwnedSocket client(accept(m_listener.s, nullptr, nullptr));
-            if (client.s != kNoSocket) Serve(client.s);
-        }
-    }
-    void Serve(Socket client) {
-        std::string request;
-        char chunk[4096];
-        for (int i = 0; i < 100 && request.find("\r\n\r\n") == std::string::npos && !m_stop; ++i) {
-            if (!Ready(client, 20)) continue;
-            const int n = recv(client, chunk, sizeof(chunk), 0);
-            if (n <= 0) return;
-            request.append(chunk, n);
-        }
-        const std::string line = request.substr(0, request.find("\r\n"));
-        {
-            std::lock_guard lock(m_mutex);
-            m_requests.push_back(line);
-        }
-        const Reply reply = m_responder(line);
-        for (int waited = 0; waited < reply.delayMs; waited += 20) {
-            if (m_stop) return;
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-        for (size_t sent = 0; sent < reply.bytes.size() && !m_stop;) {
-            if (!Ready(client, 2000, true)) return;
-            const int n = send(client, reply.bytes.data() + sent,
-                               static_cast<int>(std::min<size_t>(reply.bytes.size() - sent, 65536)), kSendFlags);
-            if (n <= 0) return;
-            sent += n;
-        }
-        shutdown(client, kShutWrite);
-        // Lets the client read everything before the close, which could otherwise reset it.
-        for (int i = 0; i < 50 && Ready(client, 20) && recv(client, chunk, sizeof(chunk), 0) > 0; ++i) {
-        }
-    }
-
-    Network m_network;
-    Responder m_responder;
-    int m_port = 0;
-    OwnedSocket m_listener;
-    std::mutex m_mutex;
-    std::atomic<bool> m_stop = false;
-    std::vector<std::string> m_requests;
-    std::thread m_thread;
-};
+using namespace vetest;
 
 int Get(CVeCurl& curl, std::string url) { return curl.OpenUrl_get(url); }
 
@@ -172,7 +29,7 @@ class VeCurlTest : public ::testing::Test {
 protected:
     void TearDown() override {
         VeScene_SetHttpTimeouts(0, 0);
-        VeScene_SetEndpoint("songsearch", nullptr);
+        VeScene_SetEndpoint("songsearch", vetest::kNoOnlineService);
     }
 };
 
@@ -235,11 +92,7 @@ TEST_F(VeCurlTest, HitRedirectAndEveryFailureClearsTheResult) {
 }
 
 TEST_F(VeCurlTest, ClosedPortFailsQuickly) {
-    int port = 0;
-    {
-        [[maybe_unused]] Network network;
-        OwnedSocket gone = Listen(port);
-    }
+    const int port = ClosedPort();
     CVeCurl curl;
     const auto start = Clock::now();
     EXPECT_EQ(Get(curl, "http://127.0.0.1:" + std::to_string(port) + "/ok"), vehttp::kHttpTransport);
@@ -249,7 +102,6 @@ TEST_F(VeCurlTest, ClosedPortFailsQuickly) {
 TEST_F(VeCurlTest, EndpointsAndTimeoutsAreConfigurable) {
     for (const char* name : {"online", "songsearch"}) EXPECT_TRUE(vehttp::IsHttpUrl(vehttp::Endpoint(name))) << name;
     EXPECT_EQ(vehttp::Endpoint("nothing"), "");
-    const std::string defaultSongs = vehttp::Endpoint("songsearch");
 
     LoopbackServer server(Route);
     EXPECT_EQ(VeScene_SetEndpoint("songsearch", (server.Url("") + "//").c_str()), 1);
@@ -259,8 +111,9 @@ TEST_F(VeCurlTest, EndpointsAndTimeoutsAreConfigurable) {
     EXPECT_EQ(VeScene_SetEndpoint("songsearch", "file:///tmp"), 0);
     EXPECT_EQ(vehttp::Endpoint("songsearch"), server.Url(""));
     EXPECT_EQ(VeScene_SetEndpoint(nullptr, "http://a"), VESCENE_BAD_ARGUMENT);
-    EXPECT_EQ(VeScene_SetEndpoint("songsearch", ""), 1);
-    EXPECT_EQ(vehttp::Endpoint("songsearch"), defaultSongs);
+    EXPECT_EQ(VeScene_SetEndpoint("songsearch", ""), 1);  // back to the built-in default
+    EXPECT_TRUE(vehttp::IsHttpUrl(vehttp::Endpoint("songsearch")));
+    EXPECT_NE(vehttp::Endpoint("songsearch"), server.Url(""));
 
     VeScene_SetHttpTimeouts(4000, 1000);
     EXPECT_EQ(vehttp::GetTimeouts().connectMs, 1000);

@@ -1,5 +1,10 @@
 #include "scenes/online/NoltSceneApp.h"
 
-void NoltSceneApp::Parse(VeJson&) {}
+#include "scenes/semantic/ApplicationActions.h"
 
-int NoltSceneApp::Execute() { return 0; }
+int NoltSceneApp::Execute() {
+    if (RunActionOrMessage()) return 1;
+    if (m_stdApp.empty()) return 0;
+    OpenApplicationOrSearch(m_stdApp, m_logType, m_hIcon);
+    return 1;
+}

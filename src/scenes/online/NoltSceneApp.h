@@ -1,13 +1,7 @@
 #pragma once
-#include "scenes/base/VeBasicService.h"
+#include "scenes/online/NoltAppScene.h"
 
-class NoltSceneApp : public VeBasicService {
+class NoltSceneApp : public NoltAppScene {
 public:
-    NoltSceneApp() : VeBasicService(LogType_Application) {}
-    void Parse(VeJson& doc) override;
     int Execute() override;
-
-    std::string m_stdMessage;
-    std::string m_stdApp;
-    std::string m_stdAction;
 };

@@ -1,11 +1,15 @@
 #pragma once
-#include "scenes/base/VeBasicService.h"
+#include <string>
 
-class NoltSceneChat : public VeBasicService {
+#include "scenes/online/NoltMessageScene.h"
+
+class NoltSceneChat : public NoltMessageScene {
 public:
-    NoltSceneChat() : VeBasicService(LogType_Base) {}
+    NoltSceneChat() : NoltMessageScene(LogType_Base) {}
     void Parse(VeJson& doc) override;
     int Execute() override;
-
-    std::string m_stdMessage;
 };
+
+// The answer with every escaped line break (a backslash and 'n') as a real one. GBK: a
+// backslash that is the second byte of a character is no escape.
+std::string WithLineBreaks(const std::string& gbkAnswer);

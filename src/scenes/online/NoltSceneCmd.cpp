@@ -1,5 +1,6 @@
 #include "scenes/online/NoltSceneCmd.h"
 
-void NoltSceneCmd::Parse(VeJson&) {}
+#include "host/CUtil.h"
 
-int NoltSceneCmd::Execute() { return 0; }
+// The message names one of the host's own commands.
+int NoltSceneCmd::Execute() { return !m_stdMessage.empty() && CUtil::OpenCommand(m_stdMessage) ? 1 : 0; }

@@ -1,11 +1,8 @@
 #pragma once
-#include "scenes/base/VeBasicService.h"
+#include "scenes/online/NoltMessageScene.h"
 
-class NoltSceneCmd : public VeBasicService {
+class NoltSceneCmd : public NoltMessageScene {
 public:
-    NoltSceneCmd() : VeBasicService(LogType_Base) {}
-    void Parse(VeJson& doc) override;
+    NoltSceneCmd() : NoltMessageScene(LogType_Base) {}
     int Execute() override;
-
-    std::string m_stdMessage;
 };

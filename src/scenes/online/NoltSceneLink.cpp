@@ -1,5 +1,16 @@
 #include "scenes/online/NoltSceneLink.h"
 
-void NoltSceneLink::Parse(VeJson&) {}
+#include "host/CUtil.h"
+#include "host/VeChar.h"
+#include "local/SystemCommand.h"
 
-int NoltSceneLink::Execute() { return 0; }
+int NoltSceneLink::Execute() {
+    if (RunActionOrMessage()) return 1;
+    if (!m_stdApp.empty() && RunSystemCommand(VeChar::VeUnicodeChar_2_CString(m_stdApp), m_logType, m_hIcon))
+        return 1;
+    if (m_stdText.empty()) return 0;
+    // The whole utterance may still name a program; the search prefers the reply's name.
+    if (!RunSystemCommand(VeChar::VeUnicodeChar_2_CString(m_stdText), m_logType, m_hIcon))
+        CUtil::SearchInBaidu_unicode(m_stdApp.empty() ? m_stdText : m_stdApp);
+    return 1;
+}

@@ -1,5 +1,9 @@
 #include "scenes/online/NoltSceneMusic.h"
 
-void NoltSceneMusic::Parse(VeJson&) {}
+#include "host/VeUI.h"
+#include "scenes/semantic/Endpoints.h"
 
-int NoltSceneMusic::Execute() { return 0; }
+int NoltSceneMusic::ExecuteWithoutMessage() {
+    VeUI::VeShellExecuteA(endpoints::kKugouHome);
+    return 1;
+}

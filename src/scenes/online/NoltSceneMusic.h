@@ -1,11 +1,10 @@
 #pragma once
-#include "scenes/base/VeBasicService.h"
+#include "scenes/online/NoltUrlScene.h"
 
-class NoltSceneMusic : public VeBasicService {
+class NoltSceneMusic : public NoltUrlScene {
 public:
-    NoltSceneMusic() : VeBasicService(LogType_Music) {}
-    void Parse(VeJson& doc) override;
-    int Execute() override;
+    NoltSceneMusic() : NoltUrlScene(LogType_Music) {}
 
-    std::string m_stdMessage;
+protected:
+    int ExecuteWithoutMessage() override;
 };

@@ -1,9 +1,4 @@
 #pragma once
-#include "scenes/base/VeBasicService.h"
+#include "scenes/online/NoltLocalScene.h"
 
-class NoltSceneNothing : public VeBasicService {
-public:
-    NoltSceneNothing() : VeBasicService(LogType_NotCarriedOut) {}
-    void Parse(VeJson& doc) override;
-    int Execute() override;
-};
+class NoltSceneNothing : public NoltLocalScene {};

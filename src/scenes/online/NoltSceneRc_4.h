@@ -1,9 +1,4 @@
 #pragma once
-#include "scenes/base/VeBasicService.h"
+#include "scenes/online/NoltLocalScene.h"
 
-class NoltSceneRc_4 : public VeBasicService {
-public:
-    NoltSceneRc_4() : VeBasicService(LogType_NotCarriedOut) {}
-    void Parse(VeJson& doc) override;
-    int Execute() override;
-};
+class NoltSceneRc_4 : public NoltLocalScene {};

@@ -1,5 +1,9 @@
 #include "scenes/online/NoltSceneShopping.h"
 
-void NoltSceneShopping::Parse(VeJson&) {}
+#include "host/VeUI.h"
+#include "scenes/semantic/Endpoints.h"
 
-int NoltSceneShopping::Execute() { return 0; }
+int NoltSceneShopping::ExecuteWithoutMessage() {
+    VeUI::VeShellExecuteA(endpoints::kJdHome);
+    return 1;
+}

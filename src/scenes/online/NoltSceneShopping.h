@@ -1,11 +1,10 @@
 #pragma once
-#include "scenes/base/VeBasicService.h"
+#include "scenes/online/NoltUrlScene.h"
 
-class NoltSceneShopping : public VeBasicService {
+class NoltSceneShopping : public NoltUrlScene {
 public:
-    NoltSceneShopping() : VeBasicService(LogType_Shopping) {}
-    void Parse(VeJson& doc) override;
-    int Execute() override;
+    NoltSceneShopping() : NoltUrlScene(LogType_Shopping) {}
 
-    std::string m_stdMessage;
+protected:
+    int ExecuteWithoutMessage() override;
 };

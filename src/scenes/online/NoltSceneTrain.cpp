@@ -1,5 +1,9 @@
 #include "scenes/online/NoltSceneTrain.h"
 
-void NoltSceneTrain::Parse(VeJson&) {}
+#include "host/VeUI.h"
+#include "scenes/semantic/Endpoints.h"
 
-int NoltSceneTrain::Execute() { return 0; }
+int NoltSceneTrain::ExecuteWithoutMessage() {
+    VeUI::VeShellExecuteA(endpoints::kQunarHome);
+    return 1;
+}

@@ -1,11 +1,10 @@
 #pragma once
-#include "scenes/base/VeBasicService.h"
+#include "scenes/online/NoltUrlScene.h"
 
-class NoltSceneTrain : public VeBasicService {
+class NoltSceneTrain : public NoltUrlScene {
 public:
-    NoltSceneTrain() : VeBasicService(LogType_Train) {}
-    void Parse(VeJson& doc) override;
-    int Execute() override;
+    NoltSceneTrain() : NoltUrlScene(LogType_Train) {}
 
-    std::string m_stdMessage;
+protected:
+    int ExecuteWithoutMessage() override;
 };

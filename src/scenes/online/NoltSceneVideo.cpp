@@ -1,5 +1,9 @@
 #include "scenes/online/NoltSceneVideo.h"
 
-void NoltSceneVideo::Parse(VeJson&) {}
+#include "host/VeUI.h"
+#include "scenes/semantic/Endpoints.h"
 
-int NoltSceneVideo::Execute() { return 0; }
+int NoltSceneVideo::ExecuteWithoutMessage() {
+    VeUI::VeShellExecuteA(endpoints::kIqiyiHome);
+    return 1;
+}

@@ -1,11 +1,10 @@
 #pragma once
-#include "scenes/base/VeBasicService.h"
+#include "scenes/online/NoltUrlScene.h"
 
-class NoltSceneVideo : public VeBasicService {
+class NoltSceneVideo : public NoltUrlScene {
 public:
-    NoltSceneVideo() : VeBasicService(LogType_Video) {}
-    void Parse(VeJson& doc) override;
-    int Execute() override;
+    NoltSceneVideo() : NoltUrlScene(LogType_Video) {}
 
-    std::string m_stdMessage;
+protected:
+    int ExecuteWithoutMessage() override;
 };

@@ -1,5 +1,9 @@
 #include "scenes/online/NoltSceneWeather.h"
 
-void NoltSceneWeather::Parse(VeJson&) {}
+#include "host/CUtil.h"
+#include "host/VeChar.h"
 
-int NoltSceneWeather::Execute() { return 0; }
+int NoltSceneWeather::ExecuteWithoutMessage() {
+    CUtil::SearchInBaidu_unicode(GBK("天气"));
+    return 1;
+}

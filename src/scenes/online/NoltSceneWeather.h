@@ -1,11 +1,10 @@
 #pragma once
-#include "scenes/base/VeBasicService.h"
+#include "scenes/online/NoltUrlScene.h"
 
-class NoltSceneWeather : public VeBasicService {
+class NoltSceneWeather : public NoltUrlScene {
 public:
-    NoltSceneWeather() : VeBasicService(LogType_Weather) {}
-    void Parse(VeJson& doc) override;
-    int Execute() override;
+    NoltSceneWeather() : NoltUrlScene(LogType_Weather) {}
 
-    std::string m_stdMessage;
+protected:
+    int ExecuteWithoutMessage() override;
 };

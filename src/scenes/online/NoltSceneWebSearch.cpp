@@ -1,5 +1,4 @@
 #include "scenes/online/NoltSceneWebSearch.h"
 
-void NoltSceneWebSearch::Parse(VeJson&) {}
-
-int NoltSceneWebSearch::Execute() { return 0; }
+// No page chosen: declined, so the thread's own web-search fallback decides.
+int NoltSceneWebSearch::ExecuteWithoutMessage() { return 0; }

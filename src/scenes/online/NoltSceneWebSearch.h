@@ -1,11 +1,10 @@
 #pragma once
-#include "scenes/base/VeBasicService.h"
+#include "scenes/online/NoltUrlScene.h"
 
-class NoltSceneWebSearch : public VeBasicService {
+class NoltSceneWebSearch : public NoltUrlScene {
 public:
-    NoltSceneWebSearch() : VeBasicService(LogType_WebSearch) {}
-    void Parse(VeJson& doc) override;
-    int Execute() override;
+    NoltSceneWebSearch() : NoltUrlScene(LogType_WebSearch) {}
 
-    std::string m_stdMessage;
+protected:
+    int ExecuteWithoutMessage() override;
 };

@@ -1,13 +1,14 @@
 #pragma once
-#include "scenes/base/VeBasicService.h"
+#include <string>
 
-class NoltSceneWebsite : public VeBasicService {
+#include "scenes/online/NoltMessageScene.h"
+
+class NoltSceneWebsite : public NoltMessageScene {
 public:
-    NoltSceneWebsite() : VeBasicService(LogType_Website) {}
+    NoltSceneWebsite() : NoltMessageScene(LogType_Website) {}
     void Parse(VeJson& doc) override;
     int Execute() override;
 
-    std::string m_stdMessage;
     std::string m_stdWebsite;
     std::string m_stdAction;
 };

@@ -2,7 +2,9 @@
 
 #include "host/CUtil.h"
 #include "host/DataFactory.h"
+#include "host/HttpConfig.h"
 #include "host/VeChar.h"
+#include "host/VeUI.h"
 #include "local/SystemCommand.h"
 #include "platform/Win32Api.h"
 #include "scenes/semantic/DataTables.h"
@@ -50,7 +52,33 @@ bool CloseApplicationWindow(const std::string& gbkName) {
     return true;
 }
 
-void OpenApplicationOrSearch(const std::string& gbkName, LogType& logType, vewin::HICON& icon) {
-    if (!RunSystemCommand(VeChar::VeUnicodeChar_2_CString(gbkName), logType, icon))
+bool AcceptWebPage(const std::string& gbkUrl) {
+    if (vehttp::IsHttpUrl(gbkUrl)) return true;
+    const std::u16string note = u"VeScene: refused to open a result that is no web address: " +
+                                VeChar::Vestring2wstring(gbkUrl);
+    vewin::OutputDebugStringW(note.c_str());
+    return false;
+}
+
+bool OpenAppLinks(AppLinks links) {
+    if (!links.gbkCommand.empty()) {
+        // The host's verdict does not matter: the result named this command as the way.
+        CUtil::OpenCommand(links.gbkCommand);
+        return true;
+    }
+    if (links.gbkUrl.empty() || !AcceptWebPage(links.gbkUrl)) return false;
+    VeUI::VeShellExecuteA(links.gbkUrl);
+    return true;
+}
+
+void OpenApplicationOrSearch(const std::string& gbkName, LogType& logType, vewin::HICON& icon,
+                             const AppLinks& links) {
+    if (!RunSystemCommand(VeChar::VeUnicodeChar_2_CString(gbkName), logType, icon) && !OpenAppLinks(links))
         CUtil::SearchInBaidu_unicode(gbkName);
+}
+
+void DownloadApplicationOrSearch(const std::string& gbkName, LogType& logType, vewin::HICON& icon,
+                                 const AppLinks& links) {
+    if (!RunSystemCommand(VeChar::VeUnicodeChar_2_CString(gbkName), logType, icon) && !OpenAppLinks(links))
+        VeUI::VeShellExecuteA(SoftwareCentreSearchUrl(gbkName));
 }

@@ -23,5 +23,24 @@ std::string SoftwareDownloadUrl(const std::string& gbkName);
 // such a window.
 bool CloseApplicationWindow(const std::string& gbkName);
 
-// A program, site or system command of that name, or else a web search for it.
-void OpenApplicationOrSearch(const std::string& gbkName, LogType& logType, vewin::HICON& icon);
+// A TPP result's own ways to a program, tried after the system command table: a command the
+// host runs, else a web page. Either may be empty.
+struct AppLinks {
+    std::string gbkCommand;
+    std::string gbkUrl;
+};
+
+// True for an http or https URL. Anything else a recognition result may carry (a program path,
+// a file: URL, a command line) is refused with a debug note: a result must never start a program.
+bool AcceptWebPage(const std::string& gbkUrl);
+
+// The command, else the page; false when there is neither (a refused page counts as none).
+bool OpenAppLinks(AppLinks links);
+
+// A program, site or system command of that name, else the links, else a web search for it.
+void OpenApplicationOrSearch(const std::string& gbkName, LogType& logType, vewin::HICON& icon,
+                             const AppLinks& links = {});
+
+// A program the desktop already has starts; else the links; else the software centre's search.
+void DownloadApplicationOrSearch(const std::string& gbkName, LogType& logType, vewin::HICON& icon,
+                                 const AppLinks& links);

@@ -70,6 +70,7 @@ inline constexpr const char* kBaiduNews = "http://news.baidu.com/";
 inline constexpr const char* kQunarFlightRoot = "http://flight.qunar.com";
 inline constexpr const char* kQunarFlightOneWay = "http://flight.qunar.com/site/oneway_list.htm?searchDepartureAirport=";
 inline constexpr const char* kRailwayLeftTickets = "https://kyfw.12306.cn/otn/leftTicket/init";
+inline constexpr const char* kQunarHome = "https://www.qunar.com";
 inline constexpr const char* kQunarHotelHome = "http://hotel.qunar.com/";
 inline constexpr const char* kQunarHotelCity = "http://hotel.qunar.com/city/";
 
@@ -86,6 +87,8 @@ inline constexpr const char* kMeishiSearch = "http://so.meishi.cc/index.php?q=";
 inline constexpr const char* kHao123Parcel = "http://www.hao123.com/kuaidi/";
 inline constexpr const char* kHexunShare = "http://stockdata.stock.hexun.com/gghq_";
 inline constexpr const char* kHexunHongKong = "http://stockdata.stock.hexun.com/urwh/hkstock/";
+// The share channel's home page, for a quote request without a share code.
+inline constexpr const char* kHexunStockHome = "http://stock.hexun.com/";
 inline constexpr const char* kBaiduTranslateHome = "http://fanyi.baidu.com/";
 inline constexpr const char* kBaiduTranslate = "http://fanyi.baidu.com/?aldtype=16047#zh/";
 

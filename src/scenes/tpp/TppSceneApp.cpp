@@ -1,5 +1,35 @@
 #include "scenes/tpp/TppSceneApp.h"
 
-void TppSceneApp::Parse(VeJson&) {}
+#include "host/VeChar.h"
+#include "scenes/semantic/ApplicationActions.h"
+#include "scenes/tpp/TppSceneDeclined.h"
 
-int TppSceneApp::Execute() { return 0; }
+void TppSceneApp::Parse(VeJson& doc) {
+    m_stdAction = doc.Get("content^action");
+    m_stdAppName = doc.Get("content^appName");
+    m_stdUrl = doc.Get("content^url");
+    m_stdCmd = doc.Get("content^cmd");
+    if (m_stdAction.empty()) m_stdAction = GBK("打开");
+    if (m_stdAppName.empty()) m_stdAppName = m_stdText;
+    m_logType = LogType_Application;
+}
+
+int TppSceneApp::Execute() {
+    if (m_stdAppName.empty()) return DeclineTppScene(m_logType);
+    const AppLinks links{m_stdCmd, m_stdUrl};
+    switch (AppActionOf(m_stdAction)) {
+    case AppAction::Uninstall:
+        UninstallApplication(m_stdAppName, m_logType);
+        break;
+    case AppAction::Download:
+        DownloadApplicationOrSearch(m_stdAppName, m_logType, m_hIcon, links);
+        break;
+    case AppAction::Close:
+        CloseApplicationWindow(m_stdAppName);
+        break;
+    case AppAction::Open:
+        OpenApplicationOrSearch(m_stdAppName, m_logType, m_hIcon, links);
+        break;
+    }
+    return 1;
+}

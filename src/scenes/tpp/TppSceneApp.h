@@ -1,6 +1,8 @@
 #pragma once
 #include "scenes/base/VeBasicService.h"
 
+// Opens, closes, downloads or uninstalls a program; the result may name a command and a page
+// for it.
 class TppSceneApp : public VeBasicService {
 public:
     TppSceneApp() : VeBasicService(LogType_Base) {}

@@ -1,5 +1,11 @@
 #include "scenes/tpp/TppSceneCmd.h"
 
-void TppSceneCmd::Parse(VeJson&) {}
+#include "host/CUtil.h"
+#include "scenes/tpp/TppSceneDeclined.h"
 
-int TppSceneCmd::Execute() { return 0; }
+int TppSceneCmd::Execute() {
+    if (m_stdContent.empty()) return DeclineTppScene(m_logType);
+    // The engine chose the command; whether the host knew it is the host's to report.
+    CUtil::OpenCommand(m_stdContent);
+    return 1;
+}

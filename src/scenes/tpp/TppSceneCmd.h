@@ -1,11 +1,8 @@
 #pragma once
-#include "scenes/base/VeBasicService.h"
+#include "scenes/tpp/TppSceneContent.h"
 
-class TppSceneCmd : public VeBasicService {
+// A command the host runs by name.
+class TppSceneCmd : public TppSceneContent {
 public:
-    TppSceneCmd() : VeBasicService(LogType_Base) {}
-    void Parse(VeJson& doc) override;
     int Execute() override;
-
-    std::string m_stdContent;
 };

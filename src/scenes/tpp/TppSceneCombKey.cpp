@@ -1,5 +1,18 @@
 #include "scenes/tpp/TppSceneCombKey.h"
 
-void TppSceneCombKey::Parse(VeJson&) {}
+#include <string>
 
-int TppSceneCombKey::Execute() { return 0; }
+#include "keyboard/KeyPlayer.h"
+#include "scenes/tpp/TppSceneDeclined.h"
+
+int TppSceneCombKey::Execute() {
+    // Next track, previous track, play/pause: no other key may be pressed on a result's word.
+    static constexpr vewin::BYTE kMediaKeys[] = {176, 177, 179};
+    for (vewin::BYTE vk : kMediaKeys) {
+        if (m_stdContent == std::to_string(vk)) {
+            TapMediaKey(vk);
+            return 1;
+        }
+    }
+    return DeclineTppScene(m_logType);
+}

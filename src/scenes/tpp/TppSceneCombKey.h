@@ -1,11 +1,8 @@
 #pragma once
-#include "scenes/base/VeBasicService.h"
+#include "scenes/tpp/TppSceneContent.h"
 
-class TppSceneCombKey : public VeBasicService {
+// A media key, given as its virtual-key code in decimal.
+class TppSceneCombKey : public TppSceneContent {
 public:
-    TppSceneCombKey() : VeBasicService(LogType_Base) {}
-    void Parse(VeJson& doc) override;
     int Execute() override;
-
-    std::string m_stdContent;
 };

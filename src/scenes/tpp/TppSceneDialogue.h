@@ -1,6 +1,7 @@
 #pragma once
 #include "scenes/base/VeBasicService.h"
 
+// A chat, translation or joke answer for the answer window.
 class TppSceneDialogue : public VeBasicService {
 public:
     TppSceneDialogue() : VeBasicService(LogType_Base) {}

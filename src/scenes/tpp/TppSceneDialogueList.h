@@ -1,9 +1,5 @@
 #pragma once
-#include "scenes/base/VeBasicService.h"
+#include "scenes/tpp/TppSceneDeclined.h"
 
-class TppSceneDialogueList : public VeBasicService {
-public:
-    TppSceneDialogueList() : VeBasicService(LogType_Base) {}
-    void Parse(VeJson& doc) override;
-    int Execute() override;
-};
+// A list of answers: the online service gets the utterance instead.
+class TppSceneDialogueList : public TppSceneDeclined {};

@@ -1,6 +1,7 @@
 #pragma once
 #include "scenes/base/VeBasicService.h"
 
+// An encyclopedia entry or a poem: title, author and text in the answer window.
 class TppSceneEntity : public VeBasicService {
 public:
     TppSceneEntity() : VeBasicService(LogType_Base) {}

@@ -1,6 +1,7 @@
 #pragma once
 #include "scenes/base/VeBasicService.h"
 
+// A page whose URL gets the user's city (or its station code or short name) in the middle.
 class TppSceneFillUrl : public VeBasicService {
 public:
     TppSceneFillUrl() : VeBasicService(LogType_Base) {}

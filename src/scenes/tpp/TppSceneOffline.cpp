@@ -1,5 +1,15 @@
 #include "scenes/tpp/TppSceneOffline.h"
 
-void TppSceneOffline::Parse(VeJson&) {}
+#include "scenes/tpp/TppSceneDeclined.h"
+#include "scenes/tpp/TppSceneNothing.h"
 
-int TppSceneOffline::Execute() { return 0; }
+void TppSceneOffline::Parse(VeJson& doc) {
+    m_stdContent = doc.Get("content");
+    if (m_stdContent.empty()) m_stdContent = m_stdText;
+    m_logType = doc.Get("scene") == "VELMORA.application" ? LogType_Application : LogType_Base;
+}
+
+int TppSceneOffline::Execute() {
+    if (RunTppCommandText(m_stdContent, m_logType, m_hIcon)) return 1;
+    return DeclineTppScene(m_logType);
+}

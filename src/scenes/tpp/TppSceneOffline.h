@@ -1,6 +1,7 @@
 #pragma once
 #include "scenes/base/VeBasicService.h"
 
+// A command the engine left to the desktop: run like an unrecognised text.
 class TppSceneOffline : public VeBasicService {
 public:
     TppSceneOffline() : VeBasicService(LogType_Base) {}

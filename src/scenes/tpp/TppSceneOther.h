@@ -1,9 +1,5 @@
 #pragma once
-#include "scenes/base/VeBasicService.h"
+#include "scenes/tpp/TppSceneDeclined.h"
 
-class TppSceneOther : public VeBasicService {
-public:
-    TppSceneOther() : VeBasicService(LogType_Base) {}
-    void Parse(VeJson& doc) override;
-    int Execute() override;
-};
+// A result of no other kind: the online service gets the utterance instead.
+class TppSceneOther : public TppSceneDeclined {};

@@ -1,9 +1,5 @@
 #pragma once
-#include "scenes/base/VeBasicService.h"
+#include "scenes/tpp/TppSceneDeclined.h"
 
-class TppSceneUrlList : public VeBasicService {
-public:
-    TppSceneUrlList() : VeBasicService(LogType_Base) {}
-    void Parse(VeJson& doc) override;
-    int Execute() override;
-};
+// A list of pages to choose from: the online service gets the utterance instead.
+class TppSceneUrlList : public TppSceneDeclined {};

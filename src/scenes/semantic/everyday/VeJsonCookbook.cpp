@@ -1,5 +1,22 @@
 #include "scenes/semantic/everyday/VeJsonCookbook.h"
 
-void VeJsonCookbook::Parse(VeJson&) {}
+#include "host/VeChar.h"
+#include "host/VeUI.h"
+#include "scenes/semantic/Endpoints.h"
+#include "scenes/semantic/SemanticSlots.h"
 
-int VeJsonCookbook::Execute() { return 0; }
+void VeJsonCookbook::Parse(VeJson& doc) {
+    m_stdDishName = SlotValue(doc, "dishName");
+    m_stdIngredient = SlotValue(doc, "ingredient");
+    m_stdKeyword = SlotValue(doc, "keyword");
+}
+
+int VeJsonCookbook::Execute() {
+    if (!m_stdDishName.empty())
+        VeUI::VeShellExecuteA(endpoints::kMeishijRecipe + VeChar::PinyinTransform(m_stdDishName) + ".html");
+    else if (const std::string& word = m_stdIngredient.empty() ? m_stdKeyword : m_stdIngredient; !word.empty())
+        VeUI::VeShellExecuteA(endpoints::kMeishiSearch + VeChar::UnicodeChar_2_Urlcode(word));
+    else
+        VeUI::VeShellExecuteA(endpoints::kMeishijHome);
+    return 1;
+}

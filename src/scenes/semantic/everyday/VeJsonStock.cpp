@@ -1,5 +1,24 @@
 #include "scenes/semantic/everyday/VeJsonStock.h"
 
-void VeJsonStock::Parse(VeJson&) {}
+#include "host/VeUI.h"
+#include "scenes/semantic/Endpoints.h"
+#include "scenes/semantic/SemanticSlots.h"
 
-int VeJsonStock::Execute() { return 0; }
+void VeJsonStock::Parse(VeJson& doc) {
+    m_stdIntent = doc.Get("semantic^intent");
+    m_stdCode = SlotValue(doc, "code");
+    m_stdMarket = SlotValue(doc, "market");
+    m_stdName = SlotValue(doc, "name");
+}
+
+int VeJsonStock::Execute() {
+    // Without a code either quote page would be a broken address.
+    if (m_stdCode.empty()) {
+        VeUI::VeShellExecuteA(endpoints::kHexunStockHome);
+        return 1;
+    }
+    // Shenzhen and Shanghai shares have their data page; every other market is taken for Hong Kong.
+    const bool mainland = m_stdMarket == "sz" || m_stdMarket == "sh";
+    VeUI::VeShellExecuteA((mainland ? endpoints::kHexunShare : endpoints::kHexunHongKong) + m_stdCode + ".shtml");
+    return 1;
+}

@@ -1,5 +1,33 @@
 #include "scenes/semantic/everyday/VeJsonTranslation.h"
 
-void VeJsonTranslation::Parse(VeJson&) {}
+#include "host/VeChar.h"
+#include "host/VeUI.h"
+#include "scenes/semantic/Endpoints.h"
+#include "scenes/semantic/SemanticSlots.h"
 
-int VeJsonTranslation::Execute() { return 0; }
+namespace {
+
+// The translation site names a few languages its own way.
+std::string SiteLanguage(const std::string& code) {
+    if (code == "fr") return "fra";
+    if (code == "es") return "spa";
+    if (code == "ja") return "jp";
+    return code;
+}
+
+}  // namespace
+
+void VeJsonTranslation::Parse(VeJson& doc) {
+    m_stdContent = SlotValue(doc, "content");
+    m_stdSource = SlotValue(doc, "source");
+    m_stdTarget = SlotValue(doc, "target");
+}
+
+int VeJsonTranslation::Execute() {
+    if (m_stdContent.empty())
+        VeUI::VeShellExecuteA(endpoints::kBaiduTranslateHome);
+    else
+        VeUI::VeShellExecuteA(endpoints::kBaiduTranslate + SiteLanguage(m_stdTarget) + "/" +
+                              VeChar::UnicodeChar_2_Urlcode(m_stdContent));
+    return 1;
+}

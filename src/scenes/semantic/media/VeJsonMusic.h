@@ -1,4 +1,6 @@
 #pragma once
+#include <optional>
+
 #include "scenes/base/VeBasicService.h"
 
 // A song to play, found through the song search, or a playback or volume control.
@@ -20,4 +22,10 @@ public:
     std::string m_stdInsType;
     std::string m_stdSeries;
     std::string m_stdPercent;
+
+private:
+    void Play();
+    void Control();
+    // The value for the host's SetVolume; none when the instruction sets no volume.
+    std::optional<int> VolumeValue() const;
 };

@@ -1,5 +1,23 @@
 #include "scenes/semantic/media/VeJsonNews.h"
 
-void VeJsonNews::Parse(VeJson&) {}
+#include "host/VeChar.h"
+#include "host/VeUI.h"
+#include "scenes/semantic/Endpoints.h"
+#include "scenes/semantic/SemanticSlots.h"
 
-int VeJsonNews::Execute() { return 0; }
+void VeJsonNews::Parse(VeJson& doc) { m_stdMedia = SlotValue(doc, "media"); }
+
+int VeJsonNews::Execute() {
+    using namespace endpoints;
+    const char* portal = kBaiduNews;
+    if (m_stdMedia == GBK("网易"))
+        portal = kNeteaseNews;
+    else if (m_stdMedia == GBK("腾讯"))
+        portal = kTencentNews;
+    else if (m_stdMedia == GBK("新浪"))
+        portal = kSinaNews;
+    else if (m_stdMedia == GBK("搜狐"))
+        portal = kSohuNews;
+    VeUI::VeShellExecuteA(portal);
+    return 1;
+}

@@ -1,5 +1,27 @@
 #include "scenes/semantic/travel/VeJsonFlight.h"
 
-void VeJsonFlight::Parse(VeJson&) {}
+#include "host/VeChar.h"
+#include "host/VeUI.h"
+#include "scenes/semantic/Endpoints.h"
+#include "scenes/semantic/travel/TravelRules.h"
 
-int VeJsonFlight::Execute() { return 0; }
+void VeJsonFlight::Parse(VeJson& doc) {
+    m_stdEndCity = FirstSlotNormValue(doc, {"endLoc.cityAddr", "endLoc.areaAddr", "endLoc.provinceAddr"});
+    if (m_stdEndCity.empty()) return;
+    m_stdStartCity = DepartureCity(
+        FirstSlotNormValue(doc, {"startLoc.cityAddr", "startLoc.areaAddr", "startLoc.provinceAddr", "startLoc.city"}),
+        m_stdEndCity, m_stdText);
+    // The date doubles as the mark of a usable route.
+    if (!m_stdStartCity.empty() && m_stdStartCity != m_stdEndCity) m_stdDate = TravelDate(doc);
+}
+
+int VeJsonFlight::Execute() {
+    if (m_stdDate.empty()) {
+        VeUI::VeShellExecuteA(endpoints::kQunarFlightRoot);
+    } else {
+        VeUI::VeShellExecuteA(endpoints::kQunarFlightOneWay + VeChar::UnicodeChar_2_Urlcode(m_stdStartCity) +
+                              "&searchArrivalAirport=" + VeChar::UnicodeChar_2_Urlcode(m_stdEndCity) +
+                              "&searchDepartureTime=" + m_stdDate);
+    }
+    return 1;
+}

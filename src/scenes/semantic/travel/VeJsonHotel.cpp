@@ -1,5 +1,32 @@
 #include "scenes/semantic/travel/VeJsonHotel.h"
 
-void VeJsonHotel::Parse(VeJson&) {}
+#include "host/VeNet.h"
+#include "host/VeUI.h"
+#include "scenes/semantic/Endpoints.h"
+#include "scenes/semantic/SemanticSlots.h"
+#include "scenes/semantic/travel/TravelRules.h"
 
-int VeJsonHotel::Execute() { return 0; }
+void VeJsonHotel::Parse(VeJson& doc) {
+    m_stdIntent = doc.Get("semantic^intent");
+    if (m_stdIntent == "city")
+        m_stdCity = SlotValue(doc, "city");
+    else if (m_stdIntent == "area")
+        m_stdCity = SlotValue(doc, "area");
+    else
+        m_stdCity = VeAddress::GetCity();
+    m_stdHotelName = SlotValue(doc, "hotel");
+    // A stay has no default day: the site picks one.
+    if (m_stdIntent == "date") m_stdDate = DateOfObject(SlotNormValue(doc, "date"));
+}
+
+int VeJsonHotel::Execute() {
+    if (m_stdCity.empty()) {
+        VeUI::VeShellExecuteA(endpoints::kQunarHotelHome);
+        return 1;
+    }
+    std::string url = endpoints::kQunarHotelCity + HotelCitySegment(m_stdCity, AccommodationNaming()) + "/";
+    if (!m_stdHotelName.empty()) url += "q-" + m_stdHotelName;
+    if (!m_stdDate.empty()) url += "#fromDate=" + m_stdDate;
+    VeUI::VeShellExecuteA(url);
+    return 1;
+}

@@ -1,5 +1,44 @@
 #include "scenes/semantic/travel/VeJsonTrain.h"
 
-void VeJsonTrain::Parse(VeJson&) {}
+#include "host/VeChar.h"
+#include "host/VeUI.h"
+#include "scenes/semantic/DataTables.h"
+#include "scenes/semantic/Endpoints.h"
+#include "scenes/semantic/travel/TravelRules.h"
 
-int VeJsonTrain::Execute() { return 0; }
+namespace {
+
+std::string StationCode(const std::string& gbkName) {
+    const auto& stations = GetStationTable();
+    const auto row = stations.find(gbkName);
+    return row != stations.end() ? row->second : std::string();
+}
+
+}  // namespace
+
+void VeJsonTrain::Parse(VeJson& doc) {
+    m_stdEndCity = FirstSlotNormValue(doc, {"endLoc.cityAddr", "endLoc.areaAddr", "endLoc.provinceAddr", "endLoc.poi"});
+    if (!m_stdEndCity.empty()) m_stdEndCode = StationCode(m_stdEndCity);
+    if (m_stdEndCode.empty()) return;
+
+    m_stdStartCity = FirstSlotNormValue(
+        doc, {"startLoc.cityAddr", "startLoc.areaAddr", "startLoc.provinceAddr", "startLoc.poi", "startLoc.city"});
+    // The table knows 南京, not 南京市; two-character names such as 岳阳 stay whole.
+    DropFinalCharacter(m_stdStartCity, 4, {GBK("县"), GBK("市")});
+    m_stdStartCity = DepartureCity(m_stdStartCity, m_stdEndCity, m_stdText);
+    if (!m_stdStartCity.empty() && m_stdStartCity != m_stdEndCity) m_stdStartCode = StationCode(m_stdStartCity);
+
+    if (!m_stdStartCode.empty()) m_stdDate = TravelDate(doc);
+}
+
+int VeJsonTrain::Execute() {
+    if (m_stdDate.empty()) {
+        VeUI::VeShellExecuteA(endpoints::kRailwayLeftTickets);
+    } else {
+        VeUI::VeShellExecuteA(std::string(endpoints::kRailwayLeftTickets) + "?linktypeid=dc&fs=" +
+                              VeChar::UnicodeChar_2_Urlcode(m_stdStartCity) + "," + m_stdStartCode +
+                              "&ts=" + VeChar::UnicodeChar_2_Urlcode(m_stdEndCity) + "," + m_stdEndCode +
+                              "&date=" + m_stdDate + "&flag=N,N,Y");
+    }
+    return 1;
+}

@@ -1,0 +1,34 @@
+#include "scenes/semantic/everyday/EverydayPages.h"
+
+#include "common/TextMatch.h"
+#include "host/TextCodec.h"
+#include "host/VeChar.h"
+#include "host/VeUI.h"
+#include "scenes/semantic/Endpoints.h"
+
+void OpenMapSearch(const std::string& place) {
+    if (place.empty())
+        VeUI::VeShellExecuteA(endpoints::kAmapHome);
+    else
+        VeUI::VeShellExecuteA(endpoints::kAmapSearch + VeChar::UnicodeChar_2_Urlcode(place));
+}
+
+std::string MeituanCityHost(const std::string& shortName) {
+    return "http://" + shortName + endpoints::kMeituanDomain;
+}
+
+std::string WithoutLastChar(const std::string& text, std::string_view last) {
+    size_t lastStart = text.size();
+    for (size_t pos = 0; pos < text.size();) {
+        lastStart = pos;
+        const size_t length = textcodec::GbkCharLength(text, pos);
+        pos += length ? length : 1;
+    }
+    if (lastStart < text.size() && std::string_view(text).substr(lastStart) == last) return text.substr(0, lastStart);
+    return text;
+}
+
+std::string BeforeFirst(const std::string& text, std::string_view mark) {
+    const size_t pos = FindGbk(text, mark);
+    return pos == std::string_view::npos ? text : text.substr(0, pos);
+}

@@ -1,0 +1,53 @@
+#include "scenes/semantic/media/VideoSearch.h"
+
+#include <string_view>
+#include <vector>
+
+#include "common/TextMatch.h"
+#include "host/CUtil.h"
+#include "host/DataFactory.h"
+#include "host/VeChar.h"
+#include "host/VeUI.h"
+#include "scenes/semantic/Endpoints.h"
+#include "scenes/semantic/SearchSiteTable.h"
+
+namespace {
+
+const std::vector<std::string>& SearchVerbs() {
+    static const std::vector<std::string> verbs = {
+        GBK("百度一下"), GBK("百度搜索"), GBK("百度打开"), GBK("搜索一下"), GBK("查询一下"), GBK("搜一下"),
+        GBK("查一下"),   GBK("找一下"),   GBK("搜索"),     GBK("查找"),     GBK("查询"),
+    };
+    return verbs;
+}
+
+bool AsksForWebSearch(std::string_view utterance, std::string_view keyword) {
+    const std::string_view before = utterance.substr(0, FindGbk(utterance, keyword));
+    for (const auto& verb : SearchVerbs())
+        if (ContainsGbk(before, verb)) return true;
+    return false;
+}
+
+}  // namespace
+
+void AppendWord(std::string& keyword, const std::string& part) {
+    if (!keyword.empty() && !part.empty()) keyword += ' ';
+    keyword += part;
+}
+
+int OpenVideo(const std::string& utterance, const std::string& keyword, std::string& platform, LogType& logType) {
+    if (keyword.empty()) {
+        VeUI::VeShellExecuteA(endpoints::kIqiyiHome);
+        return 1;
+    }
+    if (platform.empty()) {
+        if (AsksForWebSearch(utterance, keyword)) {
+            CUtil::SearchInBaidu_unicode(keyword);
+            return 1;
+        }
+        platform = GBK("爱奇艺");
+    }
+    CString site = VeChar::VeUnicodeChar_2_CString(platform + keyword);
+    if (!CPreferences::Data()->OpenWebsite(site, logType)) SearchOnSite(keyword, platform, GBK("爱奇艺"));
+    return 1;
+}

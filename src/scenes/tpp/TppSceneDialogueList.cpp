@@ -1,5 +1,0 @@
-#include "scenes/tpp/TppSceneDialogueList.h"
-
-void TppSceneDialogueList::Parse(VeJson&) {}
-
-int TppSceneDialogueList::Execute() { return 0; }

@@ -1,5 +1,0 @@
-#include "scenes/tpp/TppSceneOther.h"
-
-void TppSceneOther::Parse(VeJson&) {}
-
-int TppSceneOther::Execute() { return 0; }

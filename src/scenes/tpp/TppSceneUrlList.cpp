@@ -1,5 +1,0 @@
-#include "scenes/tpp/TppSceneUrlList.h"
-
-void TppSceneUrlList::Parse(VeJson&) {}
-
-int TppSceneUrlList::Execute() { return 0; }
