@@ -3,6 +3,7 @@
 #include <fstream>
 #include <iostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "Runner.h"
@@ -12,12 +13,13 @@
 namespace {
 
 int Usage() {
-    std::cerr << "usage: vescene [--json] [--data DIR] [--online URL] say [--entry ENTRY] [--sim JSON] TEXT...\n"
+    std::cerr << "usage: vescene [--json] [--data DIR] [--online URL] [--songsearch URL] say [--entry ENTRY] [--sim JSON] TEXT...\n"
                  "         ENTRY: voice (ProcessM, the default), pen, ppt, ai, office-word, office-ppt, office-excel\n"
-                 "       vescene [--json] [--data DIR] [--online URL] run FILE|-\n"
+                 "       vescene [--json] [--data DIR] [--online URL] [--songsearch URL] run FILE|-\n"
                  "\n"
                  "say   wraps the spoken text into an engine result and runs it\n"
-                 "--online URL  the online semantic service for what nothing local carried out (default: none)\n"
+                 "--online URL      the online semantic service for what nothing local carried out (default: none)\n"
+                 "--songsearch URL  the song search of the music scene (default: none)\n"
                  "run   runs JSON Lines: a bare engine result, or\n"
                  "      {\"entry\":\"ProcessM\",\"api\":0,\"fallback\":true,\"kind\":1,\"input\":{...}|\"...\",\"sim\":{...}}\n"
                  "      entries: ProcessM, ProcessP_normal, ProcessP_PPT, ProcessAI, ProcessM_office_xiao (with kind)\n";
@@ -30,9 +32,9 @@ int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     RunOptions options;
     std::string dataDir = VESCENE_DEFAULT_DATA_DIR, entry = "ProcessM", sim, command;
-    // Without --online nothing leaves the machine: the request goes to a closed local port
-    // and fails at once.
-    std::string online = "http://127.0.0.1:9";
+    // Without --online and --songsearch nothing leaves the machine: the requests go to a
+    // closed local port and fail at once, so a run's trace depends on nothing outside.
+    std::string online = "http://127.0.0.1:9", songSearch = online;
     std::vector<std::string> rest;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
@@ -42,6 +44,7 @@ int main(int argc, char** argv) {
         else if (a == "--entry" && hasValue) entry = args[++i];
         else if (a == "--sim" && hasValue) sim = args[++i];
         else if (a == "--online" && hasValue) online = args[++i];
+        else if (a == "--songsearch" && hasValue) songSearch = args[++i];
         else if (a == "--help" || a == "-h") return Usage();
         else if (command.empty() && (a == "say" || a == "run")) command = a;
         else if (a.size() > 2 && a.rfind("--", 0) == 0) return Usage();
@@ -49,9 +52,11 @@ int main(int argc, char** argv) {
     }
     if (command.empty() || rest.empty()) return Usage();
     vehost::SetDataDirectory(dataDir);
-    if (!vehttp::SetEndpoint("online", online)) {
-        std::cerr << "vescene: --online needs an http or https URL, not " << online << "\n";
-        return 2;
+    for (const auto& [name, url] : {std::pair{"online", online}, std::pair{"songsearch", songSearch}}) {
+        if (!vehttp::SetEndpoint(name, url)) {
+            std::cerr << "vescene: --" << name << " needs an http or https URL, not " << url << "\n";
+            return 2;
+        }
     }
 
     Runner runner(options, std::cout, std::cerr);
