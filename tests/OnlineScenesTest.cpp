@@ -55,7 +55,7 @@ std::string Program(const std::string& name) { return "CDataFactory::OpenPcSoftw
 std::string Search(const std::string& text) { return "CUtil::SearchInBaidu_unicode(" + Q(text) + ")"; }
 std::string Shell(const std::string& url) { return "VeUI::VeShellExecuteA(" + Q(url) + ")"; }
 std::string Refused(const std::string& message) {
-    return "OutputDebugStringW(" + Q("NoltScene: refused to open a reply that is no web address: " + message) + ")";
+    return "OutputDebugStringW(" + Q("VeScene: refused to open a result that is no web address: " + message) + ")";
 }
 
 class OnlineSceneTest : public SimTest {

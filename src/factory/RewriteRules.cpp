@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <vector>
 
-#include "common/TextMatch.h"
 #include "common/LazyTable.h"
+#include "common/SearchVerbs.h"
+#include "common/TextMatch.h"
 #include "host/DataFactory.h"
 #include "host/TextCodec.h"
 #include "host/VeChar.h"
@@ -72,11 +73,7 @@ bool RewriteTrainTicket(const std::string& gbkText, VeJson& doc) {
 
 bool RewriteWebSearch(const std::string& gbkText, VeJson& doc) {
     // List order decides, not the position in the text.
-    static const std::vector<std::string> phrases = {
-        GBK("百度一下"), GBK("百度搜索"), GBK("百度打开"), GBK("搜索一下"), GBK("查询一下"), GBK("搜一下"),
-        GBK("查一下"),   GBK("找一下"),   GBK("搜索"),     GBK("查找"),     GBK("查询"),
-    };
-    for (const auto& phrase : phrases) {
+    for (const auto& phrase : WebSearchVerbs()) {
         size_t at = FindGbk(gbkText, phrase);
         if (at == std::string::npos) continue;
         doc.Insert("velmoraKeyword", gbkText.substr(at + phrase.size()));

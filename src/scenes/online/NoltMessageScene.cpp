@@ -1,17 +1,12 @@
 #include "scenes/online/NoltMessageScene.h"
 
-#include "host/HttpConfig.h"
-#include "host/VeChar.h"
 #include "host/VeUI.h"
-#include "platform/Win32Api.h"
+#include "scenes/semantic/ApplicationActions.h"
 
 void NoltMessageScene::Parse(VeJson& doc) { m_stdMessage = doc.Get("message"); }
 
 int NoltMessageScene::OpenMessageUrl() {
-    if (!vehttp::IsHttpUrl(m_stdMessage)) {
-        const std::u16string note = u"NoltScene: refused to open a reply that is no web address: " +
-                                    VeChar::Vestring2wstring(m_stdMessage);
-        vewin::OutputDebugStringW(note.c_str());
+    if (!AcceptWebPage(m_stdMessage)) {
         m_logType = LogType_NotCarriedOut;
         return 0;
     }

@@ -3,6 +3,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/SearchVerbs.h"
 #include "common/TextMatch.h"
 #include "host/CUtil.h"
 #include "host/DataFactory.h"
@@ -13,17 +14,9 @@
 
 namespace {
 
-const std::vector<std::string>& SearchVerbs() {
-    static const std::vector<std::string> verbs = {
-        GBK("百度一下"), GBK("百度搜索"), GBK("百度打开"), GBK("搜索一下"), GBK("查询一下"), GBK("搜一下"),
-        GBK("查一下"),   GBK("找一下"),   GBK("搜索"),     GBK("查找"),     GBK("查询"),
-    };
-    return verbs;
-}
-
 bool AsksForWebSearch(std::string_view utterance, std::string_view keyword) {
     const std::string_view before = utterance.substr(0, FindGbk(utterance, keyword));
-    for (const auto& verb : SearchVerbs())
+    for (const auto& verb : WebSearchVerbs())
         if (ContainsGbk(before, verb)) return true;
     return false;
 }
