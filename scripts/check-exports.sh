@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Checks that a DLL is a 32-bit PE DLL exporting the factory's members and the C API.
+# Checks that a DLL is a 32-bit PE DLL exporting the factory's members, the C API and the members
+# of the host records whose layouts the library shares with the host.
 set -euo pipefail
 dll=$1
 objdump=i686-w64-mingw32-objdump
@@ -24,6 +25,41 @@ required=(
   _ZN15CVeSceneFactory14s_stdText_utf8B5cxx11E _ZN15CVeSceneFactory13s_hThreadCtrlE
   _ZN15CVeSceneFactory15s_veNotAnalysisB5cxx11E
 )
+# The host records' members: copies, accessors and (for VeJson) the destructor.
+records=(
+  _ZN12CPreferencesC1ERKS_ _ZN12CPreferencesaSERKS_ _ZNK12CPreferences10GetAgcFlagEv
+  _ZNK12CPreferences10GetAutoRunEv _ZNK12CPreferences10GetVersionEv _ZNK12CPreferences11GetWorkModeEv
+  _ZNK12CPreferences13GetAutoModifyEv _ZNK12CPreferences13GetClxZipTimeEv _ZNK12CPreferences13GetShowPromptEv
+  _ZNK12CPreferences14GetGestureFlagEv _ZNK12CPreferences15GetBiaodianFlagEv
+  _ZNK12CPreferences15GetEnterKeyFlagEv _ZNK12CPreferences15GetPPtFilesPathEv
+  _ZNK12CPreferences15GetPcLnkVersionEv _ZNK12CPreferences15GetToggleButtonEv
+  _ZNK12CPreferences15GetUpdateSchemeEv _ZNK12CPreferences16GetAdministratorEv
+  _ZNK12CPreferences16GetFirstFireWallEv _ZNK12CPreferences16GetFirstRunStateEv
+  _ZNK12CPreferences16GetSubtitleFanYiEv _ZNK12CPreferences17GetLaserPenOffAsrEv
+  _ZNK12CPreferences17GetOfficeCtrlFlagEv _ZNK12CPreferences18GetSendInputMethodEv
+  _ZNK12CPreferences19GetIatTrayFixedFlagEv _ZNK12CPreferences19GetInputWindowStyleEv
+  _ZNK12CPreferences19GetStopCheckNetFlagEv _ZNK12CPreferences19GetSubtitleSavePathEv
+  _ZNK12CPreferences19GetVeButtonLongDownEv _ZNK12CPreferences21GetFirstAdministratorEv
+  _ZNK12CPreferences22GetShotShortcutKeyFlagEv _ZNK12CPreferences27GetDoubleClickMode_VoiceKeyEv
+  _ZNK12CPreferences29GetDoubleClickTimeInterval_msEv
+  _ZN9CLanguageC1ERKS_ _ZN9CLanguageaSERKS_ _ZNK9CLanguage20GetVoiceSpecies_typeEv
+  _ZNK9CLanguage21GetVoiceTranslate_DstEv _ZNK9CLanguage21GetVoiceTranslate_SrcEv
+  _ZNK9CLanguage24GetScreenTranslate_Ch_EnEv _ZNK9CLanguage32GetVoiceTranslateChineseName_DstEv
+  _ZN12CDataFactoryC1ERKS_ _ZN12CDataFactoryaSERKS_ _ZNK12CDataFactory20GetCurrentBrightnessEv
+  _ZN11CVeProxySetC1ERKS_ _ZN11CVeProxySetaSERKS_ _ZNK11CVeProxySet11GetPasswordB5cxx11Ev
+  _ZNK11CVeProxySet11GetUsernameB5cxx11Ev _ZNK11CVeProxySet12GetProxyTypeEv _ZNK11CVeProxySet5GetIPB5cxx11Ev
+  _ZNK11CVeProxySet7GetPortB5cxx11Ev
+  _ZN12CSubtitleSetC1ERKS_ _ZN12CSubtitleSetaSERKS_ _ZNK12CSubtitleSet12GetHidNumberEv
+  _ZNK12CSubtitleSet13GetRecordNameEv _ZNK12CSubtitleSet14GetVoiceSourceEv
+  _ZN12CAccountDataC1ERKS_ _ZN12CAccountDataaSERKS_
+  _ZN10CVeAccountC1ERKS_ _ZN10CVeAccountaSERKS_
+  _ZN10CAiManagerC1ERKS_ _ZN10CAiManageraSERKS_
+  _ZN7CVeCurlC1ERKS_ _ZN7CVeCurlaSERKS_ _ZN7CVeCurl15GetDownloadDataEv _ZNK7CVeCurl18GetDownloadDataLenEv
+  _ZN9CVeOfficeC1ERKS_ _ZN9CVeOfficeaSERKS_
+  _ZN6VeJsonC1ERKS_ _ZN6VeJsonaSERKS_ _ZN6VeJsonD1Ev _ZNK6VeJson7IsValidEv
+)
+required+=("${records[@]}")
+
 missing=0
 for symbol in "${required[@]}"; do
   if ! grep -q "\] $symbol\$" <<<"$exports"; then

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds every target and runs every test: Linux, Linux with ASan+UBSan, the threaded tests
-# with ThreadSanitizer, the i686 DLL with its export check, and the x86_64 Windows tests under
-# Wine. Ends with "N passed, N failed".
+# with ThreadSanitizer, the i686 DLL with its export check, the x86_64 Windows tests under Wine,
+# and the C host example against the Linux library and, under Wine, against VeScene.dll.
+# Ends with "N passed, N failed".
 set -uo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh test || exit 1
@@ -36,6 +37,19 @@ stage_failed() {
   failed=$((failed + 1))
 }
 
+# Runs the C host example (examples/host-c): it installs callbacks, runs utterances through the
+# C API and exits non-zero when a call it expected did not come.
+host_example() {  # host_example NAME LOG command...
+  local name=$1 log=$2
+  shift 2
+  if timeout 120 "$@" >"$log" 2>&1 </dev/null; then
+    passed=$((passed + 1))
+    echo "$name: ok"
+  else
+    stage_failed "$name" "$log"
+  fi
+}
+
 build() {  # build DIR LOG cmake-args...
   local dir=$1 log=$2
   shift 2
@@ -46,6 +60,7 @@ build() {  # build DIR LOG cmake-args...
 if build build "$log_dir/linux.log" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVESCENE_SYSTEM_GTEST=ON -DVESCENE_BENCH=ON; then
   build/tests/vescene_tests >"$log_dir/linux-tests.log" 2>&1
   count_gtest "linux" "$log_dir/linux-tests.log" $?
+  host_example "linux C host" "$log_dir/host-c.log" build/examples/host-c/host
 else
   stage_failed "linux build" "$log_dir/linux.log"
 fi
@@ -67,7 +82,8 @@ else
   stage_failed "tsan build" "$log_dir/tsan.log"
 fi
 
-# 3. The product: the 32-bit DLL, checked to be a PE32 DLL exporting the factory and the C API.
+# 3. The product: the 32-bit DLL, checked to be a PE32 DLL exporting the factory, the C API and
+#    the host records' members.
 if build build-win32 "$log_dir/win32.log" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release -DVESCENE_TESTS=OFF -DVESCENE_TOOLS=OFF; then
   if scripts/check-exports.sh build-win32/VeScene.dll >"$log_dir/exports.log" 2>&1; then
     passed=$((passed + 1))
@@ -82,8 +98,11 @@ fi
 # 4. The tests built for x86_64 Windows, run under Wine.
 if build build-win64 "$log_dir/win64.log" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release -DVESCENE_TOOLS=OFF; then
   export WINEPREFIX="$PWD/build-win64/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  # Without a display Wine makes windows only with its null graphics driver (the window tests).
+  wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1 </dev/null
   wine build-win64/tests/vescene_tests.exe >"$log_dir/wine-tests.log" 2>&1 </dev/null
   count_gtest "wine" "$log_dir/wine-tests.log" $?
+  host_example "wine C host (VeScene.dll)" "$log_dir/wine-host-c.log" wine build-win64/host.exe
 else
   stage_failed "win64 build" "$log_dir/win64.log"
 fi

@@ -224,3 +224,88 @@ TEST(SharedTablesTest, FillingRacesAreSafe) {
 }
 
 }  // namespace
+
+#if defined(VESCENE_NOLT_SERVER) && !defined(_WIN32)
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+
+extern char** environ;
+
+namespace {
+
+// The reference online service as its own process on an ephemeral port.
+class NoltServer {
+public:
+    NoltServer() {
+        int fds[2];
+        if (pipe(fds) != 0) return;
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
+        posix_spawn_file_actions_addclose(&actions, fds[0]);
+        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);  // its request log
+        std::string program = VESCENE_NOLT_SERVER, port = "--port", zero = "0";
+        char* argv[] = {program.data(), port.data(), zero.data(), nullptr};
+        if (posix_spawn(&m_pid, program.c_str(), &actions, nullptr, argv, environ) != 0) m_pid = -1;
+        posix_spawn_file_actions_destroy(&actions);
+        close(fds[1]);
+        // The first line names the port: "listening on 127.0.0.1:PORT".
+        std::string line;
+        char c;
+        while (read(fds[0], &c, 1) == 1 && c != '\n') line += c;
+        close(fds[0]);
+        const size_t colon = line.rfind(':');
+        if (colon != std::string::npos) m_url = "http://127.0.0.1:" + line.substr(colon + 1);
+    }
+    ~NoltServer() {
+        if (m_pid <= 0) return;
+        kill(m_pid, SIGTERM);
+        waitpid(m_pid, nullptr, 0);
+    }
+    const std::string& Url() const { return m_url; }
+
+private:
+    pid_t m_pid = -1;
+    std::string m_url;
+};
+
+class NoltServerTest : public SimTest {
+protected:
+    void TearDown() override {
+        sim->WaitForThreads();
+        vehttp::SetEndpoint("online", kNoOnlineService);
+    }
+};
+
+TEST_F(NoltServerTest, TheShippedRulesAnswerThroughTheOnlineRequest) {
+    NoltServer server;
+    ASSERT_FALSE(server.Url().empty());
+    ASSERT_TRUE(vehttp::SetEndpoint("online", server.Url()));
+    const struct { const char* text; const char* call; int logType; } cases[] = {
+        {"讲个笑话", "VeUI::InteractiveSet", 17},
+        {"播放稻香", "VeUI::VeShellExecuteA", 15},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        sim->ClearTrace();
+        CVeSceneFactory factory;
+        // As the TPP engine sends what it could not place, so no local scene takes it first.
+        const std::string input = R"({"text":)" + Q(c.text) + R"(,"fromType":"tpp","actionType":"OTHER"})";
+        EXPECT_EQ(factory.ProcessM(input.c_str(), IatAPI_Default, true), ProcessUnhandled);
+        sim->WaitForThreads();
+        size_t onThread = 0;
+        for (const auto& e : EventsOf(c.call)) onThread += e.thread != 0;
+        EXPECT_EQ(onThread, 1u);
+        const auto logs = EventsOf("VeUI::Log_nolt");
+        ASSERT_EQ(logs.size(), 1u);
+        EXPECT_EQ(logs[0].args.at(1).number, c.logType);
+    }
+}
+
+}  // namespace
+#endif

@@ -3,10 +3,16 @@
 #ifndef VESCENE_VESCENE_H
 #define VESCENE_VESCENE_H
 
+#include <stddef.h>
+
 #include "vescene/Export.h"
 
+/* No function of this API throws; C++ callers see that in the declarations. */
 #ifdef __cplusplus
+#define VESCENE_NOEXCEPT noexcept
 extern "C" {
+#else
+#define VESCENE_NOEXCEPT
 #endif
 
 typedef struct VeSceneHandle VeSceneHandle;
@@ -17,11 +23,22 @@ enum { VESCENE_FAILED = 0, VESCENE_DONE = 1, VESCENE_UNHANDLED = 2, VESCENE_BAD_
 /* Which log call a log line came from. */
 enum { VESCENE_LOG = 0, VESCENE_LOG_2 = 1, VESCENE_LOG_NOLT = 2, VESCENE_LOG_DEBUG = 3 };
 
-/* The embedding host's services. Any member may be NULL: UI output is then dropped, the
-   yes/no question becomes a message box, and the host's tables answer "not found" (0, or
-   -1 for the confidence level). */
+/* The embedding host's services. Set `size` to sizeof(VeHostCallbacks): a host built against
+   an older, shorter table keeps working, the members it does not have count as NULL. Any member
+   may be NULL, and then the library does without it:
+   - UI output (tray, log, main window pages) is dropped;
+   - the yes/no question becomes a message box on Windows and "no" elsewhere;
+   - the host's tables (web sites, programs, user files and commands, uninstallers) answer "not
+     found", the confidence level is -1 (none);
+   - shell_execute and web_search open the target or the search page with the system's browser;
+   - the environment services answer as the platform can: -1 (not changed) for volume and
+     brightness, the network counts as up, the Windows version as current.
+   Texts passed in are UTF-8 and valid only during the call. Callbacks may be called from the
+   library's worker thread (the online request) as well as from the thread that called an entry. */
 typedef struct VeHostCallbacks {
+    size_t size;
     void* user;
+    /* UI output */
     void (*tray)(void* user, const char* text, int param);
     void (*tray_question)(void* user, const char* text);
     void (*interactive_set)(void* user, const char* text /* may be NULL */, int param);
@@ -29,6 +46,8 @@ typedef struct VeHostCallbacks {
     void (*log_icon)(void* user, const char* text, void* icon);
     void (*main_menu)(void* user, int page);
     int (*yes_or_no)(void* user, const char* question);
+    void (*shell_execute)(void* user, const char* target);
+    /* the data factory: nonzero when the host acted; it may set *logType and *icon */
     int (*open_website)(void* user, const char* name, int* logType);
     int (*open_website_grm)(void* user, const char* name, int* logType);
     int (*open_program)(void* user, const char* name, int* logType, void** icon);
@@ -36,48 +55,58 @@ typedef struct VeHostCallbacks {
     int (*uninstall_program)(void* user, const char* name, int* logType);
     void (*set_normal)(void* user, int normal);
     int (*confidence_level)(void* user, const char* text);
+    /* the account binding, the host's own commands, AI chat, office, location */
     int (*open_user_self)(void* user, const char* name, int* logType, void** icon);
     int (*open_command)(void* user, const char* command);
     void (*open_ai)(void* user, const char* text);
+    int (*word_template)(void* user, const char* name);
     const char* (*city)(void* user); /* valid until the next call; NULL or "" when unknown */
+    void (*web_search)(void* user, const char* text);
+    /* environment. set_volume: (1, 1) mutes, (0, 1) unmutes, (200, 0) one step up, (-200, 0) one
+       step down, (n, 0) level n; it and set_brightness return the level now set (0 to 100) or -1 */
+    int (*set_volume)(void* user, int level, int muteSwitch);
+    int (*set_brightness)(void* user, int level);
+    int (*check_net)(void* user);  /* nonzero when the network is up */
+    int (*os_version)(void* user); /* 0 for the old generation, anything else for current */
+    void (*elevate_permission)(void* user);
 } VeHostCallbacks;
 
-VESCENE_API VeSceneHandle* VeScene_Create(void);
-VESCENE_API void VeScene_Destroy(VeSceneHandle* scene);
+VESCENE_API VeSceneHandle* VeScene_Create(void) VESCENE_NOEXCEPT;
+VESCENE_API void VeScene_Destroy(VeSceneHandle* scene) VESCENE_NOEXCEPT;
 
 /* The voice key's entry: `api` 1 is the cloud semantic engine; any other value lets the
    result decide. Returns 0, 1 or 2, or -1 for a NULL argument. */
-VESCENE_API int VeScene_ProcessM(VeSceneHandle* scene, const char* result, int api, int searchFallback);
+VESCENE_API int VeScene_ProcessM(VeSceneHandle* scene, const char* result, int api, int searchFallback) VESCENE_NOEXCEPT;
 
 /* The laser pointer's entries (normal and slide-show control), the AI mode, and the office
    voice mode (kind 1 Word, 2 PowerPoint, 3 Excel). Same results as VeScene_ProcessM. */
-VESCENE_API int VeScene_ProcessP_normal(VeSceneHandle* scene, const char* result);
-VESCENE_API int VeScene_ProcessP_PPT(VeSceneHandle* scene, const char* result);
-VESCENE_API int VeScene_ProcessAI(VeSceneHandle* scene, const char* result);
-VESCENE_API int VeScene_ProcessM_office_xiao(VeSceneHandle* scene, const char* result, int kind);
+VESCENE_API int VeScene_ProcessP_normal(VeSceneHandle* scene, const char* result) VESCENE_NOEXCEPT;
+VESCENE_API int VeScene_ProcessP_PPT(VeSceneHandle* scene, const char* result) VESCENE_NOEXCEPT;
+VESCENE_API int VeScene_ProcessAI(VeSceneHandle* scene, const char* result) VESCENE_NOEXCEPT;
+VESCENE_API int VeScene_ProcessM_office_xiao(VeSceneHandle* scene, const char* result, int kind) VESCENE_NOEXCEPT;
 
 /* Valid until the next call on the same handle. */
-VESCENE_API const char* VeScene_GetScene(VeSceneHandle* scene);
-VESCENE_API const char* VeScene_GetText(VeSceneHandle* scene);
+VESCENE_API const char* VeScene_GetScene(VeSceneHandle* scene) VESCENE_NOEXCEPT;
+VESCENE_API const char* VeScene_GetText(VeSceneHandle* scene) VESCENE_NOEXCEPT;
 
 /* Ends a running online request; call before unloading the library. */
-VESCENE_API void VeScene_Release(void);
+VESCENE_API void VeScene_Release(void) VESCENE_NOEXCEPT;
 
-/* Copies the table; NULL removes the host's callbacks. */
-VESCENE_API void VeScene_SetHostCallbacks(const VeHostCallbacks* callbacks);
+/* Copies the table (see VeHostCallbacks::size); NULL removes the host's callbacks. */
+VESCENE_API void VeScene_SetHostCallbacks(const VeHostCallbacks* callbacks) VESCENE_NOEXCEPT;
 
 /* Where the data files are read from; NULL or "" is the working directory. Returns 1. */
-VESCENE_API int VeScene_SetDataDirectory(const char* directory);
+VESCENE_API int VeScene_SetDataDirectory(const char* directory) VESCENE_NOEXCEPT;
 
 /* Base URL of a named service endpoint: "online" (the online semantic service) or "songsearch"
    (the song search); other names are kept for the host's own use. The URL must be http or
    https; NULL or "" restores the default. Returns 1, 0 when the URL is refused, or -1 for a
    NULL or empty name. */
-VESCENE_API int VeScene_SetEndpoint(const char* name, const char* url);
+VESCENE_API int VeScene_SetEndpoint(const char* name, const char* url) VESCENE_NOEXCEPT;
 
 /* Timeouts of every HTTP request, in milliseconds: connecting, and the whole request. A value
    <= 0 restores its default (3000 and 5000). */
-VESCENE_API void VeScene_SetHttpTimeouts(int connectMs, int totalMs);
+VESCENE_API void VeScene_SetHttpTimeouts(int connectMs, int totalMs) VESCENE_NOEXCEPT;
 
 #ifdef __cplusplus
 }

@@ -1,7 +1,10 @@
 // The C API: the same entries for hosts that cannot use the C++ class.
+#include <algorithm>
+#include <cstring>
 #include <memory>
 #include <string>
 
+#include "exports/HostBackend.h"
 #include "host/DataDirectory.h"
 #include "host/HostCallbacks.h"
 #include "host/HttpConfig.h"
@@ -15,9 +18,21 @@ struct VeSceneHandle {
     std::string text;
 };
 
+namespace {
+// The factory's entries report their own failures; anything thrown past them still ends here.
+template <typename Entry>
+int Guarded(Entry entry) noexcept {
+    try {
+        return entry();
+    } catch (...) {
+        return VESCENE_FAILED;
+    }
+}
+}  // namespace
+
 extern "C" {
 
-VESCENE_API VeSceneHandle* VeScene_Create(void) {
+VESCENE_API VeSceneHandle* VeScene_Create(void) noexcept {
     try {
         return std::make_unique<VeSceneHandle>().release();  // the caller owns it until VeScene_Destroy
     } catch (...) {
@@ -25,34 +40,34 @@ VESCENE_API VeSceneHandle* VeScene_Create(void) {
     }
 }
 
-VESCENE_API void VeScene_Destroy(VeSceneHandle* scene) { std::unique_ptr<VeSceneHandle> owned(scene); }
+VESCENE_API void VeScene_Destroy(VeSceneHandle* scene) noexcept { std::unique_ptr<VeSceneHandle> owned(scene); }
 
-VESCENE_API int VeScene_ProcessM(VeSceneHandle* scene, const char* result, int api, int searchFallback) {
+VESCENE_API int VeScene_ProcessM(VeSceneHandle* scene, const char* result, int api, int searchFallback) noexcept {
     if (!scene || !result) return VESCENE_BAD_ARGUMENT;
-    return scene->factory.ProcessM(result, static_cast<IatAPI>(api), searchFallback != 0);
+    return Guarded([&] { return scene->factory.ProcessM(result, static_cast<IatAPI>(api), searchFallback != 0); });
 }
 
-VESCENE_API int VeScene_ProcessP_normal(VeSceneHandle* scene, const char* result) {
+VESCENE_API int VeScene_ProcessP_normal(VeSceneHandle* scene, const char* result) noexcept {
     if (!scene || !result) return VESCENE_BAD_ARGUMENT;
-    return scene->factory.ProcessP_normal(result);
+    return Guarded([&] { return scene->factory.ProcessP_normal(result); });
 }
 
-VESCENE_API int VeScene_ProcessP_PPT(VeSceneHandle* scene, const char* result) {
+VESCENE_API int VeScene_ProcessP_PPT(VeSceneHandle* scene, const char* result) noexcept {
     if (!scene || !result) return VESCENE_BAD_ARGUMENT;
-    return scene->factory.ProcessP_PPT(result);
+    return Guarded([&] { return scene->factory.ProcessP_PPT(result); });
 }
 
-VESCENE_API int VeScene_ProcessAI(VeSceneHandle* scene, const char* result) {
+VESCENE_API int VeScene_ProcessAI(VeSceneHandle* scene, const char* result) noexcept {
     if (!scene || !result) return VESCENE_BAD_ARGUMENT;
-    return scene->factory.ProcessAI(result);
+    return Guarded([&] { return scene->factory.ProcessAI(result); });
 }
 
-VESCENE_API int VeScene_ProcessM_office_xiao(VeSceneHandle* scene, const char* result, int kind) {
+VESCENE_API int VeScene_ProcessM_office_xiao(VeSceneHandle* scene, const char* result, int kind) noexcept {
     if (!scene || !result) return VESCENE_BAD_ARGUMENT;
-    return scene->factory.ProcessM_office_xiao(result, static_cast<TyOfficeKind>(kind));
+    return Guarded([&] { return scene->factory.ProcessM_office_xiao(result, static_cast<TyOfficeKind>(kind)); });
 }
 
-VESCENE_API const char* VeScene_GetScene(VeSceneHandle* scene) {
+VESCENE_API const char* VeScene_GetScene(VeSceneHandle* scene) noexcept {
     if (!scene) return "";
     try {
         scene->scene = textcodec::GbkToUtf8(scene->factory.GetScene());  // GBK, like every routed text
@@ -62,7 +77,7 @@ VESCENE_API const char* VeScene_GetScene(VeSceneHandle* scene) {
     return scene->scene.c_str();
 }
 
-VESCENE_API const char* VeScene_GetText(VeSceneHandle* scene) {
+VESCENE_API const char* VeScene_GetText(VeSceneHandle* scene) noexcept {
     if (!scene) return "";
     try {
         scene->text = scene->factory.GetText_utf8();
@@ -72,16 +87,31 @@ VESCENE_API const char* VeScene_GetText(VeSceneHandle* scene) {
     return scene->text.c_str();
 }
 
-VESCENE_API void VeScene_Release(void) {
+VESCENE_API void VeScene_Release(void) noexcept {
     try {
         CVeSceneFactory::Release();
     } catch (...) {
     }
 }
 
-VESCENE_API void VeScene_SetHostCallbacks(const VeHostCallbacks* callbacks) { vehost::SetCallbacks(callbacks); }
+VESCENE_API void VeScene_SetHostCallbacks(const VeHostCallbacks* callbacks) noexcept {
+    try {
+        if (!callbacks) {
+            vecapi::UseHostCallbacks(false);
+            vehost::SetCallbacks(nullptr);
+            return;
+        }
+        // Only as much as the host's table holds: an older host passes a shorter one.
+        VeHostCallbacks table{};
+        std::memcpy(&table, callbacks, std::min(callbacks->size, sizeof table));
+        table.size = sizeof table;
+        vehost::SetCallbacks(&table);
+        vecapi::UseHostCallbacks(true);
+    } catch (...) {
+    }
+}
 
-VESCENE_API int VeScene_SetDataDirectory(const char* directory) {
+VESCENE_API int VeScene_SetDataDirectory(const char* directory) noexcept {
     try {
         vehost::SetDataDirectory(directory ? directory : "");
         return 1;
@@ -90,7 +120,7 @@ VESCENE_API int VeScene_SetDataDirectory(const char* directory) {
     }
 }
 
-VESCENE_API int VeScene_SetEndpoint(const char* name, const char* url) {
+VESCENE_API int VeScene_SetEndpoint(const char* name, const char* url) noexcept {
     if (!name || !*name) return VESCENE_BAD_ARGUMENT;
     try {
         return vehttp::SetEndpoint(name, url ? url : "") ? 1 : 0;
@@ -99,6 +129,11 @@ VESCENE_API int VeScene_SetEndpoint(const char* name, const char* url) {
     }
 }
 
-VESCENE_API void VeScene_SetHttpTimeouts(int connectMs, int totalMs) { vehttp::SetTimeouts(connectMs, totalMs); }
+VESCENE_API void VeScene_SetHttpTimeouts(int connectMs, int totalMs) noexcept {
+    try {
+        vehttp::SetTimeouts(connectMs, totalMs);
+    } catch (...) {
+    }
+}
 
 }  // extern "C"

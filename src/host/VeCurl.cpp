@@ -1,4 +1,3 @@
-#include <memory>
 #include <string>
 
 #include "host/HttpConfig.h"
@@ -6,20 +5,41 @@
 #include "host/VeNet.h"
 #include "platform/Backend.h"
 
-struct CVeCurl::Impl {
-    std::string body;  // UTF-8 as the services send it
-};
-
-CVeCurl::CVeCurl() : m_impl(std::make_unique<Impl>()) {}
+// The body is declared after the pointer, so the pointer is aimed once the body exists.
+CVeCurl::CVeCurl() : m_pDownloadData(nullptr) { m_pDownloadData = reinterpret_cast<unsigned char*>(m_strBody.data()); }
 
 CVeCurl::~CVeCurl() = default;
 
-CVeCurl::CVeCurl(const CVeCurl& other) : m_impl(std::make_unique<Impl>(*other.m_impl)) {}
+// The download pointer is re-aimed at the copy's own body, never shared with the source.
+CVeCurl::CVeCurl(const CVeCurl& other)
+    : m_strUrl(other.m_strUrl),
+      m_pDownloadData(nullptr),
+      m_nDownloadDataLen(other.m_nDownloadDataLen),
+      m_nResult(other.m_nResult),
+      m_strBody(other.m_strBody),
+      m_nConnectTimeoutMs(other.m_nConnectTimeoutMs),
+      m_nTotalTimeoutMs(other.m_nTotalTimeoutMs) {
+    m_pDownloadData = reinterpret_cast<unsigned char*>(m_strBody.data());
+}
 
 CVeCurl& CVeCurl::operator=(const CVeCurl& other) {
-    if (this != &other) *m_impl = *other.m_impl;
+    if (this == &other) return *this;
+    m_strUrl = other.m_strUrl;
+    m_nResult = other.m_nResult;
+    SetBody(other.m_strBody);
+    m_nConnectTimeoutMs = other.m_nConnectTimeoutMs;
+    m_nTotalTimeoutMs = other.m_nTotalTimeoutMs;
     return *this;
 }
+
+void CVeCurl::SetBody(std::string body) {
+    m_strBody = std::move(body);
+    m_pDownloadData = reinterpret_cast<unsigned char*>(m_strBody.data());
+    m_nDownloadDataLen = static_cast<unsigned int>(m_strBody.size());
+}
+
+unsigned char* CVeCurl::GetDownloadData() { return m_pDownloadData; }
+unsigned int CVeCurl::GetDownloadDataLen() const { return m_nDownloadDataLen; }
 
 int CVeCurl::OpenUrl_get(std::string& url) {
     const int result = Get(url);
@@ -28,19 +48,24 @@ int CVeCurl::OpenUrl_get(std::string& url) {
 }
 
 int CVeCurl::Get(const std::string& url) {
-    m_impl->body.clear();
-    if (!vehttp::IsHttpUrl(url)) return vehttp::kHttpBadUrl;
+    SetBody({});
+    m_nResult = vehttp::kHttpTransport;
     try {
+        m_strUrl = url;
+        const vehttp::Timeouts timeouts = vehttp::GetTimeouts();
+        m_nConnectTimeoutMs = timeouts.connectMs;
+        m_nTotalTimeoutMs = timeouts.totalMs;
+        if (!vehttp::IsHttpUrl(url)) return m_nResult = vehttp::kHttpBadUrl;
         std::string body;
-        const int result = vehttp::detail::Get(url, body);
-        if (result == vehttp::kHttpOk) m_impl->body = std::move(body);
-        return result;
+        m_nResult = vehttp::detail::Get(url, body);
+        if (m_nResult == vehttp::kHttpOk) SetBody(std::move(body));
     } catch (...) {  // the host's thread must not see an exception from a failed request
-        m_impl->body.clear();
-        return vehttp::kHttpTransport;
+        SetBody({});
+        m_nResult = vehttp::kHttpTransport;
     }
+    return m_nResult;
 }
 
-std::string CVeCurl::GetResult_utf8() { return m_impl->body; }
+std::string CVeCurl::GetResult_utf8() { return m_strBody; }
 
-std::string CVeCurl::GetResult_unicode() { return textcodec::Utf8ToGbk(m_impl->body); }
+std::string CVeCurl::GetResult_unicode() { return textcodec::Utf8ToGbk(m_strBody); }

@@ -107,6 +107,8 @@ VeJson::VeJson(const char* text, size_t length) {
 }
 
 VeJson::~VeJson() = default;
+VeJson::VeJson(const VeJson& other) = default;
+VeJson& VeJson::operator=(const VeJson& other) = default;
 
 bool VeJson::IsValid() const { return m_bValid; }
 

@@ -16,8 +16,8 @@ public:
 
     explicit VeJson(const char* text);
     VeJson(const char* text, size_t length);
-    VeJson(const VeJson&) = default;
-    VeJson& operator=(const VeJson&) = default;
+    VeJson(const VeJson& other);
+    VeJson& operator=(const VeJson& other);
     ~VeJson();
 
     // False for text that is not one complete JSON value in valid UTF-8, or is nested too deeply.

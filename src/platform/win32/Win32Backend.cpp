@@ -1,14 +1,17 @@
 // The real desktop: Windows calls pass straight through; host services go to the callbacks
-// the embedding host installed, or to what Windows offers by itself.
+// the embedding host installed, or, where there is none, to what Windows offers by itself
+// (Win32Host.h).
 // Our declarations come first: <windows.h> defines macros with the same names.
 #include "host/HostCallbacks.h"
 #include "host/TextCodec.h"
 #include "host/VeChar.h"
 #include "platform/Backend.h"
+#include "platform/win32/Win32Host.h"
 
 #include <windows.h>
 #include <shellapi.h>
 
+#include <optional>
 #include <string>
 
 namespace vebackend {
@@ -103,18 +106,33 @@ public:
         ::ShellExecuteW(nullptr, L"open", W(target.c_str()), nullptr, nullptr, SW_SHOWNORMAL);
     }
 
-    bool OpenWebsite(CString& name, LogType& type) override { return Lookup(&VeHostCallbacks::open_website, name, type); }
+    bool OpenWebsite(CString& name, LogType& type) override {
+        if (auto done = Lookup(&VeHostCallbacks::open_website, name, type)) return *done;
+        return OwnWebsite(name, type);
+    }
     bool OpenWebsite_Grm(CString& name, LogType& type) override {
-        return Lookup(&VeHostCallbacks::open_website_grm, name, type);
+        if (auto done = Lookup(&VeHostCallbacks::open_website_grm, name, type)) return *done;
+        return OwnWebsite(name, type);
     }
     bool OpenPcSoftwareLnk(CString& name, LogType& type, HICON& icon) override {
-        return LookupIcon(&VeHostCallbacks::open_program, name, type, icon);
+        if (auto done = LookupIcon(&VeHostCallbacks::open_program, name, type, icon)) return *done;
+        auto shortcut = vewin32::FindStartMenuShortcut(name.str());
+        if (!shortcut || !vewin32::OpenFile(*shortcut)) return false;
+        type = LogType_Application;
+        icon = vewin32::FileIcon(*shortcut);
+        return true;
     }
     bool VeOpenUserFiles(const CString& name, LogType& type, HICON& icon) override {
-        return LookupIcon(&VeHostCallbacks::open_user_files, name, type, icon);
+        if (auto done = LookupIcon(&VeHostCallbacks::open_user_files, name, type, icon)) return *done;
+        auto file = vewin32::LookupHostTable(vewin32::HostTable::Files, name.str());
+        if (!file || !vewin32::OpenFile(*file)) return false;
+        icon = vewin32::FileIcon(*file);
+        return true;
     }
     bool UninstSystemExe(CString& name, LogType& type) override {
-        return Lookup(&VeHostCallbacks::uninstall_program, name, type);
+        if (auto done = Lookup(&VeHostCallbacks::uninstall_program, name, type)) return *done;
+        auto command = vewin32::FindUninstallCommand(name.str());
+        return command && vewin32::RunCommandLine(*command);
     }
     void SetNormal(bool normal) override {
         if (auto cb = vehost::Callbacks(); cb.set_normal) cb.set_normal(cb.user, normal ? 1 : 0);
@@ -124,47 +142,32 @@ public:
         return cb.confidence_level ? cb.confidence_level(cb.user, textcodec::GbkToUtf8(gbkText).c_str()) : -1;
     }
 
-    // The host's own environment services arrive with the host-services work; until then
-    // these answer neutrally.
-    int SetVolume(int, bool) override { return -1; }
-    int SetBrightness(int) override { return -1; }
-    bool CheckNet(bool) override { return true; }
-    WindowsVersion OsVersion() override { return WindowsVersion_Current; }
-    void ElevatePermission() override {}
+    int SetVolume(int level, bool muteSwitch) override { return vewin32::SetVolume(level, muteSwitch); }
+    int SetBrightness(int level) override { return vewin32::SetBrightness(level); }
+    bool CheckNet(bool) override { return vewin32::NetworkUp(); }
+    WindowsVersion OsVersion() override {
+        return vewin32::IsOldWindows() ? WindowsVersion_Old : WindowsVersion_Current;
+    }
+    void ElevatePermission() override { vewin32::EnableShutdownPrivilege(); }
 
     bool OpenCommand(std::string& gbkCommand) override {
-        auto cb = vehost::Callbacks();
-        return cb.open_command && cb.open_command(cb.user, textcodec::GbkToUtf8(gbkCommand).c_str()) != 0;
+        if (auto cb = vehost::Callbacks(); cb.open_command)
+            return cb.open_command(cb.user, textcodec::GbkToUtf8(gbkCommand).c_str()) != 0;
+        return RunUserCommand(textcodec::GbkToUtf16(gbkCommand));
     }
     void SearchInBaidu_unicode(const std::string& gbkText) override {
         SearchInBaidu_utf8(textcodec::GbkToUtf8(gbkText));
     }
     void SearchInBaidu_utf8(const std::string& utf8Text) override;
     void RefreshToolbarAreaIcon() override {}
-    CString GetCurrentWndText() override {
-        ::HWND window = ::GetForegroundWindow();
-        int length = window ? ::GetWindowTextLengthW(window) : 0;
-        std::wstring title(static_cast<size_t>(length) + 1, L'\0');
-        if (length > 0) title.resize(static_cast<size_t>(::GetWindowTextW(window, title.data(), length + 1)));
-        else title.clear();
-        return CString(std::u16string(title.begin(), title.end()));
-    }
-    bool IsPPtSlideShow() override {
-        wchar_t cls[64] = {};
-        ::HWND window = ::GetForegroundWindow();
-        return window && ::GetClassNameW(window, cls, 64) > 0 && std::wstring(cls) == L"screenClass";
-    }
-    std::string GetMac(MacForm) override { return {}; }
-    std::string GetTime_2020_01_01() override {
-        SYSTEMTIME now;
-        ::GetLocalTime(&now);
-        char text[16];
-        wsprintfA(text, "%04d-%02d-%02d", now.wYear, now.wMonth, now.wDay);
-        return text;
-    }
+    CString GetCurrentWndText() override { return CString(vewin32::ForegroundTitle()); }
+    bool IsPPtSlideShow() override { return vewin32::SlideShowInForeground(); }
+    std::string GetMac(MacForm) override { return vewin32::MacAddress(); }
+    std::string GetTime_2020_01_01() override { return vewin32::Today(); }
 
     bool OpenUserSelf(CString& name, LogType& type, HICON& icon) override {
-        return LookupIcon(&VeHostCallbacks::open_user_self, name, type, icon);
+        if (auto done = LookupIcon(&VeHostCallbacks::open_user_self, name, type, icon)) return *done;
+        return RunUserCommand(name.str());
     }
     void openAi(const std::string& utf8Text) override {
         if (auto cb = vehost::Callbacks(); cb.open_ai) cb.open_ai(cb.user, utf8Text.c_str());
@@ -174,7 +177,10 @@ public:
         const char* city = cb.city ? cb.city(cb.user) : nullptr;
         return city ? textcodec::Utf8ToGbk(city) : std::string();
     }
-    bool WordTemplate(CString&) override { return false; }
+    bool WordTemplate(CString& name) override {
+        auto path = vewin32::FindWordTemplate(name.str());
+        return path && vewin32::OpenFile(*path, L"new");  // "new" makes a document from the template
+    }
 
 private:
     template <typename Fn>
@@ -190,19 +196,33 @@ private:
         if (auto cb = vehost::Callbacks(); cb.log) cb.log(cb.user, Utf8(text).c_str(), type, channel);
     }
 
-    static bool Lookup(int (*VeHostCallbacks::*member)(void*, const char*, int*), CString& name, LogType& type) {
+    static bool OwnWebsite(const CString& name, LogType& type) {
+        auto url = vewin32::LookupHostTable(vewin32::HostTable::Websites, name.str());
+        if (!url || !vewin32::OpenFile(*url)) return false;
+        type = LogType_Website;
+        return true;
+    }
+
+    static bool RunUserCommand(const std::u16string& phrase) {
+        auto command = vewin32::LookupHostTable(vewin32::HostTable::Commands, phrase);
+        return command && vewin32::RunCommandLine(*command);
+    }
+
+    // The host's answer, or nothing when it installed no callback for the service.
+    static std::optional<bool> Lookup(int (*VeHostCallbacks::*member)(void*, const char*, int*), CString& name,
+                                      LogType& type) {
         auto cb = vehost::Callbacks();
-        if (!(cb.*member)) return false;
+        if (!(cb.*member)) return std::nullopt;
         int logType = type;
         bool done = (cb.*member)(cb.user, Utf8(name).c_str(), &logType) != 0;
         if (done) type = static_cast<LogType>(logType);
         return done;
     }
 
-    static bool LookupIcon(int (*VeHostCallbacks::*member)(void*, const char*, int*, void**), const CString& name,
-                           LogType& type, HICON& icon) {
+    static std::optional<bool> LookupIcon(int (*VeHostCallbacks::*member)(void*, const char*, int*, void**),
+                                          const CString& name, LogType& type, HICON& icon) {
         auto cb = vehost::Callbacks();
-        if (!(cb.*member)) return false;
+        if (!(cb.*member)) return std::nullopt;
         int logType = type;
         void* hostIcon = icon;
         bool done = (cb.*member)(cb.user, Utf8(name).c_str(), &logType, &hostIcon) != 0;

@@ -1,0 +1,254 @@
+// Host services go to the host's callback when it installed one and to the backend underneath
+// otherwise; Windows calls always go underneath.
+#include "exports/HostBackend.h"
+
+#include <mutex>
+
+#include "host/HostCallbacks.h"
+#include "host/TextCodec.h"
+#include "platform/Backend.h"
+
+namespace vecapi {
+namespace {
+
+using namespace vebackend;
+
+std::string Utf8(const CString& text) { return textcodec::Utf16ToUtf8(text.str()); }
+
+class HostBackend final : public Backend {
+public:
+    void SetInner(Backend* inner) { m_inner = inner; }
+
+    void keybd_event(BYTE vk, BYTE scan, DWORD flags, ULONG_PTR extra) override { m_inner->keybd_event(vk, scan, flags, extra); }
+    UINT MapVirtualKeyW(UINT code, UINT mapType) override { return m_inner->MapVirtualKeyW(code, mapType); }
+    UINT SendInput(UINT count, const INPUT* inputs, int size) override { return m_inner->SendInput(count, inputs, size); }
+    SHORT VkKeyScanW(char16_t ch) override { return m_inner->VkKeyScanW(ch); }
+    SHORT GetKeyState(int vk) override { return m_inner->GetKeyState(vk); }
+    void mouse_event(DWORD flags, DWORD dx, DWORD dy, DWORD data, ULONG_PTR extra) override {
+        m_inner->mouse_event(flags, dx, dy, data, extra);
+    }
+    HWND FindWindowW(const char16_t* className, const char16_t* title) override {
+        return m_inner->FindWindowW(className, title);
+    }
+    DWORD GetWindowThreadProcessId(HWND window, DWORD* processId) override {
+        return m_inner->GetWindowThreadProcessId(window, processId);
+    }
+    HWND GetDesktopWindow() override { return m_inner->GetDesktopWindow(); }
+    BOOL ExitWindowsEx(UINT flags, DWORD reason) override { return m_inner->ExitWindowsEx(flags, reason); }
+    BOOL LockWorkStation() override { return m_inner->LockWorkStation(); }
+    HANDLE CreateThread(LPTHREAD_START_ROUTINE start, void* param, DWORD* threadId) override {
+        return m_inner->CreateThread(start, param, threadId);
+    }
+    DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds) override {
+        return m_inner->WaitForSingleObject(handle, milliseconds);
+    }
+    BOOL TerminateThread(HANDLE thread, DWORD exitCode) override { return m_inner->TerminateThread(thread, exitCode); }
+    BOOL CloseHandle(HANDLE handle) override { return m_inner->CloseHandle(handle); }
+    void Sleep(DWORD milliseconds) override { m_inner->Sleep(milliseconds); }
+    UINT WinExec(const std::string& gbkCommandLine, UINT show) override { return m_inner->WinExec(gbkCommandLine, show); }
+    HANDLE OpenProcess(DWORD access, BOOL inherit, DWORD processId) override {
+        return m_inner->OpenProcess(access, inherit, processId);
+    }
+    BOOL TerminateProcess(HANDLE process, UINT exitCode) override { return m_inner->TerminateProcess(process, exitCode); }
+    BOOL IsWow64Process(HANDLE process, BOOL* wow64) override { return m_inner->IsWow64Process(process, wow64); }
+    HANDLE GetCurrentProcess() override { return m_inner->GetCurrentProcess(); }
+    std::u16string GetSystemDirectoryW() override { return m_inner->GetSystemDirectoryW(); }
+    std::u16string GetWindowsDirectoryW() override { return m_inner->GetWindowsDirectoryW(); }
+    void OutputDebugStringW(const char16_t* text) override { m_inner->OutputDebugStringW(text); }
+    HINSTANCE ShellExecuteW(HWND window, const char16_t* verb, const char16_t* file, const char16_t* parameters,
+                            const char16_t* directory, int show) override {
+        return m_inner->ShellExecuteW(window, verb, file, parameters, directory, show);
+    }
+
+    void Tray(const CString& text, VeTrayParams params) override {
+        if (auto cb = vehost::Callbacks(); cb.tray) cb.tray(cb.user, Utf8(text).c_str(), params);
+        else m_inner->Tray(text, params);
+    }
+    void Tray_2(const CString& text) override {
+        if (auto cb = vehost::Callbacks(); cb.tray_question) cb.tray_question(cb.user, Utf8(text).c_str());
+        else m_inner->Tray_2(text);
+    }
+    void InteractiveSet(const char16_t* text, VeInteractiveParams params) override {
+        auto cb = vehost::Callbacks();
+        if (!cb.interactive_set) return m_inner->InteractiveSet(text, params);
+        std::string utf8 = text ? textcodec::Utf16ToUtf8(text) : std::string();
+        cb.interactive_set(cb.user, text ? utf8.c_str() : nullptr, params);
+    }
+    void Log(const CString& text, LogType type) override {
+        if (!LogLine(text, type, VESCENE_LOG)) m_inner->Log(text, type);
+    }
+    void Log_2(const CString& text, LogType type) override {
+        if (!LogLine(text, type, VESCENE_LOG_2)) m_inner->Log_2(text, type);
+    }
+    void Log_HICON(const CString& text, HICON icon) override {
+        if (auto cb = vehost::Callbacks(); cb.log_icon) cb.log_icon(cb.user, Utf8(text).c_str(), icon);
+        else m_inner->Log_HICON(text, icon);
+    }
+    void Log_nolt(const CString& text, LogType type) override {
+        if (!LogLine(text, type, VESCENE_LOG_NOLT)) m_inner->Log_nolt(text, type);
+    }
+    void DebugLog(const CString& text, LogType type) override {
+        if (!LogLine(text, type, VESCENE_LOG_DEBUG)) m_inner->DebugLog(text, type);
+    }
+    void MainMenu(MainMenuType page) override {
+        if (auto cb = vehost::Callbacks(); cb.main_menu) cb.main_menu(cb.user, page);
+        else m_inner->MainMenu(page);
+    }
+    bool YesOrNot(const CString& question) override {
+        if (auto cb = vehost::Callbacks(); cb.yes_or_no) return cb.yes_or_no(cb.user, Utf8(question).c_str()) != 0;
+        return m_inner->YesOrNot(question);
+    }
+    void VeShellExecuteA(const std::string& gbkTarget) override {
+        if (auto cb = vehost::Callbacks(); cb.shell_execute) cb.shell_execute(cb.user, textcodec::GbkToUtf8(gbkTarget).c_str());
+        else m_inner->VeShellExecuteA(gbkTarget);
+    }
+
+    bool OpenWebsite(CString& name, LogType& type) override {
+        return Lookup(&VeHostCallbacks::open_website, name, type, [&] { return m_inner->OpenWebsite(name, type); });
+    }
+    bool OpenWebsite_Grm(CString& name, LogType& type) override {
+        return Lookup(&VeHostCallbacks::open_website_grm, name, type,
+                      [&] { return m_inner->OpenWebsite_Grm(name, type); });
+    }
+    bool OpenPcSoftwareLnk(CString& name, LogType& type, HICON& icon) override {
+        return LookupIcon(&VeHostCallbacks::open_program, name, type, icon,
+                          [&] { return m_inner->OpenPcSoftwareLnk(name, type, icon); });
+    }
+    bool VeOpenUserFiles(const CString& name, LogType& type, HICON& icon) override {
+        return LookupIcon(&VeHostCallbacks::open_user_files, name, type, icon,
+                          [&] { return m_inner->VeOpenUserFiles(name, type, icon); });
+    }
+    bool UninstSystemExe(CString& name, LogType& type) override {
+        return Lookup(&VeHostCallbacks::uninstall_program, name, type,
+                      [&] { return m_inner->UninstSystemExe(name, type); });
+    }
+    void SetNormal(bool normal) override {
+        if (auto cb = vehost::Callbacks(); cb.set_normal) cb.set_normal(cb.user, normal ? 1 : 0);
+        else m_inner->SetNormal(normal);
+    }
+    int GetConfidenceLevel(const std::string& gbkText) override {
+        auto cb = vehost::Callbacks();
+        if (!cb.confidence_level) return m_inner->GetConfidenceLevel(gbkText);
+        return cb.confidence_level(cb.user, textcodec::GbkToUtf8(gbkText).c_str());
+    }
+
+    int SetVolume(int level, bool muteSwitch) override {
+        auto cb = vehost::Callbacks();
+        return cb.set_volume ? cb.set_volume(cb.user, level, muteSwitch ? 1 : 0) : m_inner->SetVolume(level, muteSwitch);
+    }
+    int SetBrightness(int level) override {
+        auto cb = vehost::Callbacks();
+        return cb.set_brightness ? cb.set_brightness(cb.user, level) : m_inner->SetBrightness(level);
+    }
+    bool CheckNet(bool flag) override {
+        auto cb = vehost::Callbacks();
+        return cb.check_net ? cb.check_net(cb.user) != 0 : m_inner->CheckNet(flag);
+    }
+    WindowsVersion OsVersion() override {
+        auto cb = vehost::Callbacks();
+        if (!cb.os_version) return m_inner->OsVersion();
+        return cb.os_version(cb.user) == 0 ? WindowsVersion_Old : WindowsVersion_Current;
+    }
+    void ElevatePermission() override {
+        if (auto cb = vehost::Callbacks(); cb.elevate_permission) cb.elevate_permission(cb.user);
+        else m_inner->ElevatePermission();
+    }
+
+    bool OpenCommand(std::string& gbkCommand) override {
+        auto cb = vehost::Callbacks();
+        if (!cb.open_command) return m_inner->OpenCommand(gbkCommand);
+        return cb.open_command(cb.user, textcodec::GbkToUtf8(gbkCommand).c_str()) != 0;
+    }
+    void SearchInBaidu_unicode(const std::string& gbkText) override {
+        if (auto cb = vehost::Callbacks(); cb.web_search) cb.web_search(cb.user, textcodec::GbkToUtf8(gbkText).c_str());
+        else m_inner->SearchInBaidu_unicode(gbkText);
+    }
+    void SearchInBaidu_utf8(const std::string& utf8Text) override {
+        if (auto cb = vehost::Callbacks(); cb.web_search) cb.web_search(cb.user, utf8Text.c_str());
+        else m_inner->SearchInBaidu_utf8(utf8Text);
+    }
+    void RefreshToolbarAreaIcon() override { m_inner->RefreshToolbarAreaIcon(); }
+    CString GetCurrentWndText() override { return m_inner->GetCurrentWndText(); }
+    bool IsPPtSlideShow() override { return m_inner->IsPPtSlideShow(); }
+    std::string GetMac(MacForm form) override { return m_inner->GetMac(form); }
+    std::string GetTime_2020_01_01() override { return m_inner->GetTime_2020_01_01(); }
+
+    bool OpenUserSelf(CString& name, LogType& type, HICON& icon) override {
+        return LookupIcon(&VeHostCallbacks::open_user_self, name, type, icon,
+                          [&] { return m_inner->OpenUserSelf(name, type, icon); });
+    }
+    void openAi(const std::string& utf8Text) override {
+        if (auto cb = vehost::Callbacks(); cb.open_ai) cb.open_ai(cb.user, utf8Text.c_str());
+        else m_inner->openAi(utf8Text);
+    }
+    std::string GetCity() override {
+        auto cb = vehost::Callbacks();
+        if (!cb.city) return m_inner->GetCity();
+        const char* city = cb.city(cb.user);
+        return city ? textcodec::Utf8ToGbk(city) : std::string();
+    }
+    bool WordTemplate(CString& name) override {
+        auto cb = vehost::Callbacks();
+        return cb.word_template ? cb.word_template(cb.user, Utf8(name).c_str()) != 0 : m_inner->WordTemplate(name);
+    }
+    void NoteHttpRequest(const std::string& url, int result) override { m_inner->NoteHttpRequest(url, result); }
+
+private:
+    static bool LogLine(const CString& text, LogType type, int channel) {
+        auto cb = vehost::Callbacks();
+        if (!cb.log) return false;
+        cb.log(cb.user, Utf8(text).c_str(), type, channel);
+        return true;
+    }
+
+    template <typename Fallback>
+    static bool Lookup(int (*VeHostCallbacks::*member)(void*, const char*, int*), const CString& name, LogType& type,
+                       Fallback fallback) {
+        auto cb = vehost::Callbacks();
+        if (!(cb.*member)) return fallback();
+        int logType = type;
+        bool done = (cb.*member)(cb.user, Utf8(name).c_str(), &logType) != 0;
+        if (done) type = static_cast<LogType>(logType);
+        return done;
+    }
+
+    template <typename Fallback>
+    static bool LookupIcon(int (*VeHostCallbacks::*member)(void*, const char*, int*, void**), const CString& name,
+                           LogType& type, HICON& icon, Fallback fallback) {
+        auto cb = vehost::Callbacks();
+        if (!(cb.*member)) return fallback();
+        int logType = type;
+        void* hostIcon = icon;
+        bool done = (cb.*member)(cb.user, Utf8(name).c_str(), &logType, &hostIcon) != 0;
+        if (done) {
+            type = static_cast<LogType>(logType);
+            icon = hostIcon;
+        }
+        return done;
+    }
+
+    Backend* m_inner = nullptr;
+};
+
+std::mutex g_mutex;
+HostBackend g_backend;
+bool g_installed = false;
+Backend* g_previous = nullptr;
+
+}  // namespace
+
+void UseHostCallbacks(bool on) {
+    std::lock_guard lock(g_mutex);
+    if (on == g_installed) return;
+    if (on) {
+        g_backend.SetInner(&Current());
+        g_previous = Install(&g_backend);
+    } else if (&Current() == &g_backend) {
+        Install(g_previous);
+    }
+    // When another backend went in over ours meanwhile, it stays: it is whoever installed it
+    // to take out again.
+    g_installed = on;
+}
+
+}  // namespace vecapi

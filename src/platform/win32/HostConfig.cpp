@@ -1,0 +1,116 @@
+// The host's own tables, read from a UTF-8 JSON file next to the DLL (VeScene.host.json):
+//   { "websites":  { "spoken name": "https://..." },
+//     "commands":  { "spoken phrase": "command line" },
+//     "files":     { "spoken name": "path of a document or folder" },
+//     "templates": { "spoken name": "path of a Word template" } }
+// The file is read at every lookup, so an edit takes effect at once and no state is shared
+// between the host's thread and the online request's thread.
+#include "host/TextCodec.h"
+#include "platform/win32/Win32Host.h"
+#include "platform/win32/Win32Support.h"
+
+#include <rapidjson/document.h>
+
+#include <mutex>
+#include <vector>
+
+namespace vewin32 {
+namespace {
+
+constexpr LONGLONG kMaxConfigBytes = 4 << 20;  // a hand-written table; anything larger is not one
+
+std::mutex g_pathMutex;
+std::u16string g_path;
+
+std::u16string ModuleDirectory() {
+    HMODULE module = nullptr;
+    if (!::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                              reinterpret_cast<LPCWSTR>(&ModuleDirectory), &module))
+        return {};
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        DWORD length = ::GetModuleFileNameW(module, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) return {};
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    size_t slash = path.find_last_of(L"\\/");
+    path.resize(slash == std::wstring::npos ? 0 : slash + 1);
+    return std::u16string(path.begin(), path.end());
+}
+
+std::string ReadFileBytes(const std::u16string& path) {
+    Handle file(::CreateFileW(W(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size{};
+    if (file.Get() == INVALID_HANDLE_VALUE || !::GetFileSizeEx(file.Get(), &size) || size.QuadPart > kMaxConfigBytes)
+        return {};
+    std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
+    DWORD read = 0;
+    if (!bytes.empty() && !::ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr))
+        return {};
+    bytes.resize(read);
+    return bytes;
+}
+
+const char* TableKey(HostTable table) {
+    switch (table) {
+    case HostTable::Websites: return "websites";
+    case HostTable::Commands: return "commands";
+    case HostTable::Files: return "files";
+    case HostTable::Templates: return "templates";
+    }
+    return "";
+}
+
+void Complain(const std::u16string& path, const char16_t* problem) {
+    std::u16string line = u"VeScene: " + path + u": " + problem + u"\n";
+    ::OutputDebugStringW(W(line));
+}
+
+}  // namespace
+
+void SetHostConfigPath(const std::u16string& path) {
+    std::lock_guard lock(g_pathMutex);
+    g_path = path;
+}
+
+std::u16string HostConfigPath() {
+    {
+        std::lock_guard lock(g_pathMutex);
+        if (!g_path.empty()) return g_path;
+    }
+    return ModuleDirectory() + u"VeScene.host.json";
+}
+
+std::optional<std::u16string> LookupHostTable(HostTable table, const std::u16string& name) {
+    if (name.empty()) return std::nullopt;
+    std::u16string path = HostConfigPath();
+    std::string bytes = ReadFileBytes(path);
+    if (bytes.empty()) return std::nullopt;
+    if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) bytes.erase(0, 3);  // Notepad's byte-order mark
+
+    rapidjson::Document document;
+    document.Parse(bytes.data(), bytes.size());
+    if (document.HasParseError() || !document.IsObject()) {
+        Complain(path, u"not a JSON object");
+        return std::nullopt;
+    }
+    auto entries = document.FindMember(TableKey(table));
+    if (entries == document.MemberEnd() || !entries->value.IsObject()) return std::nullopt;
+
+    std::optional<std::u16string> caseless;
+    for (const auto& entry : entries->value.GetObject()) {
+        if (!entry.value.IsString()) continue;
+        std::u16string key = textcodec::Utf8ToUtf16({entry.name.GetString(), entry.name.GetStringLength()});
+        std::u16string value = textcodec::Utf8ToUtf16({entry.value.GetString(), entry.value.GetStringLength()});
+        if (key == name) return value;
+        if (!caseless && SameName(key, name)) caseless = std::move(value);
+    }
+    return caseless;
+}
+
+}  // namespace vewin32
