@@ -51,6 +51,7 @@ struct SimDesktop::SimThread {
     std::mutex mutex;
     std::condition_variable cv;
     bool done = false;
+    bool closed = false;  // its handle was closed (guarded by the sim's mutex)
     std::thread thread;
 };
 
@@ -67,6 +68,9 @@ void SimDesktop::WaitForThreads() {
     }
     for (SimThread* thread : threads)
         if (thread->thread.joinable()) thread->thread.join();
+    // A thread that ended and whose handle is closed is forgotten, so a long run stays small.
+    std::lock_guard lock(m_mutex);
+    std::erase_if(m_threads, [](const auto& entry) { return entry.second->closed && !entry.second->thread.joinable(); });
 }
 
 void SimDesktop::Record(std::string call, std::vector<TraceValue> args, std::optional<TraceValue> result) {
@@ -245,7 +249,11 @@ BOOL SimDesktop::CloseHandle(HANDLE handle) {
     bool known;
     {
         std::lock_guard lock(m_mutex);
-        known = m_processHandles.erase(handle) > 0 || m_threads.count(handle) > 0;
+        known = m_processHandles.erase(handle) > 0;
+        if (auto it = m_threads.find(handle); it != m_threads.end() && !it->second->closed) {
+            it->second->closed = true;
+            known = true;
+        }
     }
     Record("CloseHandle", {Ptr(handle)}, Num(known ? 1 : 0));
     return known ? 1 : 0;
