@@ -8,7 +8,7 @@
 #include "host/CUtil.h"
 #include "host/DataFactory.h"
 #include "host/Environment.h"
-#include "host/HostCallbacks.h"
+#include "vescene/vescene.h"
 #include "host/VeNet.h"
 #include "host/VeOffice.h"
 #include "platform/Backend.h"
@@ -42,13 +42,13 @@ class Win32HostTest : public ::testing::Test {
 protected:
     void SetUp() override {
         m_previous = vebackend::Install(nullptr);
-        vehost::SetCallbacks(nullptr);
+        VeScene_SetHostCallbacks(nullptr);
         m_dir = fs::temp_directory_path() / ("vescene-host-" + std::to_string(::GetCurrentProcessId()));
         fs::create_directories(m_dir);
     }
     void TearDown() override {
         vewin32::SetHostConfigPath(u"");
-        vehost::SetCallbacks(nullptr);
+        VeScene_SetHostCallbacks(nullptr);
         vebackend::Install(m_previous);
         std::error_code ignored;
         fs::remove_all(m_dir, ignored);
@@ -130,8 +130,9 @@ TEST_F(Win32HostTest, UserCommandsRunFromTheConfigUnlessTheHostAnswers) {
 
     // A host with its own table decides alone, also when it knows nothing.
     VeHostCallbacks callbacks{};
+    callbacks.size = sizeof callbacks;
     callbacks.open_user_self = [](void*, const char*, int*, void**) { return 0; };
-    vehost::SetCallbacks(&callbacks);
+    VeScene_SetHostCallbacks(&callbacks);
     EXPECT_FALSE(CVeAccount::Data()->OpenUserSelf(known, type, icon));
 }
 

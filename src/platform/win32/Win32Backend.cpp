@@ -2,7 +2,6 @@
 // the embedding host installed, or, where there is none, to what Windows offers by itself
 // (Win32Host.h).
 // Our declarations come first: <windows.h> defines macros with the same names.
-#include "host/HostCallbacks.h"
 #include "host/TextCodec.h"
 #include "host/VeChar.h"
 #include "platform/Backend.h"
@@ -11,14 +10,12 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include <optional>
 #include <string>
 
 namespace vebackend {
 namespace {
 
 const wchar_t* W(const char16_t* text) { return reinterpret_cast<const wchar_t*>(text); }
-std::string Utf8(const CString& text) { return textcodec::Utf16ToUtf8(text.str()); }
 
 class Win32Backend final : public Backend {
 public:
@@ -75,30 +72,18 @@ public:
         return ::ShellExecuteW(static_cast<::HWND>(window), W(verb), W(file), W(parameters), W(directory), show);
     }
 
-    void Tray(const CString& text, VeTrayParams params) override {
-        if (auto cb = vehost::Callbacks(); cb.tray) cb.tray(cb.user, Utf8(text).c_str(), params);
-    }
-    void Tray_2(const CString& text) override {
-        if (auto cb = vehost::Callbacks(); cb.tray_question) cb.tray_question(cb.user, Utf8(text).c_str());
-    }
-    void InteractiveSet(const char16_t* text, VeInteractiveParams params) override {
-        auto cb = vehost::Callbacks();
-        if (!cb.interactive_set) return;
-        std::string utf8 = text ? textcodec::Utf16ToUtf8(text) : std::string();
-        cb.interactive_set(cb.user, text ? utf8.c_str() : nullptr, params);
-    }
-    void Log(const CString& text, LogType type) override { LogLine(text, type, VESCENE_LOG); }
-    void Log_2(const CString& text, LogType type) override { LogLine(text, type, VESCENE_LOG_2); }
-    void Log_HICON(const CString& text, HICON icon) override {
-        if (auto cb = vehost::Callbacks(); cb.log_icon) cb.log_icon(cb.user, Utf8(text).c_str(), icon);
-    }
-    void Log_nolt(const CString& text, LogType type) override { LogLine(text, type, VESCENE_LOG_NOLT); }
-    void DebugLog(const CString& text, LogType type) override { LogLine(text, type, VESCENE_LOG_DEBUG); }
-    void MainMenu(MainMenuType page) override {
-        if (auto cb = vehost::Callbacks(); cb.main_menu) cb.main_menu(cb.user, page);
-    }
+    // The host's windows: only its callbacks (the layer the C API installs in front of this
+    // backend) can show anything there.
+    void Tray(const CString&, VeTrayParams) override {}
+    void Tray_2(const CString&) override {}
+    void InteractiveSet(const char16_t*, VeInteractiveParams) override {}
+    void Log(const CString&, LogType) override {}
+    void Log_2(const CString&, LogType) override {}
+    void Log_HICON(const CString&, HICON) override {}
+    void Log_nolt(const CString&, LogType) override {}
+    void DebugLog(const CString&, LogType) override {}
+    void MainMenu(MainMenuType) override {}
     bool YesOrNot(const CString& question) override {
-        if (auto cb = vehost::Callbacks(); cb.yes_or_no) return cb.yes_or_no(cb.user, Utf8(question).c_str()) != 0;
         return ::MessageBoxW(nullptr, W(question.GetString()), L"", MB_YESNO | MB_ICONQUESTION | MB_TOPMOST) == IDYES;
     }
     void VeShellExecuteA(const std::string& gbkTarget) override {
@@ -107,15 +92,12 @@ public:
     }
 
     bool OpenWebsite(CString& name, LogType& type) override {
-        if (auto done = Lookup(&VeHostCallbacks::open_website, name, type)) return *done;
         return OwnWebsite(name, type);
     }
     bool OpenWebsite_Grm(CString& name, LogType& type) override {
-        if (auto done = Lookup(&VeHostCallbacks::open_website_grm, name, type)) return *done;
         return OwnWebsite(name, type);
     }
     bool OpenPcSoftwareLnk(CString& name, LogType& type, HICON& icon) override {
-        if (auto done = LookupIcon(&VeHostCallbacks::open_program, name, type, icon)) return *done;
         auto shortcut = vewin32::FindStartMenuShortcut(name.str());
         if (!shortcut || !vewin32::OpenFile(*shortcut)) return false;
         type = LogType_Application;
@@ -123,24 +105,17 @@ public:
         return true;
     }
     bool VeOpenUserFiles(const CString& name, LogType& type, HICON& icon) override {
-        if (auto done = LookupIcon(&VeHostCallbacks::open_user_files, name, type, icon)) return *done;
         auto file = vewin32::LookupHostTable(vewin32::HostTable::Files, name.str());
         if (!file || !vewin32::OpenFile(*file)) return false;
         icon = vewin32::FileIcon(*file);
         return true;
     }
     bool UninstSystemExe(CString& name, LogType& type) override {
-        if (auto done = Lookup(&VeHostCallbacks::uninstall_program, name, type)) return *done;
         auto command = vewin32::FindUninstallCommand(name.str());
         return command && vewin32::RunCommandLine(*command);
     }
-    void SetNormal(bool normal) override {
-        if (auto cb = vehost::Callbacks(); cb.set_normal) cb.set_normal(cb.user, normal ? 1 : 0);
-    }
-    int GetConfidenceLevel(const std::string& gbkText) override {
-        auto cb = vehost::Callbacks();
-        return cb.confidence_level ? cb.confidence_level(cb.user, textcodec::GbkToUtf8(gbkText).c_str()) : -1;
-    }
+    void SetNormal(bool) override {}
+    int GetConfidenceLevel(const std::string&) override { return -1; }
 
     int SetVolume(int level, bool muteSwitch) override { return vewin32::SetVolume(level, muteSwitch); }
     int SetBrightness(int level) override { return vewin32::SetBrightness(level); }
@@ -151,8 +126,6 @@ public:
     void ElevatePermission() override { vewin32::EnableShutdownPrivilege(); }
 
     bool OpenCommand(std::string& gbkCommand) override {
-        if (auto cb = vehost::Callbacks(); cb.open_command)
-            return cb.open_command(cb.user, textcodec::GbkToUtf8(gbkCommand).c_str()) != 0;
         return RunUserCommand(textcodec::GbkToUtf16(gbkCommand));
     }
     void SearchInBaidu_unicode(const std::string& gbkText) override {
@@ -166,17 +139,10 @@ public:
     std::string GetTime_2020_01_01() override { return vewin32::Today(); }
 
     bool OpenUserSelf(CString& name, LogType& type, HICON& icon) override {
-        if (auto done = LookupIcon(&VeHostCallbacks::open_user_self, name, type, icon)) return *done;
         return RunUserCommand(name.str());
     }
-    void openAi(const std::string& utf8Text) override {
-        if (auto cb = vehost::Callbacks(); cb.open_ai) cb.open_ai(cb.user, utf8Text.c_str());
-    }
-    std::string GetCity() override {
-        auto cb = vehost::Callbacks();
-        const char* city = cb.city ? cb.city(cb.user) : nullptr;
-        return city ? textcodec::Utf8ToGbk(city) : std::string();
-    }
+    void openAi(const std::string&) override {}
+    std::string GetCity() override { return {}; }
     bool WordTemplate(CString& name) override {
         auto path = vewin32::FindWordTemplate(name.str());
         return path && vewin32::OpenFile(*path, L"new");  // "new" makes a document from the template
@@ -192,10 +158,6 @@ private:
         return std::u16string(path.begin(), path.end());
     }
 
-    static void LogLine(const CString& text, LogType type, int channel) {
-        if (auto cb = vehost::Callbacks(); cb.log) cb.log(cb.user, Utf8(text).c_str(), type, channel);
-    }
-
     static bool OwnWebsite(const CString& name, LogType& type) {
         auto url = vewin32::LookupHostTable(vewin32::HostTable::Websites, name.str());
         if (!url || !vewin32::OpenFile(*url)) return false;
@@ -206,31 +168,6 @@ private:
     static bool RunUserCommand(const std::u16string& phrase) {
         auto command = vewin32::LookupHostTable(vewin32::HostTable::Commands, phrase);
         return command && vewin32::RunCommandLine(*command);
-    }
-
-    // The host's answer, or nothing when it installed no callback for the service.
-    static std::optional<bool> Lookup(int (*VeHostCallbacks::*member)(void*, const char*, int*), CString& name,
-                                      LogType& type) {
-        auto cb = vehost::Callbacks();
-        if (!(cb.*member)) return std::nullopt;
-        int logType = type;
-        bool done = (cb.*member)(cb.user, Utf8(name).c_str(), &logType) != 0;
-        if (done) type = static_cast<LogType>(logType);
-        return done;
-    }
-
-    static std::optional<bool> LookupIcon(int (*VeHostCallbacks::*member)(void*, const char*, int*, void**),
-                                          const CString& name, LogType& type, HICON& icon) {
-        auto cb = vehost::Callbacks();
-        if (!(cb.*member)) return std::nullopt;
-        int logType = type;
-        void* hostIcon = icon;
-        bool done = (cb.*member)(cb.user, Utf8(name).c_str(), &logType, &hostIcon) != 0;
-        if (done) {
-            type = static_cast<LogType>(logType);
-            icon = hostIcon;
-        }
-        return done;
     }
 };
 
