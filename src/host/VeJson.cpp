@@ -3,6 +3,7 @@
 #include <rapidjson/reader.h>
 
 #include <cstring>
+#include <utility>
 
 #include "host/TextCodec.h"
 
@@ -46,37 +47,43 @@ private:
     struct Frame {
         bool array;
         size_t pathLength;
-        int element;
-        bool keyed;  // the path at this frame holds at least one key
+        size_t scopeLength;  // the element ids around values at this frame
+        bool keyed;          // the path at this frame holds at least one key
     };
 
-    int CurrentElement() const { return m_frames.empty() ? -1 : m_frames.back().element; }
     bool InArray() const { return !m_frames.empty() && m_frames.back().array; }
 
-    int NewElement() {
-        m_doc.m_elementParents.push_back(CurrentElement());
-        return static_cast<int>(m_doc.m_elementParents.size()) - 1;
+    // A value directly inside an array is an element of its own.
+    void EnterElement() {
+        if (!InArray()) return;
+        m_scope += std::to_string(m_nextElement++);
+        m_scope += '.';
     }
 
     bool Leaf(std::string_view text) {
-        int element = InArray() ? NewElement() : CurrentElement();
-        m_doc.m_leaves.push_back({m_path, std::string(text), element});
+        EnterElement();
+        std::string located;
+        located.reserve(m_path.size() + 1 + m_scope.size());
+        located.append(m_path).append(1, '\0').append(m_scope);
+        m_doc.m_entries.push_back({std::move(located), std::string(text)});
+        m_scope.resize(m_frames.empty() ? 0 : m_frames.back().scopeLength);
         return true;
     }
 
     bool Open(bool array) {
         if (static_cast<int>(m_frames.size()) >= VeJson::kMaxDepth) return false;
-        int element = InArray() ? NewElement() : CurrentElement();
+        EnterElement();
         // The path of a value in an object is its key's; the root's is empty.
-        m_frames.push_back({array, m_path.size(), element, m_keyed});
+        m_frames.push_back({array, m_path.size(), m_scope.size(), m_keyed});
         return true;
     }
 
     bool Close() {
         m_frames.pop_back();
-        if (!m_frames.empty() && !m_frames.back().array) {
-            // Back in an object: the next Key rebuilds the path from the object's length.
-        } else if (!m_frames.empty()) {
+        if (m_frames.empty()) return true;
+        m_scope.resize(m_frames.back().scopeLength);
+        // Back in an object, the next Key rebuilds the path from the object's length.
+        if (m_frames.back().array) {
             m_path.resize(m_frames.back().pathLength);
             m_keyed = m_frames.back().keyed;
         }
@@ -85,7 +92,9 @@ private:
 
     VeJson& m_doc;
     std::string m_path;
+    std::string m_scope;
     bool m_keyed = false;
+    unsigned m_nextElement = 0;
     std::vector<Frame> m_frames;
 };
 
@@ -100,11 +109,40 @@ VeJson::VeJson(const char* text, size_t length) {
                                 rapidjson::kParseNumbersAsStringsFlag;
     // The reader stops at a NUL as at the end, so a NUL inside `length` would hide what follows it.
     m_bValid = !reader.Parse<kFlags>(stream, builder).IsError() && stream.Tell() == length;
-    if (!m_bValid) {
-        m_leaves.clear();
-        m_elementParents.clear();
-    }
+    if (!m_bValid) m_entries.clear();
 }
+
+namespace {
+
+// What the host's own build of this class holds: a flag and a sequence of two-string entries.
+struct HostLayout {
+    bool valid;
+    std::vector<std::pair<std::string, std::string>> entries;
+};
+static_assert(sizeof(VeJson) == sizeof(HostLayout) && alignof(VeJson) == alignof(HostLayout));
+static_assert(sizeof(VeJson::Entry) == 2 * sizeof(std::string));
+
+constexpr char kScopeMark = '\0';
+
+// The path and the scope of an entry; the scope holds no NUL, so the last one separates them
+// even when a key holds one.
+std::string_view PathOf(const VeJson::Entry& entry) {
+    return std::string_view(entry.located).substr(0, entry.located.rfind(kScopeMark));
+}
+
+std::string_view ScopeOf(const VeJson::Entry& entry) {
+    return std::string_view(entry.located).substr(entry.located.rfind(kScopeMark) + 1);
+}
+
+std::string Located(std::string path, std::string_view scope) {
+    path += kScopeMark;
+    path += scope;
+    return path;
+}
+
+std::string_view Wanted(const char* path) { return path ? path : ""; }
+
+}  // namespace
 
 VeJson::~VeJson() = default;
 VeJson::VeJson(const VeJson& other) = default;
@@ -113,58 +151,47 @@ VeJson& VeJson::operator=(const VeJson& other) = default;
 bool VeJson::IsValid() const { return m_bValid; }
 
 std::string VeJson::Get(const char* path) const {
-    std::string_view wanted(path ? path : "");
-    for (const auto& leaf : m_leaves)
-        if (leaf.path == wanted) return leaf.text;
+    for (const auto& entry : m_entries)
+        if (PathOf(entry) == Wanted(path)) return entry.text;
     return {};
-}
-
-bool VeJson::InElement(int element, int scope) const {
-    if (scope < 0) return true;
-    for (int e = element; e >= 0; e = m_elementParents[static_cast<size_t>(e)])
-        if (e == scope) return true;
-    return false;
 }
 
 std::string VeJson::GetBrotherLeaf(const char* namePath, const char* nameValue, const char* valuePath,
                                    int /*level*/) const {
-    std::string_view name(namePath ? namePath : ""), wantedName(nameValue ? nameValue : "");
-    std::string_view value(valuePath ? valuePath : "");
-    for (const auto& leaf : m_leaves) {
-        if (leaf.path != name || leaf.text != wantedName) continue;
-        for (const auto& candidate : m_leaves)
-            if (candidate.path == value && InElement(candidate.element, leaf.element)) return candidate.text;
+    for (const auto& leaf : m_entries) {
+        if (PathOf(leaf) != Wanted(namePath) || leaf.text != Wanted(nameValue)) continue;
+        // Inside the same element: the candidate's element ids begin with the leaf's.
+        for (const auto& candidate : m_entries)
+            if (PathOf(candidate) == Wanted(valuePath) && ScopeOf(candidate).starts_with(ScopeOf(leaf)))
+                return candidate.text;
     }
     return {};
 }
 
 void VeJson::GetNodeTextVector(const char* path, std::vector<std::string>& out) const {
-    std::string_view wanted(path ? path : "");
-    for (const auto& leaf : m_leaves)
-        if (leaf.path == wanted) out.push_back(leaf.text);
+    for (const auto& entry : m_entries)
+        if (PathOf(entry) == Wanted(path)) out.push_back(entry.text);
 }
 
 std::string VeJson::GetJsonNodeText_All(const char* path) const {
-    std::string_view wanted(path ? path : "");
     std::string all;
-    for (const auto& leaf : m_leaves)
-        if (leaf.path == wanted) all += leaf.text;
+    for (const auto& entry : m_entries)
+        if (PathOf(entry) == Wanted(path)) all += entry.text;
     return all;
 }
 
 void VeJson::Insert(std::string path, std::string text) {
-    m_leaves.insert(m_leaves.begin(), {std::move(path), std::move(text), -1});
+    m_entries.insert(m_entries.begin(), {Located(std::move(path), ""), std::move(text)});
 }
 
 void VeJson::Insert(std::string namePath, std::string nameText, std::string valuePath, std::string valueText) {
-    m_elementParents.push_back(-1);
-    int element = static_cast<int>(m_elementParents.size()) - 1;
-    m_leaves.insert(m_leaves.begin(), {{std::move(namePath), std::move(nameText), element},
-                                       {std::move(valuePath), std::move(valueText), element}});
+    // Parsed element ids are digits only and the entry count grows with every insert, so this
+    // id is used by no other element.
+    const std::string element = "+" + std::to_string(m_entries.size()) + ".";
+    m_entries.insert(m_entries.begin(), {{Located(std::move(namePath), element), std::move(nameText)},
+                                         {Located(std::move(valuePath), element), std::move(valueText)}});
 }
 
 void VeJson::Utf8ToUnicode() {
-    if (m_bGbk) return;
-    m_bGbk = true;
-    for (auto& leaf : m_leaves) leaf.text = textcodec::Utf8ToGbk(leaf.text);
+    for (auto& entry : m_entries) entry.text = textcodec::Utf8ToGbk(entry.text);
 }

@@ -39,22 +39,20 @@ public:
     // Adds one array element holding both leaves.
     void Insert(std::string namePath, std::string nameText, std::string valuePath, std::string valueText);
 
-    // Converts every text to GBK once; further calls change nothing.
+    // Converts every text from UTF-8 to GBK in place; a document is converted once, by its reader.
     void Utf8ToUnicode();
 
-    struct Leaf {
-        std::string path;
+    // Every leaf is one entry: its path with the array elements around it, and its text.
+    struct Entry {
+        std::string located;  // path, NUL, the enclosing element ids from outer to inner, each ending in '.'
         std::string text;
-        int element;  // innermost enclosing array element, -1 for none
     };
-    const std::vector<Leaf>& Leaves() const { return m_leaves; }
+    size_t LeafCount() const { return m_entries.size(); }
 
 private:
     friend class VeJsonBuilder;
-    bool InElement(int element, int scope) const;
 
+    // The host builds and copies these too, so the members are exactly these two.
     bool m_bValid = false;
-    std::vector<Leaf> m_leaves;
-    std::vector<int> m_elementParents;  // the enclosing array element of each element, -1 at top
-    bool m_bGbk = false;
+    std::vector<Entry> m_entries;
 };
