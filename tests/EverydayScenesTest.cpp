@@ -27,7 +27,7 @@ std::string Site(const std::string& name, bool known) {
 const std::string kAmapHome = "https://www.amap.com/";
 std::string Amap(const std::string& place) { return Shell("https://www.amap.com/search?query=" + Enc(place)); }
 
-// One case: the utterance, the slots, and the calls it leads to.
+// The utterance, the slots, and the calls it leads to.
 struct Case {
     const char* text;
     std::string slots;
@@ -52,7 +52,6 @@ protected:
 TEST_F(EverydayTest, WeatherSearchesThePlaceSaidElseWhereTheComputerIs) {
     sim->State().city = "苏州";
     Check<VeJsonWeather>("weather", {
-        {"北京明天天气怎么样", Slot("location.city", "北京", "北京"), {Search("北京 天气")}},
         // The area's own value first, then the normalised values from the smallest place up.
         {"上海徐家汇天气", Slot("location.city", "上海", "上海") + "," + Slot("location.areaAddr", "徐家汇", "徐汇区"),
          {Search("徐家汇 天气")}},
@@ -60,7 +59,6 @@ TEST_F(EverydayTest, WeatherSearchesThePlaceSaidElseWhereTheComputerIs) {
          {Search("徐汇区 天气")}},
         {"广东广州市天气", Slot("location.province", "广东", "广东省") + "," + Slot("location.city", "广州", "广州市"),
          {Search("广州市 天气")}},
-        {"日本天气", Slot("location.country", "日本", "日本"), {Search("日本 天气")}},
         // The engine's own default place is replaced by the computer's city.
         {"明天天气怎么样", Slot("location.city", "CURRENT_CITY", "合肥市"), {City("苏州"), Search("苏州 天气")}},
         // Found only across two characters (仁兴 holds the bytes of 市): not said.
@@ -71,18 +69,14 @@ TEST_F(EverydayTest, WeatherSearchesThePlaceSaidElseWhereTheComputerIs) {
     Check<VeJsonWeather>("weather", {{"明天天气", Slot("location.city", nullptr, "合肥市"), {City(""), Search("天气")}}});
 }
 
-TEST_F(EverydayTest, MapTakesTheFirstSlotThatIsNotTheLeadWord) {
+TEST_F(EverydayTest, MapTakesTheFirstSlotThatIsNotTheLeadWordAndSearchesTheWebOnlyWhenAskedTo) {
     Check<VeJsonMap>("mapping", {
         {"去天安门", Slot("firstword", "去") + "," + Slot("endLoc.poi", "天安门", "天安门广场"), {Amap("天安门")}},
         {"北京在哪", Slot("endLoc.city", nullptr, "北京市"), {Amap("北京市")}},
         {"日本在哪", Slot("firstword", "查") + "," + Slot("country", "日本"), {Search("日本")}},
         {"在哪", Slot("country", ""), {Shell(kAmapHome)}},
         {"导航", Slot("firstword", "导航"), {Shell(kAmapHome)}},
-        {"地图", "", {Shell(kAmapHome)}},
     });
-}
-
-TEST_F(EverydayTest, MapUSearchesTheWebOnlyWhenAskedTo) {
     const std::string slot = Slot("endLoc.ori_loc", "故宫", "故宫博物院");
     Check<VeJsonIflyMapU>("mapU", {
         {"导航到故宫", slot, {Amap("故宫博物院")}},
@@ -97,20 +91,19 @@ TEST_F(EverydayTest, LifeShowsStopsAndSightsOnTheMapAndFoodOnTheLocalSite) {
     const auto life = [](const char* kind, const char* city, const char* area = nullptr) {
         std::string slots = Slot("roundService", kind);
         if (city) slots += "," + Slot("city", city);
-        if (area) slots += "," + Slot("area", area);
-        return slots;
+        return area ? slots + "," + Slot("area", area) : slots;
     };
+    const auto food = [](const char* host, const std::string& word) { return Shell(host + Enc(word) + "/"); };
     Check<VeJsonLife>("round_service", {
-        {"上海的公交站", life("公交站", "上海"),
-         {Shell("https://www.amap.com/search?query=%E4%B8%8A%E6%B5%B7%20%E5%85%AC%E4%BA%A4%E7%AB%99")}},
+        {"上海的公交站", life("公交站", "上海"), {Amap("上海 公交站")}},
         {"附近的景点", life("景点", nullptr), {City("成都"), Amap("成都 景点")}},
         {"苏州观前街的火锅", life("火锅", "苏州市", "观前街"),
          {Shell("http://su.meituan.com/s/" + Enc("火锅") + "/guanqianjie")}},
-        {"老街火锅店", life("老街火锅店", "成都"), {Shell("http://cd.meituan.com/s/" + Enc("老街火锅") + "/")}},
-        // Hall before house before shop, whichever stands first.
-        {"小店菜馆", life("小店菜馆", "北京市"), {Shell("http://bj.meituan.com/s/" + Enc("小店菜") + "/")}},
-        {"店铺啊", life("店铺啊", "北京"), {Shell("http://bj.meituan.com/s/" + Enc("店铺啊") + "/")}},
-        {"饭店", life("饭店", "北京"), {Shell("http://bj.meituan.com/s/" + Enc("饭店") + "/")}},
+        // Hall before house before shop, whichever stands first; short names stay whole.
+        {"老街火锅店", life("老街火锅店", "成都"), {food("http://cd.meituan.com/s/", "老街火锅")}},
+        {"小店菜馆", life("小店菜馆", "北京市"), {food("http://bj.meituan.com/s/", "小店菜")}},
+        {"店铺啊", life("店铺啊", "北京"), {food("http://bj.meituan.com/s/", "店铺啊")}},
+        {"饭店", life("饭店", "北京"), {food("http://bj.meituan.com/s/", "饭店")}},
         // No short name: the main host; no kind: food in general.
         {"广州吃什么", life("", "广州", "天河"), {Shell("http://www.meituan.com/s/meishi/tianhe")}},
     });
@@ -148,7 +141,7 @@ TEST_F(EverydayTest, RestaurantUsesTheCityShortNameElseItsPinyin) {
     Check<VeJsonRestaurant>("eat_out", {{"附近的火锅", eat(nullptr, "火锅"), {City(""), Shell("http://www.meituan.com")}}});
 }
 
-TEST_F(EverydayTest, CookbookTakesDishThenIngredientThenKeyword) {
+TEST_F(EverydayTest, CookbookStockAndTranslationPages) {
     const std::string dish = Slot("dishName", "红烧肉"), ingredient = Slot("ingredient", "鸡蛋"),
                       keyword = Slot("keyword", "家常菜");
     Check<VeJsonCookbook>("cookbook", {
@@ -157,54 +150,38 @@ TEST_F(EverydayTest, CookbookTakesDishThenIngredientThenKeyword) {
         {"家常菜", keyword, {Shell("http://so.meishi.cc/index.php?q=" + Enc("家常菜"))}},
         {"菜谱", "", {Shell("http://www.meishij.net/")}},
     });
+    // Shenzhen and Shanghai shares have their page; any other market is taken for Hong Kong.
+    const auto share = [](const char* code, const char* market) { return Slot("code", code) + "," + Slot("market", market); };
+    const std::string hexun = "http://stockdata.stock.hexun.com/";
+    Check<VeJsonStock>("stock", {
+        {"平安银行股价", share("000001", "sz"), {Shell(hexun + "gghq_000001.shtml")}},
+        {"茅台股价", share("600519", "sh"), {Shell(hexun + "gghq_600519.shtml")}},
+        {"股价", share("00700", "SZ"), {Shell(hexun + "urwh/hkstock/00700.shtml")}},
+        {"腾讯的股价", Slot("name", "腾讯"), {Shell("http://stock.hexun.com/")}},
+    });
+    const auto into = [](const char* target) { return Slot("content", "你好") + "," + Slot("target", target); };
+    const std::string fanyi = "http://fanyi.baidu.com/?aldtype=16047#zh/";
+    Check<VeJsonTranslation>("translation", {
+        {"日语", into("ja"), {Shell(fanyi + "jp/" + Enc("你好"))}}, {"法语", into("fr"), {Shell(fanyi + "fra/" + Enc("你好"))}},
+        {"西班牙语", into("es"), {Shell(fanyi + "spa/" + Enc("你好"))}}, {"英语", into("en"), {Shell(fanyi + "en/" + Enc("你好"))}},
+        {"翻译", Slot("target", "en"), {Shell("http://fanyi.baidu.com/")}},
+    });
 }
 
-TEST_F(EverydayTest, CourierTriesTheCompanyThenItsCourierNameThenTheTrackingPage) {
-    sim->State().websites = {{"顺丰快递", "https://www.sf-express.com/"}, {"圆通", "https://www.yto.net.cn/"}};
+TEST_F(EverydayTest, CourierAndShoppingAskTheHostFirst) {
+    sim->State().websites = {{"顺丰快递", "https://www.sf-express.com/"}, {"圆通", "https://www.yto.net.cn/"},
+                             {"淘宝手机", "https://s.taobao.com/"}};
     const std::string hao123 = Shell("http://www.hao123.com/kuaidi/");
     Check<VeJsonExpressage>("courier", {
         {"京东", Slot("courierCompany", "京东"), {Shell("https://www.jd.com/")}},
         {"圆通快递", Slot("courierCompany", "圆通"), {Site("圆通", true)}},
         {"查顺丰", Slot("courierCompany", "顺丰"), {Site("顺丰", false), Site("顺丰快递", true)}},
         {"京东快递", Slot("courierCompany", "京东"), {Site("京东", false), Site("京东快递", false), hao123}},
-        {"查快递", "", {Site("", false), Site("快递", false), hao123}},
     });
-}
-
-TEST_F(EverydayTest, StockOpensMainlandSharesElseHongKongQuotes) {
-    const auto share = [](const char* code, const char* market) {
-        return Slot("name", "某股") + "," + Slot("code", code) + "," + Slot("market", market);
-    };
-    Check<VeJsonStock>("stock", {
-        {"平安银行股价", share("000001", "sz"), {Shell("http://stockdata.stock.hexun.com/gghq_000001.shtml")}},
-        {"茅台股价", share("600519", "sh"), {Shell("http://stockdata.stock.hexun.com/gghq_600519.shtml")}},
-        {"腾讯股价", share("00700", "hk"), {Shell("http://stockdata.stock.hexun.com/urwh/hkstock/00700.shtml")}},
-        {"股价", share("00700", "SZ"), {Shell("http://stockdata.stock.hexun.com/urwh/hkstock/00700.shtml")}},
-        {"腾讯的股价", Slot("name", "腾讯"), {Shell("http://stock.hexun.com/")}},
-    });
-}
-
-TEST_F(EverydayTest, TranslationUsesTheSiteLanguageCodes) {
-    const auto into = [](const char* target) {
-        return Slot("content", "你好") + "," + Slot("source", "cn") + "," + Slot("target", target);
-    };
-    const std::string page = "http://fanyi.baidu.com/?aldtype=16047#zh/";
-    Check<VeJsonTranslation>("translation", {
-        {"你好用日语怎么说", into("ja"), {Shell(page + "jp/" + Enc("你好"))}},
-        {"你好用法语怎么说", into("fr"), {Shell(page + "fra/" + Enc("你好"))}},
-        {"你好用西班牙语怎么说", into("es"), {Shell(page + "spa/" + Enc("你好"))}},
-        {"你好用英语怎么说", into("en"), {Shell(page + "en/" + Enc("你好"))}},
-        {"翻译", Slot("target", "en"), {Shell("http://fanyi.baidu.com/")}},
-    });
-}
-
-TEST_F(EverydayTest, ShoppingAsksTheHostFirstThenTheSiteTable) {
-    sim->State().websites = {{"淘宝手机", "https://s.taobao.com/"}};
     const std::string jdPhone = Shell("http://search.jd.com/search?keyword=" + Enc("手机") + "&enc=utf-8");
     Check<VeJsonShopping>("online_shopping", {
         {"淘宝买手机", Slot("website", "淘宝") + "," + Slot("commodity", "手机"), {Site("淘宝手机", true)}},
         {"打开淘宝", Slot("website", "淘宝"), {Site("淘宝", false), Shell("https://www.taobao.com")}},
-        {"拼多多买手机", Slot("website", "拼多多") + "," + Slot("commodity", "手机"), {Site("拼多多手机", false), jdPhone}},
         {"买手机", Slot("shopping", "手机"), {Site("手机", false), jdPhone}},
         {"天猫买苹果手机", Slot("website", "天猫", "tmall") + "," + Slot("commodity", "苹果手机", "手机"),
          {Site("tmall手机", false), Shell("https://list.tmall.com/search_product.htm?q=" + Enc("手机"))}},

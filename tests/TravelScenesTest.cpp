@@ -1,6 +1,5 @@
 // The travel scenes: which slots make the route, when the computer's city replaces the
-// departure, which day is searched, how a hotel city becomes a path segment, and the page
-// each scene opens.
+// departure, which day is searched, how a hotel city becomes a path segment.
 #include "TestSupport.h"
 #include "scenes/semantic/travel/TravelRules.h"
 #include "scenes/semantic/travel/VeJsonFlight.h"
@@ -38,16 +37,17 @@ std::string Train(const std::string& from, const char* fromCode, const std::stri
 // Departure and destination slots (normValue), and the date object when given.
 std::string Route(const char* startSlot, const char* from, const char* endSlot, const char* to,
                   const char* date = nullptr) {
-    std::string slots;
-    const auto add = [&](const std::string& slot) { slots += (slots.empty() ? "" : ",") + slot; };
-    if (from) add(Slot(startSlot, from, from));
-    if (to) add(Slot(endSlot, to, to));
-    if (date) add(Slot("startDate", "明天", date));
+    std::string slots = from ? Slot(startSlot, from, from) : "";
+    if (to) slots += (slots.empty() ? "" : ",") + Slot(endSlot, to, to);
+    if (date) slots += "," + Slot("startDate", "明天", date);
     return slots;
 }
+std::string Trip(const char* from, const char* to, const char* date = nullptr) {
+    return Route("startLoc.cityAddr", from, "endLoc.cityAddr", to, date);
+}
 
+// The utterance, the slots, the computer's city, and the calls it leads to.
 struct RouteCase {
-    const char* what;
     const char* text;
     std::string slots;
     const char* computerCity;
@@ -56,109 +56,62 @@ struct RouteCase {
 
 class TravelSceneTest : public SimTest {
 protected:
-    // Parses and executes a scene on a cleared trace; the trace it left.
+    // Slots, or with `whole` a whole result.
     template <class Scene>
-    Lines Run(const char* service, const RouteCase& c) {
-        sim->ClearTrace();
-        sim->State().city = c.computerCity;
-        Scene scene;
-        Fill(scene, service, c.text, c.slots);
-        EXPECT_EQ(scene.Execute(), 1);
-        return Readable(Trace());
-    }
-
-    // A hotel scene given a whole result (UTF-8 JSON), parsed and executed: the trace it left.
-    template <class Scene>
-    Lines RunHotel(const char* service, const std::string& result, const char* computerCity = "北京") {
-        sim->ClearTrace();
-        sim->State().city = computerCity;
-        Scene scene;
-        scene.m_stdService = service;
-        VeJson doc(result.c_str());
-        EXPECT_TRUE(doc.IsValid()) << result;
-        doc.Utf8ToUnicode();
-        scene.Parse(doc);
-        EXPECT_EQ(scene.Execute(), 1);
-        EXPECT_EQ(scene.m_logType, LogType_Hotel);
-        return Readable(Trace());
+    void Check(const char* service, const std::vector<RouteCase>& cases, bool whole = false) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(c.text) + " | " + c.slots);
+            sim->ClearTrace();
+            sim->State().city = c.computerCity;
+            Scene scene;
+            if (whole)
+                FillResult(scene, service, c.text, c.slots);
+            else
+                Fill(scene, service, c.text, c.slots);
+            EXPECT_EQ(scene.Execute(), 1);
+            EXPECT_EQ(Readable(Trace()), c.trace);
+        }
     }
 };
 
-TEST_F(TravelSceneTest, FlightRoutes) {
-    const char* const from = "startLoc.cityAddr";
-    const char* const to = "endLoc.cityAddr";
-    const RouteCase cases[] = {
-        {"spoken route", "明天南京到上海的机票", Route(from, "南京", to, "上海", kEscapedDate), "北京",
+TEST_F(TravelSceneTest, FlightRoutesAndDates) {
+    const auto today = [](const char* from, const char* to) { return Lines{kTodayCall, Shell(Flight(from, to, kToday))}; };
+    Check<VeJsonFlight>("flight", {
+        {"明天南京到上海的机票", Trip("南京", "上海", kEscapedDate), "北京", {Shell(Flight("南京", "上海", "2026-12-08"))}},
+        // The computer's city stands in for a departure not given, not said, or the destination itself.
+        {"去上海的机票", Trip(nullptr, "上海"), "武汉", Concat({City("武汉")}, today("武汉", "上海"))},
+        {"去上海的机票", Trip("南京", "上海"), "武汉", Concat({City("武汉")}, today("武汉", "上海"))},
+        {"上海的机票", Trip("上海", "上海"), "武汉", Concat({City("武汉")}, today("武汉", "上海"))},
+        {"去上海的机票", Trip("CURRENT_CITY", "上海"), "", {City(""), Shell(kFlightRoot)}},
+        {"南京的机票", Trip("南京", nullptr), "武汉", {Shell(kFlightRoot)}},
+        {"南京到上海", Route("startLoc.city", "南京", "endLoc.areaAddr", "上海"), "武汉", today("南京", "上海")},
+        // The engine's own endLoc.city is no destination.
+        {"南京到上海", Route("startLoc.cityAddr", "南京", "endLoc.city", "上海"), "武汉", {Shell(kFlightRoot)}},
+        // Date objects: plain or escaped, the suggestion first; a broken one means today.
+        {"南京到上海", Trip("南京", "上海", R"({"datetime":"2026-12-07","suggestDatetime":"2026-12-08"})"), "北京",
          {Shell(Flight("南京", "上海", "2026-12-08"))}},
-        {"current city", "明天去上海的机票", Route(from, "CURRENT_CITY", to, "上海", kEscapedDate), "武汉",
-         {City("武汉"), Shell(Flight("武汉", "上海", "2026-12-08"))}},
-        {"no departure slot", "去上海的机票", Route(from, nullptr, to, "上海"), "武汉",
-         {City("武汉"), kTodayCall, Shell(Flight("武汉", "上海", kToday))}},
-        {"unspoken departure", "去上海的机票", Route(from, "南京", to, "上海"), "武汉",
-         {City("武汉"), kTodayCall, Shell(Flight("武汉", "上海", kToday))}},
-        {"departure is the destination", "上海的机票", Route(from, "上海", to, "上海"), "武汉",
-         {City("武汉"), kTodayCall, Shell(Flight("武汉", "上海", kToday))}},
-        {"same city, computer city unknown", "上海的机票", Route(from, "上海", to, "上海"), "",
-         {City(""), Shell(kFlightRoot)}},
-        {"current city unknown", "去上海的机票", Route(from, "CURRENT_CITY", to, "上海"), "",
-         {City(""), Shell(kFlightRoot)}},
-        {"no destination", "南京的机票", Route(from, "南京", to, nullptr), "武汉", {Shell(kFlightRoot)}},
-        {"fallback slots", "南京到上海", Route("startLoc.city", "南京", "endLoc.areaAddr", "上海"), "武汉",
-         {kTodayCall, Shell(Flight("南京", "上海", kToday))}},
-        {"engine's own endLoc.city is no destination", "南京到上海", Route(from, "南京", "endLoc.city", "上海"), "武汉",
-         {Shell(kFlightRoot)}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        EXPECT_EQ(Run<VeJsonFlight>("flight", c), c.trace);
-    }
-}
-
-TEST_F(TravelSceneTest, DateObjects) {
-    const struct { const char* what; const char* object; std::string date; } cases[] = {
-        {"escaped", kEscapedDate, "2026-12-08"},
-        {"plain", R"({"datetime":"2026-12-07","suggestDatetime":"2026-12-08"})", "2026-12-08"},
-        {"no suggestion", R"({\"datetime\":\"2026-12-07\",\"suggestDatetime\":\"\"})", "2026-12-07"},
-        {"invalid", R"({"datetime":"2026-12-07")", kToday},
-        {"stray backslash spoils a value", R"({"datetime":"2026\"-12-07"})", kToday},
-        {"not an object", "2026-12-07", kToday},
-        {"empty", "", kToday},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        const RouteCase route{"", "南京到上海", Route("startLoc.cityAddr", "南京", "endLoc.cityAddr", "上海", c.object),
-                              "北京", {}};
-        Run<VeJsonFlight>("flight", route);
-        EXPECT_EQ(Opened(), Lines{Flight("南京", "上海", c.date)});
-    }
+        {"南京到上海", Trip("南京", "上海", R"({\"datetime\":\"2026-12-07\",\"suggestDatetime\":\"\"})"), "北京",
+         {Shell(Flight("南京", "上海", "2026-12-07"))}},
+        {"南京到上海", Trip("南京", "上海", R"({"datetime":"2026-12-07")"), "北京", today("南京", "上海")},
+        {"南京到上海", Trip("南京", "上海", R"({"datetime":"2026\"-12-07"})"), "北京", today("南京", "上海")},
+    });
 }
 
 TEST_F(TravelSceneTest, TrainRoutes) {
-    const char* const from = "startLoc.cityAddr";
-    const char* const to = "endLoc.cityAddr";
-    const RouteCase cases[] = {
-        {"city suffix dropped", "后天南京市到上海的火车", Route(from, "南京市", to, "上海", kEscapedDate), "北京",
-         {Shell(Train("南京", "NJH", "上海", "SHH", "2026-12-08"))}},
-        {"county suffix dropped", "岳阳县到武汉的火车", Route(from, "岳阳县", to, "武汉"), "北京",
-         {kTodayCall, Shell(Train("岳阳", "YYQ", "武汉", "WHN", kToday))}},
-        {"two characters stay", "岳阳到武汉的火车", Route(from, "岳阳", to, "武汉"), "北京",
-         {kTodayCall, Shell(Train("岳阳", "YYQ", "武汉", "WHN", kToday))}},
-        {"current city", "去广州的火车", Route(from, "CURRENT_CITY", to, "广州"), "北京",
-         {City("北京"), kTodayCall, Shell(Train("北京", "BJP", "广州", "GZQ", kToday))}},
-        {"unspoken departure", "去广州的火车", Route(from, "南京", to, "广州"), "上海",
-         {City("上海"), kTodayCall, Shell(Train("上海", "SHH", "广州", "GZQ", kToday))}},
-        {"unspoken departure, computer city unknown", "去广州的火车", Route(from, "南京", to, "广州"), "",
-         {City(""), kTodayCall, Shell(Train("南京", "NJH", "广州", "GZQ", kToday))}},
-        {"departure is the destination", "广州的火车", Route(from, "广州", to, "广州"), "", {City(""), Shell(kTickets)}},
-        {"unknown departure", "拉萨到广州的火车", Route(from, "拉萨", to, "广州"), "北京", {Shell(kTickets)}},
-        {"unknown destination", "南京到拉萨的火车", Route(from, "南京", to, "拉萨"), "北京", {Shell(kTickets)}},
-        {"destination as a place", "南京到武汉", Route("startLoc.poi", "南京", "endLoc.poi", "武汉"), "北京",
-         {kTodayCall, Shell(Train("南京", "NJH", "武汉", "WHN", kToday))}},
+    const auto today = [](const char* from, const char* fromCode, const char* to, const char* toCode) {
+        return Lines{kTodayCall, Shell(Train(from, fromCode, to, toCode, kToday))};
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        EXPECT_EQ(Run<VeJsonTrain>("train", c), c.trace);
-    }
+    Check<VeJsonTrain>("train", {
+        {"后天南京市到上海的火车", Trip("南京市", "上海", kEscapedDate), "北京",
+         {Shell(Train("南京", "NJH", "上海", "SHH", "2026-12-08"))}},
+        {"岳阳县到武汉的火车", Trip("岳阳县", "武汉"), "北京", today("岳阳", "YYQ", "武汉", "WHN")},
+        {"去广州的火车", Trip("CURRENT_CITY", "广州"), "北京", Concat({City("北京")}, today("北京", "BJP", "广州", "GZQ"))},
+        {"去广州的火车", Trip("南京", "广州"), "", Concat({City("")}, today("南京", "NJH", "广州", "GZQ"))},
+        {"广州的火车", Trip("广州", "广州"), "", {City(""), Shell(kTickets)}},
+        {"拉萨到广州的火车", Trip("拉萨", "广州"), "北京", {Shell(kTickets)}},
+        {"南京到拉萨的火车", Trip("南京", "拉萨"), "北京", {Shell(kTickets)}},
+        {"南京到武汉", Route("startLoc.poi", "南京", "endLoc.poi", "武汉"), "北京", today("南京", "NJH", "武汉", "WHN")},
+    });
 }
 
 TEST_F(TravelSceneTest, TrainShortensOnlyLongNamesAtACharacter) {
@@ -176,64 +129,43 @@ TEST_F(TravelSceneTest, TrainShortensOnlyLongNamesAtACharacter) {
     }
 }
 
-std::string Accommodation(const char* intent, const std::string& slots) {
-    return std::string(R"({"service":"VELMORA.accommodation","semantic":{"intent":")") + intent +
-           R"(","slots":[)" + slots + "]}}";
-}
-
 TEST_F(TravelSceneTest, HotelPages) {
-    const struct { const char* what; std::string result; const char* computerCity; Lines trace; } cases[] = {
-        {"table city, municipality", Accommodation("city", Slot("city", "北京")), "", {Shell(kHotelCity + "beijing_city/")}},
-        {"pinyin, municipality", Accommodation("city", Slot("city", "天津")), "", {Shell(kHotelCity + "tianjin_city/")}},
-        {"table city", Accommodation("city", Slot("city", "厦门")), "", {Shell(kHotelCity + "xiamen/")}},
-        {"pinyin", Accommodation("city", Slot("city", "杭州")), "", {Shell(kHotelCity + "hangzhou/")}},
-        {"Hong Kong", Accommodation("city", Slot("city", "香港")), "", {Shell(kHotelCity + "hongkong_city/")}},
-        {"Macao", Accommodation("city", Slot("city", "澳门")), "", {Shell(kHotelCity + "macao_city/")}},
-        {"district dropped", Accommodation("area", Slot("area", "海淀区")), "", {Shell(kHotelCity + "haidian/")}},
-        {"county dropped", Accommodation("area", Slot("area", "重庆县")), "", {Shell(kHotelCity + "chongqing_city/")}},
-        {"short name kept", Accommodation("area", Slot("area", "新区")), "", {Shell(kHotelCity + "xinqu/")}},
-        {"city suffix kept here", Accommodation("city", Slot("city", "北京市")), "", {Shell(kHotelCity + "beijingshi/")}},
-        {"hotel name unencoded", Accommodation("city", Slot("city", "成都") + "," + Slot("hotel", "如家 酒店")), "",
-         {Shell(kHotelCity + "chengdu/q-如家 酒店")}},
-        {"computer city and date", Accommodation("date", Slot("date", "明天", kEscapedDate)), "北京",
-         {City("北京"), Shell(kHotelCity + "beijing_city/#fromDate=2026-12-08")}},
-        {"invalid date", Accommodation("date", Slot("date", "明天", "{")), "厦门",
-         {City("厦门"), Shell(kHotelCity + "xiamen/")}},
-        {"no city", Accommodation("hotel", Slot("hotel", "如家")), "", {City(""), Shell(kHotelHome)}},
+    const auto stay = [](const char* intent, const std::string& slots) {
+        return std::string(R"({"service":"VELMORA.accommodation","semantic":{"intent":")") + intent +
+               R"(","slots":[)" + slots + "]}}";
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        EXPECT_EQ(RunHotel<VeJsonHotel>("VELMORA.accommodation", c.result, c.computerCity), c.trace);
-    }
-}
-
-std::string Found(const std::string& result, const std::string& slots = "") {
-    return R"({"service":"hotelSearch","semantic":{"slots":[)" + slots + R"(]},"data":{"result":[)" + result + "]}}";
+    Check<VeJsonHotel>("VELMORA.accommodation", {
+        {"", stay("city", Slot("city", "天津")), "", {Shell(kHotelCity + "tianjin_city/")}},
+        {"", stay("city", Slot("city", "香港")), "", {Shell(kHotelCity + "hongkong_city/")}},
+        {"", stay("city", Slot("city", "澳门")), "", {Shell(kHotelCity + "macao_city/")}},
+        {"", stay("area", Slot("area", "海淀区")), "", {Shell(kHotelCity + "haidian/")}},
+        {"", stay("area", Slot("area", "重庆县")), "", {Shell(kHotelCity + "chongqing_city/")}},
+        {"", stay("area", Slot("area", "新区")), "", {Shell(kHotelCity + "xinqu/")}},
+        {"", stay("city", Slot("city", "北京市")), "", {Shell(kHotelCity + "beijingshi/")}},  // 市 stays here
+        {"", stay("city", Slot("city", "成都") + "," + Slot("hotel", "如家 酒店")), "", {Shell(kHotelCity + "chengdu/q-如家 酒店")}},
+        {"", stay("date", Slot("date", "明天", kEscapedDate)), "北京",
+         {City("北京"), Shell(kHotelCity + "beijing_city/#fromDate=2026-12-08")}},
+        {"", stay("date", Slot("date", "明天", "{")), "厦门", {City("厦门"), Shell(kHotelCity + "xiamen/")}},
+        {"", stay("hotel", Slot("hotel", "如家")), "", {City(""), Shell(kHotelHome)}},
+    }, true);
 }
 
 TEST_F(TravelSceneTest, HotelSearchPages) {
-    const struct { const char* what; std::string result; Lines trace; } cases[] = {
-        {"Hong Kong by its full name", Found(R"({"city":"香港特别行政区","name":"半岛酒店"})"),
-         {Shell(kHotelCity + "hongkong_city/q-半岛酒店")}},
-        {"Macao by its full name", Found(R"({"city":"澳门特别行政区","name":"葡京"})"),
-         {Shell(kHotelCity + "macao_city/q-葡京")}},
-        {"short Hong Kong is plain pinyin here", Found(R"({"city":"香港","name":"半岛酒店"})"),
-         {Shell(kHotelCity + "xianggang/q-半岛酒店")}},
-        {"city suffix dropped", Found(R"({"city":"北京市","name":"如家"})"), {Shell(kHotelCity + "beijing_city/q-如家")}},
-        {"centre as the name", Found(R"({"city":"成都","center":"春熙路"})"), {Shell(kHotelCity + "chengdu/q-春熙路")}},
-        {"slots", Found("", Slot("location.city", "厦门") + "," + Slot("location.poi", "鼓浪屿")),
-         {Shell(kHotelCity + "xiamen/q-鼓浪屿")}},
-        {"slot name before the centre", Found("", Slot("location.poi", "鼓浪屿") + "," + Slot("name", "如家")),
-         {City("上海"), Shell(kHotelCity + "shanghai_city/q-如家")}},
-        {"nothing to find", Found(R"({"city":"成都"})"), {Shell(kHotelHome)}},
+    const auto found = [](const std::string& result, const std::string& slots = "") {
+        return R"({"service":"hotelSearch","semantic":{"slots":[)" + slots + R"(]},"data":{"result":[)" + result + "]}}";
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        EXPECT_EQ(RunHotel<VeJsonHotelSearch>("hotelSearch", c.result, "上海"), c.trace);
-    }
-    // No city anywhere: no city page to search in.
-    EXPECT_EQ(RunHotel<VeJsonHotelSearch>("hotelSearch", Found(R"({"name":"如家"})"), ""),
-              (Lines{City(""), Shell(kHotelHome)}));
+    Check<VeJsonHotelSearch>("hotelSearch", {
+        {"", found(R"({"city":"香港特别行政区","name":"半岛酒店"})"), "上海", {Shell(kHotelCity + "hongkong_city/q-半岛酒店")}},
+        {"", found(R"({"city":"香港","name":"半岛酒店"})"), "上海", {Shell(kHotelCity + "xianggang/q-半岛酒店")}},
+        {"", found(R"({"city":"北京市","name":"如家"})"), "上海", {Shell(kHotelCity + "beijing_city/q-如家")}},
+        {"", found(R"({"city":"成都","center":"春熙路"})"), "上海", {Shell(kHotelCity + "chengdu/q-春熙路")}},
+        {"", found("", Slot("location.city", "厦门") + "," + Slot("location.poi", "鼓浪屿")), "上海",
+         {Shell(kHotelCity + "xiamen/q-鼓浪屿")}},
+        {"", found("", Slot("location.poi", "鼓浪屿") + "," + Slot("name", "如家")), "上海",
+         {City("上海"), Shell(kHotelCity + "shanghai_city/q-如家")}},
+        {"", found(R"({"city":"成都"})"), "上海", {Shell(kHotelHome)}},
+        {"", found(R"({"name":"如家"})"), "", {City(""), Shell(kHotelHome)}},  // no city page to search in
+    }, true);
 }
 
 }  // namespace

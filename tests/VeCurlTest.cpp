@@ -19,7 +19,6 @@ namespace {
 using namespace vetest;
 
 int Get(CVeCurl& curl, std::string url) { return curl.OpenUrl_get(url); }
-
 using Clock = std::chrono::steady_clock;
 constexpr auto kBound = std::chrono::seconds(5);
 // A client that waits for such a server fails the bound; the server's wait ends with the test.
@@ -50,15 +49,12 @@ Reply Route(const std::string& line) {
     return Http(404, "not here");
 }
 
-TEST_F(VeCurlTest, HitRedirectAndEveryFailureClearsTheResult) {
+TEST_F(VeCurlTest, HitRedirectAndEveryFailureClearsTheResultQuickly) {
     LoopbackServer server(Route);
     CVeCurl curl;
     ASSERT_EQ(Get(curl, server.Url("/ok?text=%E5%91%A8&deviceno=1")), 0);
     EXPECT_EQ(curl.GetResult_utf8(), kJson);
-    const std::string gbk = curl.GetResult_unicode();
-    EXPECT_EQ(gbk.size(), kJson.size() - 3);  // three CJK characters: 3 bytes each in UTF-8, 2 in GBK
-    EXPECT_EQ(textcodec::GbkToUtf8(gbk), kJson);
-    EXPECT_EQ(CVeCurl(curl).GetResult_utf8(), kJson);
+    EXPECT_EQ(textcodec::GbkToUtf8(curl.GetResult_unicode()), kJson);
     EXPECT_EQ(server.Requests(), std::vector<std::string>{"GET /ok?text=%E5%91%A8&deviceno=1 HTTP/1.1"});
 
     ASSERT_EQ(Get(curl, server.Url("/moved")), 0);
@@ -78,25 +74,19 @@ TEST_F(VeCurlTest, HitRedirectAndEveryFailureClearsTheResult) {
     EXPECT_NE(Get(curl, server.Url("/loop")), 0);
     EXPECT_LE(server.Requests().size() - before, 2u + 7u);
 
-    for (const char* url : {"file:///etc/hosts", "ftp://127.0.0.1/ok", "", "http://", "127.0.0.1/ok", "gopher://127.0.0.1/"})
+    for (const char* url : {"file:///etc/hosts", "ftp://127.0.0.1/ok", "", "http://", "127.0.0.1/ok"})
         EXPECT_EQ(Get(curl, url), vehttp::kHttpBadUrl) << url;
-    const size_t fetched = server.Requests().size();
-    EXPECT_EQ(Get(curl, "HTTP://127.0.0.1" + server.Url("/ok").substr(16)), 0);
-    EXPECT_EQ(server.Requests().size(), fetched + 1);
+    EXPECT_EQ(Get(curl, "HTTP://127.0.0.1" + server.Url("/ok").substr(16)), 0);  // schemes ignore case
+
+    auto start = Clock::now();
+    EXPECT_EQ(Get(curl, "http://127.0.0.1:" + std::to_string(ClosedPort()) + "/ok"), vehttp::kHttpTransport);
+    EXPECT_LT(Clock::now() - start, kBound);
 
     VeScene_SetHttpTimeouts(300, 300);  // last: the slow reply holds the server
-    const auto start = Clock::now();
+    start = Clock::now();
     EXPECT_EQ(Get(curl, server.Url("/slow")), vehttp::kHttpTimeout);
     EXPECT_LT(Clock::now() - start, kBound);
     EXPECT_EQ(curl.GetResult_utf8(), "");
-}
-
-TEST_F(VeCurlTest, ClosedPortFailsQuickly) {
-    const int port = ClosedPort();
-    CVeCurl curl;
-    const auto start = Clock::now();
-    EXPECT_EQ(Get(curl, "http://127.0.0.1:" + std::to_string(port) + "/ok"), vehttp::kHttpTransport);
-    EXPECT_LT(Clock::now() - start, kBound);
 }
 
 TEST_F(VeCurlTest, EndpointsAndTimeoutsAreConfigurable) {
@@ -109,15 +99,15 @@ TEST_F(VeCurlTest, EndpointsAndTimeoutsAreConfigurable) {
     CVeCurl curl;
     EXPECT_EQ(Get(curl, vehttp::Endpoint("songsearch") + "/ok"), 0);
     EXPECT_EQ(VeScene_SetEndpoint("songsearch", "file:///tmp"), 0);
-    EXPECT_EQ(vehttp::Endpoint("songsearch"), server.Url(""));
-    EXPECT_EQ(VeScene_SetEndpoint(nullptr, "http://a"), VESCENE_BAD_ARGUMENT);
+    EXPECT_EQ(vehttp::Endpoint("songsearch"), server.Url(""));  // unchanged
+    for (const char* name : {static_cast<const char*>(nullptr), ""})
+        EXPECT_EQ(VeScene_SetEndpoint(name, "http://a"), VESCENE_BAD_ARGUMENT);
     EXPECT_EQ(VeScene_SetEndpoint("songsearch", ""), 1);  // back to the built-in default
     EXPECT_TRUE(vehttp::IsHttpUrl(vehttp::Endpoint("songsearch")));
     EXPECT_NE(vehttp::Endpoint("songsearch"), server.Url(""));
 
-    VeScene_SetHttpTimeouts(4000, 1000);
+    VeScene_SetHttpTimeouts(4000, 1000);  // no connect outlasts the whole transfer
     EXPECT_EQ(vehttp::GetTimeouts().connectMs, 1000);
-    EXPECT_EQ(vehttp::GetTimeouts().totalMs, 1000);
     VeScene_SetHttpTimeouts(-1, 0);
     EXPECT_EQ(vehttp::GetTimeouts().connectMs, vehttp::kDefaultConnectMs);
     EXPECT_EQ(vehttp::GetTimeouts().totalMs, vehttp::kDefaultTotalMs);

@@ -39,16 +39,13 @@ struct TableFile {
 TEST(VeDecryptFormatTest, RoundTripsAnyBodyBehindAFixedHeader) {
     std::string binary;
     for (int i = 0; i < 256; ++i) binary += static_cast<char>(i);
-    const struct { const char* name; std::string plain; std::string key; std::uint64_t salt; } cases[] = {
-        {"empty body", "", kKey, 7},          {"one byte", "x", kKey, 0},
-        {"one stream word", "12345678", kKey, 1}, {"just over a word", "123456789", kKey, 2},
-        {"GBK lines", "\xCE\xA2\xD0\xC5,https://pc.weixin.qq.com/\r\n" + kLine, kKey, 7},
-        {"every byte value", binary, kKey, 0xFFFFFFFFFFFFFFFFull}, {"large", std::string(200000, 'a'), kKey, 12345},
-        {"empty key", "abc", "", 9},          {"GBK key", "abc", "\xC4\xE3\xBA\xC3", 9},
-        {"key with NUL", "abc", "a\0b"s, 9},
+    const struct { std::string plain; std::string key; std::uint64_t salt; } cases[] = {
+        {"", kKey, 7}, {"12345678", kKey, 1}, {"123456789", kKey, 2},  // empty, one stream word, just over
+        {binary, kKey, 0xFFFFFFFFFFFFFFFFull}, {std::string(200000, 'a'), kKey, 12345},
+        {"abc", "", 9}, {"abc", "a\0b"s, 9},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(c.plain.size());
         const std::string packed = VeDecrypt::Encrypt(c.plain, c.key, c.salt);
         ASSERT_EQ(packed.size(), kHeaderSize + c.plain.size() + kCheckSize);
         EXPECT_EQ(packed.substr(0, 8), "VeDt\x01\0\0\0"s);
@@ -63,7 +60,6 @@ TEST(VeDecryptFormatTest, BodyIsNotReadableAndDependsOnKeyAndSalt) {
     const std::string a = VeDecrypt::Encrypt(plain, kKey, 1);
     auto body = [&](const std::string& packed) { return packed.substr(kHeaderSize, plain.size()); };
     EXPECT_EQ(a.find("weixin"), std::string::npos);
-    EXPECT_NE(body(a), plain);
     EXPECT_NE(body(a), body(VeDecrypt::Encrypt(plain, kKey, 2)));
     EXPECT_NE(body(a), body(VeDecrypt::Encrypt(plain, kKey + "x", 1)));
     EXPECT_EQ(VeDecrypt::Encrypt(plain, kKey, 1), a);  // same input, same file
@@ -71,7 +67,7 @@ TEST(VeDecryptFormatTest, BodyIsNotReadableAndDependsOnKeyAndSalt) {
 
 TEST(VeDecryptFormatTest, WrongKeysAndEveryDamageAreRefused) {
     const std::string packed = VeDecrypt::Encrypt(kLine, kKey, 7);
-    for (const std::string& key : {""s, "quorbelfintax"s, "QuorbelFinta"s, kKey + "x", kKey + "\0"s, "DornikHalbFilm"s})
+    for (const std::string& key : {""s, "quorbelfintax"s, "QuorbelFinta"s, kKey + "\0"s})
         EXPECT_FALSE(VeDecrypt::Decrypt(packed, key).has_value()) << key;
     EXPECT_FALSE(VeDecrypt::Decrypt(VeDecrypt::Encrypt("abc", "", 7), kKey).has_value());
 
@@ -96,40 +92,28 @@ TEST(VeDecryptFormatTest, WrongKeysAndEveryDamageAreRefused) {
     for (size_t i = 0; i < damaged.size(); ++i) EXPECT_FALSE(VeDecrypt::Decrypt(damaged[i], kKey).has_value()) << i;
 }
 
-TEST(VeDecryptTableTest, MapSplitsEachLineAtTheFirstSeparator) {
-    const struct { const char* name; std::string plain; char separator; Map expected; } cases[] = {
-        {"CR LF lines", "a,1\r\nb,2\r\n", ',', {{"a", "1"}, {"b", "2"}}},
-        {"no final line end", "a,1\nb,2", ',', {{"a", "1"}, {"b", "2"}}},
-        {"mixed line ends and blank lines", "\r\n\na,1\n\r\n\r\nb,2\r\n\n", ',', {{"a", "1"}, {"b", "2"}}},
-        {"split at the first comma", "url,https://x/?a=1,2\r\n", ',', {{"url", "https://x/?a=1,2"}}},
-        {"empty value kept", "a,\r\n", ',', {{"a", ""}}},
-        {"no comma or empty key skipped", "lonely\r\n,1\r\na,1\r\n", ',', {{"a", "1"}}},
-        {"duplicate keeps first", "a,1\r\na,2\r\n", ',', {{"a", "1"}}},
-        {"CR inside a line kept", "a,1\r2\r\n", ',', {{"a", "1\r2"}}},
-        {"GBK text", "\xCE\xA2\xD0\xC5,https://pc.weixin.qq.com/\r\n", ',',
-         {{"\xCE\xA2\xD0\xC5", "https://pc.weixin.qq.com/"}}},
-        {"other separator", "a=1,2\r\nb,3\r\n", '=', {{"a", "1,2"}}},
-        {"only blank lines", "\r\n\n\r\n", ',', {}},
-        {"empty body", "", ',', {}},
+TEST(VeDecryptTableTest, MapSplitsEachLineAtTheFirstSeparatorAndVectorKeepsEveryLine) {
+    const struct { std::string plain; char separator; Map expected; } maps[] = {
+        {"\r\n\na,1\n\r\n\r\nb,2", ',', {{"a", "1"}, {"b", "2"}}},  // mixed and blank lines, no final end
+        {"url,https://x/?a=1,2\r\n", ',', {{"url", "https://x/?a=1,2"}}},
+        {"a,\r\n", ',', {{"a", ""}}},
+        {"lonely\r\n,1\r\na,1\r\na,2\r\n", ',', {{"a", "1"}}},  // no separator, empty key, duplicate
+        {"a,1\r2\r\n", ',', {{"a", "1\r2"}}},
+        {"a=1,2\r\nb,3\r\n", '=', {{"a", "1,2"}}},
+        {"", ',', {}},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& c : maps) {
+        SCOPED_TRACE(c.plain);
         TableFile file(VeDecrypt::Encrypt(c.plain, kKey, 3));
         Map out;
         ASSERT_TRUE(VeDecrypt::EncryptFile_2_map_string(file.name.c_str(), kKey.c_str(), c.separator, out));
         EXPECT_EQ(out, c.expected);
     }
-}
-
-TEST(VeDecryptTableTest, VectorHoldsEveryNonEmptyLine) {
-    const struct { std::string plain; Lines expected; } cases[] = {
-        {"\xB5\xBE\xCF\xE3\r\n\xBA\xF3\xC0\xB4\r\n", {"\xB5\xBE\xCF\xE3", "\xBA\xF3\xC0\xB4"}},
-        {"a\nb", {"a", "b"}},
-        {"\r\n\na\r\n\r\n\nb\n", {"a", "b"}},
-        {"a,1\r\na,1\r\n", {"a,1", "a,1"}},
+    const struct { std::string plain; Lines expected; } vectors[] = {
+        {"\r\n\na,1\r\n\r\n\na,1", {"a,1", "a,1"}},
         {"", {}},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : vectors) {
         SCOPED_TRACE(c.plain);
         TableFile file(VeDecrypt::Encrypt(c.plain, kKey, 3));
         Lines out;
@@ -139,43 +123,30 @@ TEST(VeDecryptTableTest, VectorHoldsEveryNonEmptyLine) {
 }
 
 TEST(VeDecryptTableTest, RefusedFilesAndArgumentsLeaveTheOutputUnchanged) {
-    auto expectRefused = [](const char* file, const char* key) {
+    const std::string good = VeDecrypt::Encrypt("a,1\r\nb,2\r\n", kKey, 3);
+    TableFile wrongKey(good), truncated(good.substr(0, good.size() - 1)), empty("");
+    TableFile emptyKeyed(VeDecrypt::Encrypt("a,1\r\n", "", 3));  // a null key is no empty key
+    const std::pair<const char*, const char*> cases[] = {
+        {wrongKey.name.c_str(), "DornikHalbFilm"}, {truncated.name.c_str(), kKey.c_str()},
+        {empty.name.c_str(), kKey.c_str()}, {"vedecrypt-test-no-such-file.tbl", kKey.c_str()},
+        {".", kKey.c_str()}, {"", kKey.c_str()}, {nullptr, kKey.c_str()}, {emptyKeyed.name.c_str(), nullptr},
+    };
+    for (const auto& [name, key] : cases) {
+        SCOPED_TRACE(name ? name : "null file");
         Map map = {{"keep", "me"}};
         Lines vector = {"keep"};
-        EXPECT_FALSE(VeDecrypt::EncryptFile_2_map_string(file, key, ',', map));
-        EXPECT_FALSE(VeDecrypt::EncryptFile_2_vector(file, key, vector));
+        EXPECT_FALSE(VeDecrypt::EncryptFile_2_map_string(name, key, ',', map));
+        EXPECT_FALSE(VeDecrypt::EncryptFile_2_vector(name, key, vector));
         EXPECT_EQ(map, (Map{{"keep", "me"}}));
         EXPECT_EQ(vector, Lines{"keep"});
-    };
-    const std::string good = VeDecrypt::Encrypt("a,1\r\nb,2\r\n", kKey, 3);
-    std::string badMagic = good;
-    badMagic[0] = 'X';
-    const struct { const char* name; std::string bytes; std::string key; } cases[] = {
-        {"wrong key", good, "DornikHalbFilm"}, {"truncated", good.substr(0, good.size() - 1), kKey},
-        {"wrong magic", badMagic, kKey},       {"empty file", "", kKey},
-        {"plain text", "a,1\r\nb,2\r\n", kKey},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        TableFile file(c.bytes);
-        expectRefused(file.name.c_str(), c.key.c_str());
-    }
-    TableFile emptyKeyed(VeDecrypt::Encrypt("a,1\r\n", "", 3));  // a null key is no empty key
-    for (const auto& [name, key] : std::vector<std::pair<const char*, const char*>>{
-             {"vedecrypt-test-no-such-file.tbl", kKey.c_str()}, {".", kKey.c_str()}, {"", kKey.c_str()},
-             {nullptr, kKey.c_str()}, {emptyKeyed.name.c_str(), nullptr}}) {
-        SCOPED_TRACE(name ? name : "null file");
-        expectRefused(name, key);
     }
 }
 
 TEST(VeDecryptTableTest, ReadsTheInstalledSoftwareTable) {
-    Map out;
+    Map out, expected;
     ASSERT_TRUE(VeDecrypt::EncryptFile_2_map_string("softdownload.grm", kKey.c_str(), ',', out));
-    Map expected;
-    for (const auto& [name, url] : vetest::kSoftware) expected[vetest::Gbk(name)] = url;
+    for (const auto& [name, url] : vetest::kSoftware) expected[vetest::Gbk(name)] = url;  // stored as GBK
     EXPECT_EQ(out, expected);
-    EXPECT_EQ(out.count("\xCE\xA2\xD0\xC5"), 1u);  // 微信, stored as GBK
 }
 
 }  // namespace

@@ -19,7 +19,7 @@
 #include <shlobj.h>
 #include <shobjidl.h>
 
-#include <cwctype>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -29,13 +29,11 @@
 namespace {
 
 namespace fs = std::filesystem;
+using Found = std::optional<std::u16string>;
 
 std::u16string U16(const std::wstring& text) { return std::u16string(text.begin(), text.end()); }
 std::u16string U16(const fs::path& path) { return U16(path.wstring()); }
-const wchar_t* W(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
-
-// A cmd.exe line that starts, does nothing and ends.
-const std::u16string kHarmless = u"cmd.exe /c exit 0";
+std::string Narrow(const std::u16string& text) { return std::string(text.begin(), text.end()); }
 
 // Every test runs on the win32 backend with no host callbacks, whatever ran before.
 class Win32HostTest : public ::testing::Test {
@@ -67,58 +65,41 @@ protected:
 
 // --- the configuration file ---
 
-const char* const kConfig = R"({
+const std::string kConfig = R"({
   "websites": { "内网": "http://intranet.example/", "Mail": "https://mail.example/", "bad": 7 },
   "commands": { "打开工作区": "cmd.exe /c exit 0" },
   "files": { "周报": "C:\\周报.docx" },
   "templates": { "简历": "C:\\templates\\简历.dotx" }
 })";
 
-struct TableCase {
-    vewin32::HostTable table;
-    std::u16string name;
-    std::optional<std::u16string> value;
-};
-
 TEST_F(Win32HostTest, ConfigTablesAnswerByNameIgnoringCase) {
-    WriteConfig(kConfig);
-    const TableCase cases[] = {
-        {vewin32::HostTable::Websites, u"内网", u"http://intranet.example/"},
-        {vewin32::HostTable::Websites, u"mail", u"https://mail.example/"},
-        {vewin32::HostTable::Websites, u"bad", std::nullopt},  // not a text
-        {vewin32::HostTable::Websites, u"打开工作区", std::nullopt},
-        {vewin32::HostTable::Commands, u"打开工作区", u"cmd.exe /c exit 0"},
-        {vewin32::HostTable::Files, u"周报", u"C:\\周报.docx"},
-        {vewin32::HostTable::Templates, u"简历", u"C:\\templates\\简历.dotx"},
-        {vewin32::HostTable::Files, u"", std::nullopt},
+    WriteConfig("\xEF\xBB\xBF" + kConfig);  // a byte order mark is allowed
+    using enum vewin32::HostTable;
+    const struct { vewin32::HostTable table; std::u16string name; Found value; } cases[] = {
+        {Websites, u"内网", u"http://intranet.example/"}, {Websites, u"mail", u"https://mail.example/"},
+        {Websites, u"bad", std::nullopt},  // not a text
+        {Websites, u"打开工作区", std::nullopt}, {Commands, u"打开工作区", u"cmd.exe /c exit 0"},
+        {Files, u"周报", u"C:\\周报.docx"}, {Templates, u"简历", u"C:\\templates\\简历.dotx"},
+        {Files, u"", std::nullopt},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(vewin32::LookupHostTable(c.table, c.name), c.value) << std::string(c.name.begin(), c.name.end());
+    for (const auto& c : cases) EXPECT_EQ(vewin32::LookupHostTable(c.table, c.name), c.value) << Narrow(c.name);
 }
 
 TEST_F(Win32HostTest, ConfigThatIsMissingOrBrokenAnswersNothing) {
-    const std::string bad[] = {"", "{", "[1,2]", "{\"websites\": [\"内网\"]}", "\xEF\xBB\xBF{\"websites\":"};
-    for (const auto& text : bad) {
+    for (const std::string text : {"", "{", "[1,2]", "{\"websites\": [\"内网\"]}", "\xEF\xBB\xBF{\"websites\":"}) {
         WriteConfig(text);
         EXPECT_EQ(vewin32::LookupHostTable(vewin32::HostTable::Websites, u"内网"), std::nullopt) << text;
     }
     vewin32::SetHostConfigPath(U16(m_dir / "missing.json"));
     EXPECT_EQ(vewin32::LookupHostTable(vewin32::HostTable::Websites, u"内网"), std::nullopt);
-}
 
-TEST_F(Win32HostTest, ConfigWithByteOrderMarkIsRead) {
-    WriteConfig("\xEF\xBB\xBF{\"websites\": {\"内网\": \"http://intranet.example/\"}}");
-    EXPECT_EQ(vewin32::LookupHostTable(vewin32::HostTable::Websites, u"内网"), u"http://intranet.example/");
-}
-
-TEST_F(Win32HostTest, ConfigLivesNextToTheModuleByDefault) {
+    vewin32::SetHostConfigPath(u"");  // by default it lives next to the module
     wchar_t exe[MAX_PATH] = {};
     ASSERT_GT(::GetModuleFileNameW(nullptr, exe, MAX_PATH), 0u);
-    fs::path expected = fs::path(exe).parent_path() / "VeScene.host.json";
-    EXPECT_EQ(vewin32::HostConfigPath(), U16(expected));
+    EXPECT_EQ(vewin32::HostConfigPath(), U16(fs::path(exe).parent_path() / "VeScene.host.json"));
 }
 
-TEST_F(Win32HostTest, UserCommandsRunFromTheConfigUnlessTheHostAnswers) {
+TEST_F(Win32HostTest, UserCommandsAndTemplatesComeFromTheConfigUnlessTheHostAnswers) {
     WriteConfig(kConfig);
     CString known(u"打开工作区"), unknown(u"打开别处");
     LogType type = LogType_Base;
@@ -128,6 +109,11 @@ TEST_F(Win32HostTest, UserCommandsRunFromTheConfigUnlessTheHostAnswers) {
     std::string gbkCommand = "nothing";
     EXPECT_FALSE(CUtil::OpenCommand(gbkCommand));
 
+    // A template never leaves the templates folder.
+    EXPECT_EQ(vewin32::FindWordTemplate(u"简历"), u"C:\\templates\\简历.dotx");
+    for (const char16_t* name : {u"..\\..\\Windows\\win", u"C:\\x", u"a/b", u"", u"没有的模板"})
+        EXPECT_EQ(vewin32::FindWordTemplate(name), std::nullopt);
+
     // A host with its own table decides alone, also when it knows nothing.
     VeHostCallbacks callbacks{};
     callbacks.size = sizeof callbacks;
@@ -136,43 +122,30 @@ TEST_F(Win32HostTest, UserCommandsRunFromTheConfigUnlessTheHostAnswers) {
     EXPECT_FALSE(CVeAccount::Data()->OpenUserSelf(known, type, icon));
 }
 
-TEST_F(Win32HostTest, WordTemplateComesFromTheConfigAndNeverLeavesTheTemplatesFolder) {
-    WriteConfig(kConfig);
-    EXPECT_EQ(vewin32::FindWordTemplate(u"简历"), u"C:\\templates\\简历.dotx");
-    for (const char16_t* name : {u"..\\..\\Windows\\win", u"C:\\x", u"a/b", u"", u"没有的模板"})
-        EXPECT_EQ(vewin32::FindWordTemplate(name), std::nullopt);
-}
-
 // --- Start Menu shortcuts ---
 
-std::u16string KnownFolder(REFKNOWNFOLDERID id) {
-    wchar_t* path = nullptr;
-    std::u16string result;
-    if (SUCCEEDED(::SHGetKnownFolderPath(id, 0, nullptr, &path))) result = U16(std::wstring(path));
-    ::CoTaskMemFree(path);
-    return result;
-}
-
-// Creates a shortcut to cmd.exe in the user's Start Menu; removes it at the end.
+// A shortcut to cmd.exe in the user's Start Menu for the length of a test.
 class StartMenuShortcut {
 public:
-    explicit StartMenuShortcut(const std::u16string& name) {
-        fs::path folder = fs::path(std::wstring(W(KnownFolder(FOLDERID_Programs)))) / L"VeScene Test";
+    explicit StartMenuShortcut(const std::wstring& name) {
+        wchar_t* programs = nullptr;
+        if (SUCCEEDED(::SHGetKnownFolderPath(FOLDERID_Programs, 0, nullptr, &programs)))
+            m_path = fs::path(programs) / L"VeScene Test" / (name + L".lnk");
+        ::CoTaskMemFree(programs);
         std::error_code error;
-        fs::create_directories(folder, error);
-        m_path = folder / (std::wstring(W(name)) + L".lnk");
+        fs::create_directories(m_path.parent_path(), error);
 
         HRESULT init = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
         IShellLinkW* link = nullptr;
+        IPersistFile* file = nullptr;
         if (SUCCEEDED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                                          reinterpret_cast<void**>(&link)))) {
             wchar_t system[MAX_PATH] = {};
             ::GetSystemDirectoryW(system, MAX_PATH);
             link->SetPath((std::wstring(system) + L"\\cmd.exe").c_str());
             link->SetArguments(L"/c exit 0");
-            IPersistFile* file = nullptr;
             if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-                m_created = SUCCEEDED(file->Save(m_path.c_str(), TRUE));
+                m_created = !m_path.empty() && SUCCEEDED(file->Save(m_path.c_str(), TRUE));
                 file->Release();
             }
             link->Release();
@@ -181,65 +154,51 @@ public:
     }
     ~StartMenuShortcut() {
         std::error_code error;
-        fs::remove_all(m_path.parent_path(), error);
+        if (!m_path.empty()) fs::remove_all(m_path.parent_path(), error);
     }
-    bool Created() const { return m_created; }
-    const fs::path& Path() const { return m_path; }
-
-private:
     fs::path m_path;
     bool m_created = false;
 };
 
 TEST_F(Win32HostTest, ProgramStartsFromItsStartMenuShortcutBySpokenName) {
-    StartMenuShortcut shortcut(u"VeScene 测试工具");
-    ASSERT_TRUE(shortcut.Created());
+    StartMenuShortcut shortcut(L"VeScene 测试工具");
+    ASSERT_TRUE(shortcut.m_created);
+    EXPECT_EQ(vewin32::FindStartMenuShortcut(u"vescene 测试工具"), U16(shortcut.m_path));
+    for (const char16_t* name : {u"VeScene 测试", u""})  // whole names only
+        EXPECT_EQ(vewin32::FindStartMenuShortcut(name), std::nullopt);
 
-    EXPECT_EQ(vewin32::FindStartMenuShortcut(u"vescene 测试工具"), U16(shortcut.Path()));
-    EXPECT_EQ(vewin32::FindStartMenuShortcut(u"VeScene 测试"), std::nullopt);  // whole names only
-    EXPECT_EQ(vewin32::FindStartMenuShortcut(u""), std::nullopt);
-
-    CString name(u"VeScene 测试工具");
+    CString name(u"VeScene 测试工具"), other(u"没有这个程序");
     LogType type = LogType_Base;
     vewin::HICON icon = nullptr;
-    EXPECT_TRUE(CPreferences::Data()->OpenPcSoftwareLnk(name, type, icon));
-    EXPECT_EQ(type, LogType_Application);
-
-    CString other(u"没有这个程序");
-    type = LogType_Base;
     EXPECT_FALSE(CPreferences::Data()->OpenPcSoftwareLnk(other, type, icon));
     EXPECT_EQ(type, LogType_Base);
+    EXPECT_TRUE(CPreferences::Data()->OpenPcSoftwareLnk(name, type, icon));
+    EXPECT_EQ(type, LogType_Application);
 }
 
 // --- uninstall entries ---
 
-const wchar_t* const kUninstallKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
-
 // Uninstall entries under HKCU for the length of a test.
-class UninstallEntries {
-public:
+struct UninstallEntries {
     void Add(const std::wstring& key, const std::wstring& displayName, const std::wstring& command,
              DWORD commandType = REG_SZ) {
+        keys.push_back(L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + key);
         HKEY entry = nullptr;
-        std::wstring path = std::wstring(kUninstallKey) + L"\\" + key;
-        ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &entry,
-                                    nullptr),
+        ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, keys.back().c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                                    &entry, nullptr),
                   ERROR_SUCCESS);
-        m_keys.push_back(path);
-        Set(entry, L"DisplayName", displayName, REG_SZ);
-        if (!command.empty()) Set(entry, L"UninstallString", command, commandType);
+        const auto set = [&](const wchar_t* name, const std::wstring& text, DWORD type) {
+            ::RegSetValueExW(entry, name, 0, type, reinterpret_cast<const BYTE*>(text.c_str()),
+                             static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+        };
+        set(L"DisplayName", displayName, REG_SZ);
+        if (!command.empty()) set(L"UninstallString", command, commandType);
         ::RegCloseKey(entry);
     }
     ~UninstallEntries() {
-        for (const auto& key : m_keys) ::RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
+        for (const auto& key : keys) ::RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
     }
-
-private:
-    static void Set(HKEY key, const wchar_t* name, const std::wstring& text, DWORD type) {
-        ::RegSetValueExW(key, name, 0, type, reinterpret_cast<const BYTE*>(text.c_str()),
-                         static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
-    }
-    std::vector<std::wstring> m_keys;
+    std::vector<std::wstring> keys;
 };
 
 TEST_F(Win32HostTest, UninstallEntryIsFoundByDisplayName) {
@@ -251,21 +210,16 @@ TEST_F(Win32HostTest, UninstallEntryIsFoundByDisplayName) {
     wchar_t root[MAX_PATH] = {};
     ASSERT_GT(::GetEnvironmentVariableW(L"SystemRoot", root, MAX_PATH), 0u);
 
-    struct Case {
-        std::u16string name;
-        std::optional<std::u16string> command;
-    };
-    const Case cases[] = {
-        {u"vescene demo", u"cmd.exe /c exit 0"},         // exact, ignoring case
-        {u"VeScene Demo T", u"cmd.exe /c exit 1"},       // the only one starting so
-        {u"VeScene Dem", u"cmd.exe /c exit 0"},          // the shortest starting so
-        {u"VeScene 无卸载", std::nullopt},               // no uninstall command
+    const struct { std::u16string name; Found command; } cases[] = {
+        {u"vescene demo", u"cmd.exe /c exit 0"},    // exact, ignoring case
+        {u"VeScene Demo T", u"cmd.exe /c exit 1"},  // the only one starting so
+        {u"VeScene Dem", u"cmd.exe /c exit 0"},     // the shortest starting so
+        {u"VeScene 无卸载", std::nullopt},          // no uninstall command
         {u"VeScene 变量", U16(std::wstring(root) + L"\\system32\\cmd.exe /c exit 0")},
         {u"Demo", std::nullopt},
         {u"", std::nullopt},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(vewin32::FindUninstallCommand(c.name), c.command) << std::string(c.name.begin(), c.name.end());
+    for (const auto& c : cases) EXPECT_EQ(vewin32::FindUninstallCommand(c.name), c.command) << Narrow(c.name);
 
     CString name(u"VeScene Demo"), unknown(u"VeScene 不存在的程序");
     LogType type = LogType_Base;
@@ -316,22 +270,19 @@ TEST_F(Win32HostTest, ForegroundWindowTitleAndSlideShowCheck) {
 
 // --- system facts ---
 
-TEST_F(Win32HostTest, TodayIsTheLocalDateAsText) {
-    SYSTEMTIME before, after;
-    ::GetLocalTime(&before);
-    std::string today = TyTime::GetTime_2020_01_01();
-    ::GetLocalTime(&after);
-    char expected[2][16];
-    std::snprintf(expected[0], 16, "%04u-%02u-%02u", before.wYear, before.wMonth, before.wDay);
-    std::snprintf(expected[1], 16, "%04u-%02u-%02u", after.wYear, after.wMonth, after.wDay);
-    EXPECT_TRUE(today == expected[0] || today == expected[1]) << today;  // midnight may pass in between
-}
+TEST_F(Win32HostTest, DateVersionAndAdapterAddress) {
+    const auto localDate = [] {
+        SYSTEMTIME now;
+        ::GetLocalTime(&now);
+        char text[16];
+        std::snprintf(text, sizeof text, "%04u-%02u-%02u", now.wYear, now.wMonth, now.wDay);
+        return std::string(text);
+    };
+    const std::string before = localDate(), today = TyTime::GetTime_2020_01_01(), after = localDate();
+    EXPECT_TRUE(today == before || today == after) << today;  // midnight may pass in between
 
-TEST_F(Win32HostTest, CurrentWindowsIsNotTheOldGeneration) {
     EXPECT_EQ(CEnvironmentMonitor::OsVersion(), WindowsVersion_Current);
-}
 
-TEST_F(Win32HostTest, AdapterAddressIsTwelveHexDigitsOrEmpty) {
     std::string mac = MacAddress::GetMac(MacForm_Plain);
     if (mac.empty()) GTEST_SKIP() << "no physical adapter";
     ASSERT_EQ(mac.size(), 12u);
@@ -344,18 +295,10 @@ TEST_F(Win32HostTest, VolumeLevelsStepsAndMute) {
     EXPECT_EQ(CEnvironmentMonitor::SetVolume(1, true), original);  // muting keeps the level
     EXPECT_EQ(CEnvironmentMonitor::SetVolume(0, true), original);
     if (CEnvironmentMonitor::SetVolume(50, false) < 0) GTEST_SKIP() << "the endpoint takes no levels";
-    struct Case {
-        int level;
-        bool mute;
-        int expected;
-    };
-    const Case cases[] = {
-        {50, false, 50}, {200, false, 60}, {-200, false, 50}, {95, false, 95}, {200, false, 100},
-        {200, false, 100}, {3, false, 3}, {-200, false, 0}, {150, false, 100}, {-5, false, 0},
-        {40, false, 40}, {1, true, 40}, {0, true, 40},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(CEnvironmentMonitor::SetVolume(c.level, c.mute), c.expected) << c.level << (c.mute ? " mute" : "");
+    // 200 and -200 step up and down by ten; levels clamp and steps saturate at 0 and 100.
+    const std::pair<int, int> cases[] = {{50, 50}, {200, 60}, {-200, 50}, {95, 95}, {200, 100},
+                                         {3, 3},   {-200, 0}, {150, 100}, {-5, 0}};
+    for (const auto& [level, expected] : cases) EXPECT_EQ(CEnvironmentMonitor::SetVolume(level, false), expected) << level;
     CEnvironmentMonitor::SetVolume(original, false);
 }
 
