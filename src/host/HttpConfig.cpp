@@ -80,7 +80,10 @@ std::string Endpoint(std::string_view name) {
     return it == State().endpoints.end() ? std::string() : it->second;
 }
 
-void AbortTransfers() { g_epoch.fetch_add(1); }
+void AbortTransfers() {
+    g_epoch.fetch_add(1);
+    detail::CancelRunning();
+}
 
 unsigned long long TransferEpoch() { return g_epoch.load(); }
 

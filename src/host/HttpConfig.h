@@ -50,6 +50,8 @@ unsigned long long TransferEpoch();
 namespace detail {
 // The platform's GET (libcurl or WinHTTP) with the settings above; fills body only on success.
 int Get(const std::string& url, std::string& body);
+// Wakes the transfers running now so they see the abort at once.
+void CancelRunning();
 }  // namespace detail
 
 }  // namespace vehttp

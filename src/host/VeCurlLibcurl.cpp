@@ -109,6 +109,9 @@ int Get(const std::string& url, std::string& body) {
     return kHttpOk;
 }
 
+// The progress callback compares the epoch; libcurl calls it at least once a second.
+void CancelRunning() {}
+
 }  // namespace vehttp::detail
 
 #endif  // !_WIN32
