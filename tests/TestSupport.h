@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "common/JsonQuote.h"
 #include "host/VeChar.h"
 #include "host/VeJson.h"
 #include "keyboard/OfficeGrammar.h"
@@ -62,7 +63,7 @@ protected:
 // Compact "call(args)" form of events, for whole-trace comparisons.
 Lines Readable(const std::vector<vesim::TraceEvent>& events);
 
-inline std::string Q(const std::string& utf8) { return vesim::JsonQuote(utf8); }
+inline std::string Q(const std::string& utf8) { return JsonQuote(utf8); }
 inline std::string Gbk(const std::string& utf8) { return VeChar::VeUtf8_2_UnicodeChar(utf8); }
 inline std::string Utf8(const std::string& gbk) { return VeChar::VeUnicodeChar_2_Utf8(gbk); }
 inline std::string Utf8(const CString& text) { return VeChar::VeCString_2_Utf8(text); }

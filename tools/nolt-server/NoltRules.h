@@ -23,6 +23,8 @@
 #include <string_view>
 #include <vector>
 
+#include "common/JsonQuote.h"
+
 namespace nolt {
 
 struct Entity {
@@ -123,39 +125,16 @@ inline bool IsValidUtf8(std::string_view text) {
     return true;
 }
 
-inline std::string JsonString(std::string_view text) {
-    static const char* const kHex = "0123456789abcdef";
-    std::string out = "\"";
-    for (unsigned char c : text) {
-        switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
-        default:
-            if (c < 0x20) {
-                out += "\\u00";
-                out += kHex[c >> 4];
-                out += kHex[c & 15];
-            } else {
-                out += static_cast<char>(c);
-            }
-        }
-    }
-    return out + '"';
-}
-
 inline std::string ToJson(const Reply& reply) {
-    if (reply.message.empty() && reply.entities.empty()) return "{\"scene\":" + JsonString(reply.scene) + "}";
-    std::string out = "{\"scene\":" + JsonString(reply.scene) + ",\"message\":" + JsonString(reply.message) +
+    if (reply.message.empty() && reply.entities.empty()) return "{\"scene\":" + JsonQuote(reply.scene) + "}";
+    std::string out = "{\"scene\":" + JsonQuote(reply.scene) + ",\"message\":" + JsonQuote(reply.message) +
                       ",\"content\":{\"entities\":[";
     for (std::size_t i = 0; i < reply.entities.size(); ++i) {
         const Entity& e = reply.entities[i];
         out += (i ? ",{" : "{");
-        out += "\"entity\":" + JsonString(e.name);
+        out += "\"entity\":" + JsonQuote(e.name);
         if (e.name == "action") out += ",\"action\":\"action\"";
-        out += ",\"value\":" + JsonString(e.value) + "}";
+        out += ",\"value\":" + JsonQuote(e.value) + "}";
     }
     return out + "]}}";
 }

@@ -8,6 +8,7 @@
 #include <istream>
 #include <ostream>
 
+#include "common/JsonQuote.h"
 #include "host/TextCodec.h"
 #include "platform/sim/SimDesktop.h"
 
@@ -33,7 +34,7 @@ Runner::Runner(RunOptions options, std::ostream& out, std::ostream& err)
 void Runner::Fail(int lineNo, const std::string& message) {
     m_err << "vescene: line " << lineNo << ": " << message << "\n";
     if (m_options.json)
-        m_out << "{\"line\":" << lineNo << ",\"error\":" << vesim::JsonQuote(message) << "}\n";
+        m_out << "{\"line\":" << lineNo << ",\"error\":" << JsonQuote(message) << "}\n";
 }
 
 bool Runner::RunStream(std::istream& in) {
@@ -78,7 +79,7 @@ bool Runner::RunLine(const std::string& line, int lineNo) {
 
 bool Runner::Say(const std::string& entry, const std::string& utf8Text, const std::string& simJson) {
     // An online result that carries the text and no semantic meaning.
-    std::string input = "{\"text\":" + vesim::JsonQuote(utf8Text) + ",\"rc\":4}";
+    std::string input = "{\"text\":" + JsonQuote(utf8Text) + ",\"rc\":4}";
     return Run(1, entry, input, 0, true, simJson);
 }
 
@@ -124,14 +125,14 @@ bool Runner::Run(int lineNo, const std::string& entry, const std::string& input,
     // The scene name is read from the document after its conversion, so it is GBK text.
     const std::string scene = textcodec::GbkToUtf8(m_factory.GetScene()), text = m_factory.GetText_utf8();
     if (m_options.json) {
-        m_out << "{\"line\":" << lineNo << ",\"entry\":" << vesim::JsonQuote(entryName) << ",\"result\":" << result
-              << ",\"scene\":" << vesim::JsonQuote(scene) << ",\"text\":" << vesim::JsonQuote(text)
+        m_out << "{\"line\":" << lineNo << ",\"entry\":" << JsonQuote(entryName) << ",\"result\":" << result
+              << ",\"scene\":" << JsonQuote(scene) << ",\"text\":" << JsonQuote(text)
               << ",\"trace\":[";
         for (size_t i = 0; i < trace.size(); ++i) m_out << (i ? "," : "") << trace[i].ToJson();
         m_out << "]}\n";
     } else {
-        m_out << "line " << lineNo << ": " << entryName << " -> " << result << "  scene " << vesim::JsonQuote(scene)
-              << "  text " << vesim::JsonQuote(text) << "\n";
+        m_out << "line " << lineNo << ": " << entryName << " -> " << result << "  scene " << JsonQuote(scene)
+              << "  text " << JsonQuote(text) << "\n";
         for (const auto& event : trace) m_out << "    " << event.ToReadable() << "\n";
         if (sim->Clock() > 0) m_out << "    (virtual clock " << sim->Clock() << " ms)\n";
     }

@@ -1,30 +1,8 @@
 #include "platform/sim/Trace.h"
 
-#include <cstdio>
+#include "common/JsonQuote.h"
 
 namespace vesim {
-
-std::string JsonQuote(const std::string& utf8) {
-    std::string out = "\"";
-    for (unsigned char c : utf8) {
-        switch (c) {
-            case '"': out += "\\\""; break;
-            case '\\': out += "\\\\"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\t': out += "\\t"; break;
-            default:
-                if (c < 0x20) {
-                    char buf[8];
-                    std::snprintf(buf, sizeof buf, "\\u%04x", c);
-                    out += buf;
-                } else {
-                    out += static_cast<char>(c);
-                }
-        }
-    }
-    return out + "\"";
-}
 
 std::string TraceValue::ToJson() const {
     switch (kind) {

@@ -33,6 +33,4 @@ struct TraceEvent {
     std::string ToReadable() const;   // call(args) -> result
 };
 
-std::string JsonQuote(const std::string& utf8);
-
 }  // namespace vesim
