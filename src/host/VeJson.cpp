@@ -7,6 +7,20 @@
 
 #include "host/TextCodec.h"
 
+namespace {
+
+// An entry's first string: the leaf's path, this mark, then the ids of the array elements
+// around it from outer to inner, each ending in '.'.
+constexpr char kScopeMark = '\0';
+
+std::string Located(std::string path, std::string_view scope) {
+    path += kScopeMark;
+    path += scope;
+    return path;
+}
+
+}  // namespace
+
 // SAX handler that flattens the document while RapidJSON parses it iteratively, so deep
 // input costs heap, not stack.
 class VeJsonBuilder {
@@ -62,10 +76,7 @@ private:
 
     bool Leaf(std::string_view text) {
         EnterElement();
-        std::string located;
-        located.reserve(m_path.size() + 1 + m_scope.size());
-        located.append(m_path).append(1, '\0').append(m_scope);
-        m_doc.m_entries.push_back({std::move(located), std::string(text)});
+        m_doc.m_entries.push_back({Located(m_path, m_scope), std::string(text)});
         m_scope.resize(m_frames.empty() ? 0 : m_frames.back().scopeLength);
         return true;
     }
@@ -122,8 +133,6 @@ struct HostLayout {
 static_assert(sizeof(VeJson) == sizeof(HostLayout) && alignof(VeJson) == alignof(HostLayout));
 static_assert(sizeof(VeJson::Entry) == 2 * sizeof(std::string));
 
-constexpr char kScopeMark = '\0';
-
 // The path and the scope of an entry; the scope holds no NUL, so the last one separates them
 // even when a key holds one.
 std::string_view PathOf(const VeJson::Entry& entry) {
@@ -132,12 +141,6 @@ std::string_view PathOf(const VeJson::Entry& entry) {
 
 std::string_view ScopeOf(const VeJson::Entry& entry) {
     return std::string_view(entry.located).substr(entry.located.rfind(kScopeMark) + 1);
-}
-
-std::string Located(std::string path, std::string_view scope) {
-    path += kScopeMark;
-    path += scope;
-    return path;
 }
 
 std::string_view Wanted(const char* path) { return path ? path : ""; }
