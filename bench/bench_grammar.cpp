@@ -8,7 +8,7 @@
 #include <string>
 
 #include "host/DataDirectory.h"
-#include "host/TextCodec.h"
+#include "platform/TextCodec.h"
 #include "keyboard/OfficeGrammar.h"
 
 namespace {

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "host/DataDirectory.h"
-#include "host/HttpConfig.h"
-#include "host/TextCodec.h"
+#include "platform/HttpConfig.h"
+#include "platform/TextCodec.h"
 #include "host/VeJson.h"
 #include "platform/sim/SimDesktop.h"
 #include "vescene/CVeSceneFactory.h"

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "host/TextCodec.h"
+#include "platform/TextCodec.h"
 #include "host/VeJson.h"
 #include "platform/sim/SimDesktop.h"
 #include "vescene/CVeSceneFactory.h"

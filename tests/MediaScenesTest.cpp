@@ -4,7 +4,7 @@
 
 #include "LoopbackServer.h"
 #include "TestSupport.h"
-#include "host/HttpConfig.h"
+#include "platform/HttpConfig.h"
 #include "scenes/semantic/media/VeJsonCurrentHot.h"
 #include "scenes/semantic/media/VeJsonDrama.h"
 #include "scenes/semantic/media/VeJsonIflyVideo.h"

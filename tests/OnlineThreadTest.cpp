@@ -5,8 +5,8 @@
 
 #include "LoopbackServer.h"
 #include "TestSupport.h"
-#include "host/HttpConfig.h"
-#include "scenes/semantic/DataTables.h"
+#include "platform/HttpConfig.h"
+#include "scenes/shared/DataTables.h"
 #include "vescene/CVeSceneFactory.h"
 
 using namespace vetest;

@@ -2,7 +2,7 @@
 // engine's channel or on the rewritten keyword).
 #include "TestSupport.h"
 #include "host/VeJson.h"
-#include "scenes/base/SceneRegistry.h"
+#include "factory/SceneRegistry.h"
 
 using namespace vetest;
 

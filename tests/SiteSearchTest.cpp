@@ -1,8 +1,8 @@
 // Searching a keyword on a named site, opening a site's home page, and the spoken
 // 「看…」/「买…」/「听…」 requests: the pages opened on the simulated desktop.
 #include "TestSupport.h"
-#include "scenes/semantic/CSiteSearch.h"
-#include "scenes/semantic/SearchSiteTable.h"
+#include "scenes/shared/CSiteSearch.h"
+#include "scenes/shared/SearchSiteTable.h"
 
 using namespace vetest;
 

@@ -3,7 +3,7 @@
 
 #include "TestSupport.h"
 #include "host/DataDirectory.h"
-#include "host/HttpConfig.h"
+#include "platform/HttpConfig.h"
 #include "host/VeDecrypt.h"
 
 namespace vetest {

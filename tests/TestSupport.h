@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "common/JsonQuote.h"
+#include "core/JsonQuote.h"
 #include "host/VeChar.h"
 #include "host/VeJson.h"
 #include "keyboard/OfficeGrammar.h"

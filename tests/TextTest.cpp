@@ -4,8 +4,8 @@
 #include <climits>
 
 #include "TestSupport.h"
-#include "host/CString.h"
-#include "host/TextCodec.h"
+#include "core/CString.h"
+#include "platform/TextCodec.h"
 
 namespace {
 

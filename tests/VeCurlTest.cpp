@@ -6,8 +6,8 @@
 #include <string>
 #include <thread>
 
-#include "host/HttpConfig.h"
-#include "host/TextCodec.h"
+#include "platform/HttpConfig.h"
+#include "platform/TextCodec.h"
 #include "host/VeNet.h"
 #include "vescene/vescene.h"
 

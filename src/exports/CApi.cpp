@@ -7,8 +7,8 @@
 #include "exports/HostBackend.h"
 #include "host/DataDirectory.h"
 #include "host/HostCallbacks.h"
-#include "host/HttpConfig.h"
-#include "host/TextCodec.h"
+#include "platform/HttpConfig.h"
+#include "platform/TextCodec.h"
 #include "vescene/CVeSceneFactory.h"
 #include "vescene/vescene.h"
 

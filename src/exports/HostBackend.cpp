@@ -5,7 +5,7 @@
 #include <mutex>
 
 #include "host/HostCallbacks.h"
-#include "host/TextCodec.h"
+#include "platform/TextCodec.h"
 #include "platform/Backend.h"
 
 namespace vecapi {

@@ -9,13 +9,13 @@
 
 #include "host/CUtil.h"
 #include "host/DataDirectory.h"
-#include "host/HttpConfig.h"
+#include "platform/HttpConfig.h"
 #include "host/VeChar.h"
 #include "host/VeJson.h"
 #include "host/VeNet.h"
 #include "host/VeUI.h"
 #include "platform/Win32Api.h"
-#include "scenes/base/SceneRegistry.h"
+#include "factory/SceneRegistry.h"
 #include "vescene/CVeSceneFactory.h"
 
 namespace {

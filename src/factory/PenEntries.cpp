@@ -5,7 +5,7 @@
 #include "host/VeChar.h"
 #include "host/VeJson.h"
 #include "host/VeUI.h"
-#include "scenes/base/SceneRegistry.h"
+#include "factory/SceneRegistry.h"
 #include "vescene/CVeSceneFactory.h"
 
 namespace {

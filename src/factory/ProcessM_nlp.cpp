@@ -4,7 +4,7 @@
 #include "host/Environment.h"
 #include "host/VeChar.h"
 #include "host/VeJson.h"
-#include "scenes/base/SceneRegistry.h"
+#include "factory/SceneRegistry.h"
 #include "vescene/CVeSceneFactory.h"
 
 namespace {

@@ -3,15 +3,15 @@
 #include <algorithm>
 #include <vector>
 
-#include "common/LazyTable.h"
-#include "common/SearchVerbs.h"
-#include "common/TextMatch.h"
+#include "core/LazyTable.h"
+#include "scenes/shared/SearchVerbs.h"
+#include "host/TextMatch.h"
 #include "host/DataFactory.h"
-#include "host/TextCodec.h"
+#include "platform/TextCodec.h"
 #include "host/VeChar.h"
 #include "host/VeDecrypt.h"
 #include "host/VeUI.h"
-#include "scenes/semantic/DataTables.h"
+#include "scenes/shared/DataTables.h"
 
 namespace {
 

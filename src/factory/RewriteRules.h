@@ -4,8 +4,8 @@
 // document.
 #include <string>
 
-#include "host/CString.h"
-#include "host/HostTypes.h"
+#include "core/CString.h"
+#include "core/HostTypes.h"
 #include "host/VeJson.h"
 
 bool RewriteSoftware(const std::string& gbkText, VeJson& doc);

@@ -2,8 +2,8 @@
 #include <atomic>
 #include <string>
 
-#include "host/CString.h"
-#include "host/HostTypes.h"
+#include "core/CString.h"
+#include "core/HostTypes.h"
 #include "platform/WinTypes.h"
 
 class CUtil {

@@ -1,5 +1,5 @@
 #pragma once
-#include "host/HostTypes.h"
+#include "core/HostTypes.h"
 
 class CEnvironmentMonitor {
 public:

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <span>
 
-#include "host/TextCodec.h"
+#include "platform/TextCodec.h"
 #include "host/VeChar.h"
 
 namespace pinyin_table {  // defined in the generated PinyinTable.cpp

@@ -1,6 +1,6 @@
 #include "host/VeChar.h"
 
-#include "host/TextCodec.h"
+#include "platform/TextCodec.h"
 
 namespace VeChar {
 
@@ -18,23 +18,7 @@ std::string VeCString_2_Utf8(const CString& text) { return textcodec::Utf16ToUtf
 
 std::u16string Vestring2wstring(const std::string& gbkText) { return textcodec::GbkToUtf16(gbkText); }
 
-std::string Utf8_2_Urlcode(const std::string& utf8Text) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string out;
-    out.reserve(utf8Text.size() * 3);
-    for (unsigned char c : utf8Text) {
-        bool unreserved = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-                          c == '-' || c == '_' || c == '.' || c == '~';
-        if (unreserved) {
-            out += static_cast<char>(c);
-        } else {
-            out += '%';
-            out += kHex[c >> 4];
-            out += kHex[c & 0x0F];
-        }
-    }
-    return out;
-}
+std::string Utf8_2_Urlcode(const std::string& utf8Text) { return textcodec::PercentEncode(utf8Text); }
 
 std::string UnicodeChar_2_Urlcode(const std::string& gbkText) {
     return Utf8_2_Urlcode(textcodec::GbkToUtf8(gbkText));

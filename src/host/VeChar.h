@@ -3,7 +3,7 @@
 // "UnicodeChar" is GBK (code page 936) text, "CString" and "TCHAR" UTF-16.
 #include <string>
 
-#include "host/CString.h"
+#include "core/CString.h"
 
 namespace VeChar {
 

@@ -1,7 +1,7 @@
 #include <string>
 
-#include "host/HttpConfig.h"
-#include "host/TextCodec.h"
+#include "platform/HttpConfig.h"
+#include "platform/TextCodec.h"
 #include "host/VeNet.h"
 #include "platform/Backend.h"
 

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <utility>
 
-#include "host/TextCodec.h"
+#include "platform/TextCodec.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "host/CString.h"
-#include "host/HostTypes.h"
+#include "core/CString.h"
+#include "core/HostTypes.h"
 #include "platform/WinTypes.h"
 #include "vescene/Export.h"
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "host/CString.h"
+#include "core/CString.h"
 #include "vescene/Export.h"
 
 class VESCENE_API CVeOffice {

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "host/CString.h"
-#include "host/HostTypes.h"
+#include "core/CString.h"
+#include "core/HostTypes.h"
 #include "vescene/Export.h"
 
 enum VoiceSpecies : int {

@@ -2,8 +2,8 @@
 // The host's user interface: floating result window, answer text, log window, main window.
 #include <string>
 
-#include "host/CString.h"
-#include "host/HostTypes.h"
+#include "core/CString.h"
+#include "core/HostTypes.h"
 #include "platform/WinTypes.h"
 
 class CWnd;

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "host/CString.h"
+#include "core/CString.h"
 #include "platform/WinTypes.h"
 #include "vescene/Export.h"
 

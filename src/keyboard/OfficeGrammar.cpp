@@ -4,9 +4,9 @@
 #include <fstream>
 #include <string_view>
 
-#include "common/TextMatch.h"
+#include "host/TextMatch.h"
 #include "host/DataDirectory.h"
-#include "host/TextCodec.h"
+#include "platform/TextCodec.h"
 
 namespace {
 

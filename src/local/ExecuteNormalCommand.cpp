@@ -2,7 +2,7 @@
 // slide-show commands spoken outside the slide show, then the host's own bindings.
 #include <initializer_list>
 
-#include "common/TextMatch.h"
+#include "host/TextMatch.h"
 #include "host/DataFactory.h"
 #include "host/VeChar.h"
 #include "host/VeNet.h"

@@ -4,10 +4,10 @@
 #include <initializer_list>
 #include <limits>
 
-#include "common/TextMatch.h"
+#include "host/TextMatch.h"
 #include "host/DataFactory.h"
 #include "host/Environment.h"
-#include "host/TextCodec.h"
+#include "platform/TextCodec.h"
 #include "host/VeChar.h"
 #include "host/VeUI.h"
 #include "keyboard/KeyPlayer.h"

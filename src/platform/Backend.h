@@ -4,8 +4,8 @@
 // the win32 backend passes through to Windows and to the embedding host.
 #include <string>
 
-#include "host/CString.h"
-#include "host/HostTypes.h"
+#include "core/CString.h"
+#include "core/HostTypes.h"
 #include "platform/WinTypes.h"
 
 namespace vebackend {

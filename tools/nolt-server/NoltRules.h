@@ -23,7 +23,7 @@
 #include <string_view>
 #include <vector>
 
-#include "common/JsonQuote.h"
+#include "core/JsonQuote.h"
 
 namespace nolt {
 

@@ -8,7 +8,7 @@
 #include <iterator>
 #include <string>
 
-#include "host/TextCodec.h"
+#include "platform/TextCodec.h"
 #include "host/VeDecrypt.h"
 
 namespace {

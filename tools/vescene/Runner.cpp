@@ -8,8 +8,8 @@
 #include <istream>
 #include <ostream>
 
-#include "common/JsonQuote.h"
-#include "host/TextCodec.h"
+#include "core/JsonQuote.h"
+#include "platform/TextCodec.h"
 #include "platform/sim/SimDesktop.h"
 
 namespace {

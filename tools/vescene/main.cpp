@@ -8,7 +8,7 @@
 
 #include "Runner.h"
 #include "host/DataDirectory.h"
-#include "host/HttpConfig.h"
+#include "platform/HttpConfig.h"
 
 namespace {
 

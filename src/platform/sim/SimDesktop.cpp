@@ -7,7 +7,7 @@
 #include <condition_variable>
 #include <thread>
 
-#include "host/TextCodec.h"
+#include "platform/TextCodec.h"
 
 namespace vesim {
 

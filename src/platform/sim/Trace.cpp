@@ -1,6 +1,6 @@
 #include "platform/sim/Trace.h"
 
-#include "common/JsonQuote.h"
+#include "core/JsonQuote.h"
 
 namespace vesim {
 

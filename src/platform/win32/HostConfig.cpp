@@ -5,7 +5,7 @@
 //     "templates": { "spoken name": "path of a Word template" } }
 // The file is read at every lookup, so an edit takes effect at once and no state is shared
 // between the host's thread and the online request's thread.
-#include "host/TextCodec.h"
+#include "platform/TextCodec.h"
 #include "platform/win32/Win32Host.h"
 #include "platform/win32/Win32Support.h"
 

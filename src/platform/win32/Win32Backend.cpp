@@ -2,8 +2,7 @@
 // the embedding host installed, or, where there is none, to what Windows offers by itself
 // (Win32Host.h).
 // Our declarations come first: <windows.h> defines macros with the same names.
-#include "host/TextCodec.h"
-#include "host/VeChar.h"
+#include "platform/TextCodec.h"
 #include "platform/Backend.h"
 #include "platform/win32/Win32Host.h"
 
@@ -172,7 +171,7 @@ private:
 };
 
 void Win32Backend::SearchInBaidu_utf8(const std::string& utf8Text) {
-    std::string url = "https://www.baidu.com/s?wd=" + VeChar::Utf8_2_Urlcode(utf8Text);
+    std::string url = "https://www.baidu.com/s?wd=" + textcodec::PercentEncode(utf8Text);
     std::u16string wide = textcodec::Utf8ToUtf16(url);
     ::ShellExecuteW(nullptr, L"open", W(wide.c_str()), nullptr, nullptr, SW_SHOWNORMAL);
 }

@@ -3,7 +3,7 @@
 // and to Execute, then destroyed by the dispatcher that asked for it.
 #include <string>
 
-#include "host/HostTypes.h"
+#include "core/HostTypes.h"
 #include "host/VeJson.h"
 #include "platform/WinTypes.h"
 

@@ -3,7 +3,7 @@
 #include "host/VeChar.h"
 #include "host/VeUI.h"
 #include "local/SystemCommand.h"
-#include "scenes/semantic/ApplicationActions.h"
+#include "scenes/shared/ApplicationActions.h"
 
 void NoltAppScene::Parse(VeJson& doc) {
     NoltMessageScene::Parse(doc);

@@ -1,7 +1,7 @@
 #include "scenes/online/NoltLocalScene.h"
 
 #include "host/VeChar.h"
-#include "local/PenCommands.h"
+#include "scenes/shared/PenCommands.h"
 
 int NoltLocalScene::Execute() {
     if (m_stdText.empty()) return 0;

@@ -1,7 +1,7 @@
 #include "scenes/online/NoltMessageScene.h"
 
 #include "host/VeUI.h"
-#include "scenes/semantic/ApplicationActions.h"
+#include "scenes/shared/ApplicationActions.h"
 
 void NoltMessageScene::Parse(VeJson& doc) { m_stdMessage = doc.Get("message"); }
 

@@ -1,6 +1,6 @@
 #include "scenes/online/NoltSceneApp.h"
 
-#include "scenes/semantic/ApplicationActions.h"
+#include "scenes/shared/ApplicationActions.h"
 
 int NoltSceneApp::Execute() {
     if (RunActionOrMessage()) return 1;

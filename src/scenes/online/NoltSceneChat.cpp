@@ -1,6 +1,6 @@
 #include "scenes/online/NoltSceneChat.h"
 
-#include "scenes/semantic/AnswerWindow.h"
+#include "scenes/shared/AnswerWindow.h"
 
 void NoltSceneChat::Parse(VeJson& doc) {
     NoltMessageScene::Parse(doc);

@@ -1,7 +1,7 @@
 #include "scenes/online/NoltSceneMusic.h"
 
 #include "host/VeUI.h"
-#include "scenes/semantic/Endpoints.h"
+#include "scenes/shared/Endpoints.h"
 
 int NoltSceneMusic::ExecuteWithoutMessage() {
     VeUI::VeShellExecuteA(endpoints::kKugouHome);

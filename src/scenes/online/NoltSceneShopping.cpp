@@ -1,7 +1,7 @@
 #include "scenes/online/NoltSceneShopping.h"
 
 #include "host/VeUI.h"
-#include "scenes/semantic/Endpoints.h"
+#include "scenes/shared/Endpoints.h"
 
 int NoltSceneShopping::ExecuteWithoutMessage() {
     VeUI::VeShellExecuteA(endpoints::kJdHome);

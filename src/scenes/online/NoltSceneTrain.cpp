@@ -1,7 +1,7 @@
 #include "scenes/online/NoltSceneTrain.h"
 
 #include "host/VeUI.h"
-#include "scenes/semantic/Endpoints.h"
+#include "scenes/shared/Endpoints.h"
 
 int NoltSceneTrain::ExecuteWithoutMessage() {
     VeUI::VeShellExecuteA(endpoints::kQunarHome);

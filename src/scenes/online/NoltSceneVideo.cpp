@@ -1,7 +1,7 @@
 #include "scenes/online/NoltSceneVideo.h"
 
 #include "host/VeUI.h"
-#include "scenes/semantic/Endpoints.h"
+#include "scenes/shared/Endpoints.h"
 
 int NoltSceneVideo::ExecuteWithoutMessage() {
     VeUI::VeShellExecuteA(endpoints::kIqiyiHome);

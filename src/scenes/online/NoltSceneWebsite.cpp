@@ -2,7 +2,7 @@
 
 #include "host/CUtil.h"
 #include "host/VeChar.h"
-#include "scenes/semantic/CSiteSearch.h"
+#include "scenes/shared/CSiteSearch.h"
 
 void NoltSceneWebsite::Parse(VeJson& doc) {
     NoltMessageScene::Parse(doc);

@@ -3,7 +3,7 @@
 #include "host/VeChar.h"
 #include "host/VeUI.h"
 #include "local/SystemCommand.h"
-#include "scenes/semantic/ApplicationActions.h"
+#include "scenes/shared/ApplicationActions.h"
 #include "scenes/semantic/SemanticSlots.h"
 
 void VeJsonApp::Parse(VeJson& doc) {

@@ -2,8 +2,8 @@
 
 #include "host/VeChar.h"
 #include "host/VeUI.h"
-#include "scenes/semantic/Endpoints.h"
-#include "scenes/semantic/SearchSiteTable.h"
+#include "scenes/shared/Endpoints.h"
+#include "scenes/shared/SearchSiteTable.h"
 #include "scenes/semantic/SemanticSlots.h"
 
 void VeJsonBaiduSearch::Parse(VeJson& doc) {

@@ -1,6 +1,6 @@
 #include "scenes/semantic/VeJsonOpenQA.h"
 
-#include "scenes/semantic/AnswerWindow.h"
+#include "scenes/shared/AnswerWindow.h"
 
 void VeJsonOpenQA::Parse(VeJson& doc) { m_stdAnswer = doc.Get("answer^text"); }
 

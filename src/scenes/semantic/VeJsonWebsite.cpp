@@ -1,7 +1,7 @@
 #include "scenes/semantic/VeJsonWebsite.h"
 
 #include "scenes/semantic/SemanticSlots.h"
-#include "scenes/semantic/WebsiteSteps.h"
+#include "scenes/shared/WebsiteSteps.h"
 
 void VeJsonWebsite::Parse(VeJson& doc) {
     m_stdValue = SlotValue(doc, "website");

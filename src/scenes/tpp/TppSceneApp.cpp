@@ -1,7 +1,7 @@
 #include "scenes/tpp/TppSceneApp.h"
 
 #include "host/VeChar.h"
-#include "scenes/semantic/ApplicationActions.h"
+#include "scenes/shared/ApplicationActions.h"
 #include "scenes/tpp/TppSceneDeclined.h"
 
 void TppSceneApp::Parse(VeJson& doc) {

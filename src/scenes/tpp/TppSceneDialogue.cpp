@@ -1,7 +1,7 @@
 #include "scenes/tpp/TppSceneDialogue.h"
 
 #include "host/VeChar.h"
-#include "scenes/semantic/AnswerWindow.h"
+#include "scenes/shared/AnswerWindow.h"
 #include "scenes/tpp/TppSceneDeclined.h"
 
 void TppSceneDialogue::Parse(VeJson& doc) {

@@ -1,7 +1,7 @@
 #include "scenes/tpp/TppSceneEntity.h"
 
 #include "host/VeChar.h"
-#include "scenes/semantic/AnswerWindow.h"
+#include "scenes/shared/AnswerWindow.h"
 #include "scenes/tpp/TppSceneDeclined.h"
 
 void TppSceneEntity::Parse(VeJson& doc) {

@@ -4,7 +4,7 @@
 
 #include "host/VeChar.h"
 #include "host/VeNet.h"
-#include "scenes/semantic/DataTables.h"
+#include "scenes/shared/DataTables.h"
 #include "scenes/tpp/TppSceneDeclined.h"
 #include "scenes/tpp/TppWebPage.h"
 

@@ -1,6 +1,6 @@
 #include "scenes/tpp/TppSceneNothing.h"
 
-#include "local/PenCommands.h"
+#include "scenes/shared/PenCommands.h"
 
 int RunTppCommandText(const std::string& gbkText, LogType& logType, vewin::HICON& icon) {
     return OpenSiteOrSystemCommand(WithoutOpenWord(gbkText), logType, icon) ? 1 : 0;

@@ -4,7 +4,7 @@
 
 #include "host/VeChar.h"
 #include "host/VeUI.h"
-#include "scenes/semantic/ApplicationActions.h"
+#include "scenes/shared/ApplicationActions.h"
 
 namespace {
 

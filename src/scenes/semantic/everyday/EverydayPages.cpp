@@ -1,10 +1,10 @@
 #include "scenes/semantic/everyday/EverydayPages.h"
 
-#include "common/TextMatch.h"
-#include "host/TextCodec.h"
+#include "host/TextMatch.h"
+#include "platform/TextCodec.h"
 #include "host/VeChar.h"
 #include "host/VeUI.h"
-#include "scenes/semantic/Endpoints.h"
+#include "scenes/shared/Endpoints.h"
 
 void OpenMapSearch(const std::string& place) {
     if (place.empty())

@@ -2,7 +2,7 @@
 
 #include "host/VeChar.h"
 #include "host/VeUI.h"
-#include "scenes/semantic/Endpoints.h"
+#include "scenes/shared/Endpoints.h"
 #include "scenes/semantic/SemanticSlots.h"
 
 void VeJsonCookbook::Parse(VeJson& doc) {

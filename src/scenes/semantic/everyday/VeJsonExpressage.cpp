@@ -3,7 +3,7 @@
 #include "host/DataFactory.h"
 #include "host/VeChar.h"
 #include "host/VeUI.h"
-#include "scenes/semantic/Endpoints.h"
+#include "scenes/shared/Endpoints.h"
 #include "scenes/semantic/SemanticSlots.h"
 
 void VeJsonExpressage::Parse(VeJson& doc) { m_stdCompany = SlotValue(doc, "courierCompany"); }

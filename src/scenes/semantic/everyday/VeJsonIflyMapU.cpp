@@ -1,6 +1,6 @@
 #include "scenes/semantic/everyday/VeJsonIflyMapU.h"
 
-#include "common/TextMatch.h"
+#include "host/TextMatch.h"
 #include "host/CUtil.h"
 #include "host/VeChar.h"
 #include "scenes/semantic/SemanticSlots.h"

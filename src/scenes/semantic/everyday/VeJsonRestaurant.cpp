@@ -3,8 +3,8 @@
 #include "host/VeChar.h"
 #include "host/VeNet.h"
 #include "host/VeUI.h"
-#include "scenes/semantic/DataTables.h"
-#include "scenes/semantic/Endpoints.h"
+#include "scenes/shared/DataTables.h"
+#include "scenes/shared/Endpoints.h"
 #include "scenes/semantic/SemanticSlots.h"
 #include "scenes/semantic/everyday/EverydayPages.h"
 

@@ -2,7 +2,7 @@
 
 #include "host/DataFactory.h"
 #include "host/VeChar.h"
-#include "scenes/semantic/SearchSiteTable.h"
+#include "scenes/shared/SearchSiteTable.h"
 #include "scenes/semantic/SemanticSlots.h"
 
 void VeJsonShopping::Parse(VeJson& doc) {

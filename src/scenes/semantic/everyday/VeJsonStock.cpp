@@ -1,7 +1,7 @@
 #include "scenes/semantic/everyday/VeJsonStock.h"
 
 #include "host/VeUI.h"
-#include "scenes/semantic/Endpoints.h"
+#include "scenes/shared/Endpoints.h"
 #include "scenes/semantic/SemanticSlots.h"
 
 void VeJsonStock::Parse(VeJson& doc) {

@@ -1,6 +1,6 @@
 #include "scenes/semantic/everyday/VeJsonWeather.h"
 
-#include "common/TextMatch.h"
+#include "host/TextMatch.h"
 #include "host/CUtil.h"
 #include "host/VeChar.h"
 #include "host/VeNet.h"

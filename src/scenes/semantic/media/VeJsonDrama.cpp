@@ -1,8 +1,8 @@
 #include "scenes/semantic/media/VeJsonDrama.h"
 
-#include "host/HttpConfig.h"
+#include "platform/HttpConfig.h"
 #include "host/VeUI.h"
-#include "scenes/semantic/Endpoints.h"
+#include "scenes/shared/Endpoints.h"
 
 void VeJsonDrama::Parse(VeJson& doc) {
     m_stdUrl = doc.Get("data^result^webUrl");

@@ -5,14 +5,14 @@
 #include <string_view>
 
 #include "host/Environment.h"
-#include "host/HttpConfig.h"
+#include "platform/HttpConfig.h"
 #include "host/VeChar.h"
 #include "host/VeNet.h"
 #include "host/VeUI.h"
 #include "keyboard/KeyPlayer.h"
 #include "keyboard/VirtualKeys.h"
 #include "local/VolumeMessage.h"
-#include "scenes/semantic/Endpoints.h"
+#include "scenes/shared/Endpoints.h"
 #include "scenes/semantic/SemanticSlots.h"
 
 namespace {

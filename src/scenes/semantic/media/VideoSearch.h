@@ -2,7 +2,7 @@
 // The steps both video scenes share: building the keyword and opening the video (GBK texts).
 #include <string>
 
-#include "host/HostTypes.h"
+#include "core/HostTypes.h"
 
 // Appends `part` to `keyword`, after one space when both are non-empty.
 void AppendWord(std::string& keyword, const std::string& part);

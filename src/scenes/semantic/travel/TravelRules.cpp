@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
-#include "common/TextMatch.h"
+#include "host/TextMatch.h"
 #include "host/CUtil.h"
-#include "host/TextCodec.h"
+#include "platform/TextCodec.h"
 #include "host/VeChar.h"
 #include "host/VeNet.h"
-#include "scenes/semantic/DataTables.h"
+#include "scenes/shared/DataTables.h"
 #include "scenes/semantic/SemanticSlots.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include "host/VeNet.h"
 #include "host/VeUI.h"
-#include "scenes/semantic/Endpoints.h"
+#include "scenes/shared/Endpoints.h"
 #include "scenes/semantic/SemanticSlots.h"
 #include "scenes/semantic/travel/TravelRules.h"
 

@@ -2,8 +2,8 @@
 
 #include "host/VeChar.h"
 #include "host/VeUI.h"
-#include "scenes/semantic/DataTables.h"
-#include "scenes/semantic/Endpoints.h"
+#include "scenes/shared/DataTables.h"
+#include "scenes/shared/Endpoints.h"
 #include "scenes/semantic/travel/TravelRules.h"
 
 namespace {

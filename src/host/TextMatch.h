@@ -1,0 +1,18 @@
+#pragma once
+// Phrase tests shared by the dispatchers, rules and command tables.
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+#include "core/CString.h"
+
+// Where `part` begins in the GBK `text`, counting only matches that begin on a character:
+// the bytes of a word can also run from the trail byte of one character into the next.
+size_t FindGbk(std::string_view text, std::string_view part);
+inline bool ContainsGbk(std::string_view text, std::string_view part) {
+    return FindGbk(text, part) != std::string_view::npos;
+}
+
+// Whole-text equality with any phrase, and containment of any part (UTF-16).
+bool IsOneOf(const CString& text, std::initializer_list<const char16_t*> phrases);
+bool ContainsAny(const CString& text, std::initializer_list<const char16_t*> parts);

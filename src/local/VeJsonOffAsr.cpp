@@ -1,8 +1,0 @@
-#include "local/VeJsonOffAsr.h"
-
-#include "local/PenCommands.h"
-
-int VeJsonOffAsr::Execute() {
-    if (m_stdText.empty()) return 0;
-    return OpenSiteOrSystemCommand(WithoutOpenWord(m_stdText), m_logType, m_hIcon) ? 1 : 0;
-}

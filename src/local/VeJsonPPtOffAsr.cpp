@@ -1,8 +1,0 @@
-#include "local/VeJsonPPtOffAsr.h"
-
-#include "local/PenCommands.h"
-
-int VeJsonPPtOffAsr::Execute() {
-    if (m_stdText.empty()) return 0;
-    return RunSlideShowCommand(m_stdText, m_logType, m_hIcon);
-}

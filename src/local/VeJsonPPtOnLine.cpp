@@ -1,7 +1,0 @@
-#include "local/VeJsonPPtOnLine.h"
-
-#include "local/PenCommands.h"
-
-void VeJsonPPtOnLine::Parse(VeJson& doc) { ReadLaserControl(doc, m_stdText, m_stdCommand); }
-
-int VeJsonPPtOnLine::Execute() { return RunSlideShowCommand(m_stdCommand, m_logType, m_hIcon); }

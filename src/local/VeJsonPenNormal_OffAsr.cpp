@@ -1,8 +1,0 @@
-#include "local/VeJsonPenNormal_OffAsr.h"
-
-#include "local/PenCommands.h"
-
-int VeJsonPenNormal_OffAsr::Execute() {
-    if (m_stdText.empty()) return 0;
-    return RunNormalCommand(m_stdText, m_logType, m_hIcon);
-}

@@ -1,7 +1,0 @@
-#include "local/VeJsonPenNormal_PPt.h"
-
-#include "local/PenCommands.h"
-
-void VeJsonPenNormal_PPt::Parse(VeJson& doc) { ReadLaserControl(doc, m_stdText, m_stdCommand); }
-
-int VeJsonPenNormal_PPt::Execute() { return RunNormalCommand(m_stdCommand, m_logType, m_hIcon); }

@@ -1,0 +1,90 @@
+#include "platform/HttpConfig.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cctype>
+#include <map>
+#include <mutex>
+
+namespace vehttp {
+
+namespace {
+
+std::string Lower(std::string_view text) {
+    std::string out(text);
+    std::transform(out.begin(), out.end(), out.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return out;
+}
+
+const std::map<std::string, std::string, std::less<>>& Defaults() {
+    static const std::map<std::string, std::string, std::less<>> defaults = {
+        {"online", "https://nolt.vescene.com"},
+        {"songsearch", "http://songsearch.kugou.com"},
+    };
+    return defaults;
+}
+
+struct Config {
+    std::mutex mutex;
+    Timeouts timeouts{kDefaultConnectMs, kDefaultTotalMs};
+    std::map<std::string, std::string, std::less<>> endpoints = Defaults();
+};
+
+Config& State() {
+    static Config config;
+    return config;
+}
+
+std::atomic<unsigned long long> g_epoch{0};
+
+}  // namespace
+
+void SetTimeouts(int connectMs, int totalMs) {
+    Timeouts t{connectMs > 0 ? connectMs : kDefaultConnectMs, totalMs > 0 ? totalMs : kDefaultTotalMs};
+    t.connectMs = std::min(t.connectMs, t.totalMs);
+    std::lock_guard lock(State().mutex);
+    State().timeouts = t;
+}
+
+Timeouts GetTimeouts() {
+    std::lock_guard lock(State().mutex);
+    return State().timeouts;
+}
+
+bool IsHttpUrl(std::string_view url) {
+    const std::string head = Lower(url.substr(0, 8));
+    return (head.starts_with("http://") && url.size() > 7) || (head.starts_with("https://") && url.size() > 8);
+}
+
+bool SetEndpoint(std::string_view name, std::string_view url) {
+    if (name.empty()) return false;
+    auto& state = State();
+    if (url.empty()) {
+        std::lock_guard lock(state.mutex);
+        if (auto def = Defaults().find(name); def != Defaults().end())
+            state.endpoints.insert_or_assign(def->first, def->second);
+        else if (auto it = state.endpoints.find(name); it != state.endpoints.end())
+            state.endpoints.erase(it);
+        return true;
+    }
+    while (url.ends_with('/')) url.remove_suffix(1);
+    if (!IsHttpUrl(url)) return false;
+    std::lock_guard lock(state.mutex);
+    state.endpoints.insert_or_assign(std::string(name), std::string(url));
+    return true;
+}
+
+std::string Endpoint(std::string_view name) {
+    std::lock_guard lock(State().mutex);
+    auto it = State().endpoints.find(name);
+    return it == State().endpoints.end() ? std::string() : it->second;
+}
+
+void AbortTransfers() {
+    g_epoch.fetch_add(1);
+    detail::CancelRunning();
+}
+
+unsigned long long TransferEpoch() { return g_epoch.load(); }
+
+}  // namespace vehttp

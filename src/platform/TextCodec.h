@@ -1,0 +1,42 @@
+#pragma once
+// The one conversion core behind every VeChar conversion. UTF-8 is decoded by our own code;
+// GBK (code page 936) goes through the OS: iconv on Linux, MultiByteToWideChar on Windows.
+// Malformed input never fails: each bad unit becomes a replacement, so results are the same
+// on both platforms and nothing is read past the input.
+#include <string>
+#include <string_view>
+
+namespace textcodec {
+
+constexpr char16_t kReplacement = u'\uFFFD';
+
+// Invalid UTF-8 (bad bytes, overlongs, surrogates, truncation) decodes to U+FFFD per maximal subpart.
+std::u16string Utf8ToUtf16(std::string_view utf8);
+// A lone surrogate encodes as U+FFFD.
+std::string Utf16ToUtf8(std::u16string_view utf16);
+bool IsValidUtf8(std::string_view utf8);
+
+// A byte that cannot start or finish a GBK character, or a character without a Unicode
+// mapping on both platforms, decodes to '?'.
+std::u16string GbkToUtf16(std::string_view gbk);
+// A character GBK cannot express (or a lone surrogate, or a private-use character) encodes as '?'.
+std::string Utf16ToGbk(std::u16string_view utf16);
+
+std::string Utf8ToGbk(std::string_view utf8);
+std::string GbkToUtf8(std::string_view gbk);
+
+// Structural GBK character length at `pos`: 1 for ASCII and 0x80, 2 for a lead/trail pair,
+// 0 when the byte cannot begin a character there.
+size_t GbkCharLength(std::string_view gbk, size_t pos);
+
+// Percent-encodes bytes: unreserved characters (A-Z a-z 0-9 - _ . ~) stay, every other byte
+// becomes %XX with upper-case hex. The one URL encoder; VeChar's encoders forward to it.
+std::string PercentEncode(std::string_view utf8);
+
+namespace detail {
+// Platform parts: input is already structurally sound (no invalid bytes, no lone surrogates).
+std::u16string OsGbkToUtf16(std::string_view gbk);
+std::string OsUtf16ToGbk(std::u16string_view utf16);
+}  // namespace detail
+
+}  // namespace textcodec

@@ -1,0 +1,26 @@
+#include "scenes/shared/WebsiteSteps.h"
+
+#include "host/CUtil.h"
+#include "host/VeChar.h"
+#include "local/SystemCommand.h"
+#include "scenes/shared/CSiteSearch.h"
+
+namespace {
+
+bool TryText(const std::string& gbkText, LogType& logType, vewin::HICON& icon) {
+    CString text = VeChar::VeUnicodeChar_2_CString(gbkText);
+    CSiteSearch search;
+    if (search.ParseSiteText(text)) return search.OpenSite(logType);
+    return RunSystemCommand(text, logType, icon);
+}
+
+}  // namespace
+
+bool OpenSiteOrSearch(const std::string& gbkNormValue, const std::string& gbkValue, LogType& logType,
+                      vewin::HICON& icon) {
+    // A search for nothing is no answer; the caller reports the utterance unhandled instead.
+    if (gbkNormValue.empty() && gbkValue.empty()) return false;
+    if (TryText(gbkNormValue, logType, icon) || TryText(gbkValue, logType, icon)) return true;
+    CUtil::SearchInBaidu_unicode(gbkNormValue.empty() ? gbkValue : gbkNormValue);
+    return true;
+}
