@@ -1,10 +1,11 @@
 // The text layer: CString's clamping members, the UTF-8 / UTF-16 / GBK conversions and the
-// URL encoders. GBK bytes are written out in the tables so each case states what it expects;
+// URL encoders; and the core's handle owner, UniqueAny. GBK bytes are written out in the tables so each case states what it expects;
 // the cases use characters on which iconv and code page 936 agree.
 #include <climits>
 
 #include "TestSupport.h"
 #include "core/CString.h"
+#include "core/UniqueAny.h"
 #include "platform/TextCodec.h"
 
 namespace {
@@ -202,6 +203,50 @@ TEST(VeCharTest, UrlEncoders) {
     // Every GBK byte as hex, without a leading zero.
     EXPECT_EQ(VeChar::UnicodeChar_2_16_JuHuaSuan(""), "");
     EXPECT_EQ(VeChar::UnicodeChar_2_16_JuHuaSuan("\xB4\xF2\x0F\x10\0"s), "%B4%F2%F%10%0");
+}
+
+// ---------------------------------------------------------------- UniqueAny
+
+// A kind of handle that records its closes; 0 and -1 own nothing (as null and
+// INVALID_HANDLE_VALUE for files).
+std::vector<int> g_closed;
+struct CountedTraits {
+    using type = int;
+    static int invalid() noexcept { return 0; }
+    static bool is_valid(int value) noexcept { return value != 0 && value != -1; }
+    static void close(int value) { g_closed.push_back(value); }
+};
+using Counted = vecore::UniqueAny<CountedTraits>;
+
+TEST(UniqueAnyTest, ClosesEachOwnedValueOnce) {
+    const struct { const char* name; void (*run)(); std::vector<int> closed; } cases[] = {
+        {"no invalid value is closed", [] { Counted none, zero(0), minusOne(-1); EXPECT_FALSE(minusOne); }, {}},
+        {"put frees the old value before it hands out the storage",
+         [] {
+             Counted owner(1);
+             int* storage = owner.put();
+             EXPECT_EQ(g_closed, std::vector<int>{1});
+             EXPECT_EQ(*storage, 0);
+             *storage = 2;
+         },
+         {1, 2}},
+        {"a move leaves the source empty",
+         [] {
+             Counted source(3);
+             Counted target(std::move(source));
+             EXPECT_FALSE(source);
+             EXPECT_EQ(target.get(), 3);
+         },
+         {3}},
+        {"move assignment frees the target's value", [] { Counted a(4), b(5); a = std::move(b); }, {4, 5}},
+        {"release does not close", [] { Counted owner(6); EXPECT_EQ(owner.release(), 6); EXPECT_FALSE(owner); }, {}},
+        {"reset frees the old value", [] { Counted owner(7); owner.reset(8); owner.reset(-1); }, {7, 8}},
+    };
+    for (const auto& c : cases) {
+        g_closed.clear();
+        c.run();
+        EXPECT_EQ(g_closed, c.closed) << c.name;
+    }
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The win32 backend's own host services, run against the real (Wine) Windows: the host's
 // configuration file, Start Menu shortcuts and uninstall entries the tests create, the
-// foreground window, date, version, adapter address and volume.
+// foreground window, date, version, adapter address and volume; and the owners of Windows handles.
 #ifdef _WIN32
 
 #include <gtest/gtest.h>
@@ -13,6 +13,7 @@
 #include "host/VeOffice.h"
 #include "platform/Backend.h"
 #include "platform/win32/Win32Host.h"
+#include "platform/win32/Win32Support.h"
 
 #include <windows.h>
 #include <objbase.h>
@@ -307,6 +308,39 @@ TEST_F(Win32HostTest, BrightnessAnswersALevelOrNothing) {
     if (level < 0) GTEST_SKIP() << "no monitor takes brightness commands";
     EXPECT_LE(level, 255);
     EXPECT_EQ(CEnvironmentMonitor::SetBrightness(400), 255);
+}
+
+// --- the owners of Windows handles (core/UniqueAny.h with the kinds of Win32Support.h) ---
+
+TEST(Win32OwnersTest, FailedFilesPutReleaseAndVariants) {
+    // Both of CreateFileW's "no file" values own nothing.
+    for (HANDLE none : {HANDLE(nullptr), INVALID_HANDLE_VALUE}) EXPECT_FALSE(vewin32::UniqueFile(none));
+    EXPECT_FALSE(vewin32::UniqueFile(::CreateFileW(L"C:\\vescene-missing\\none.json", GENERIC_READ, 0, nullptr,
+                                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
+
+    // put() closes the old handle before it hands out the storage; release() closes nothing.
+    DWORD flags = 0;
+    vewin32::UniqueEvent event(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    const HANDLE first = event.get();
+    ASSERT_TRUE(::GetHandleInformation(first, &flags));
+    HANDLE* storage = event.put();
+    EXPECT_EQ(*storage, nullptr);
+    EXPECT_FALSE(::GetHandleInformation(first, &flags));
+    *storage = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    const HANDLE second = event.release();
+    EXPECT_FALSE(event);
+    EXPECT_TRUE(::GetHandleInformation(second, &flags));
+    ::CloseHandle(second);
+
+    // A moved VARIANT leaves VT_EMPTY behind and its text goes with it.
+    vewin32::UniqueVariant text;
+    text.put()->vt = VT_BSTR;
+    text.addressof()->bstrVal = ::SysAllocString(L"VeScene");
+    vewin32::UniqueVariant moved(std::move(text));
+    EXPECT_EQ(text.get().vt, VT_EMPTY);
+    EXPECT_FALSE(text);
+    ASSERT_EQ(moved.get().vt, VT_BSTR);
+    EXPECT_STREQ(moved.get().bstrVal, L"VeScene");
 }
 
 }  // namespace

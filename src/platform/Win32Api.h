@@ -3,6 +3,7 @@
 // backend. Library code calls these instead of <windows.h>.
 #include <string>
 
+#include "core/UniqueAny.h"
 #include "platform/Backend.h"
 
 namespace vewin {
@@ -62,20 +63,13 @@ inline HINSTANCE ShellExecuteW(HWND window, const char16_t* verb, const char16_t
 // Joins two path pieces with one backslash, as shlwapi does; pure text work.
 std::u16string PathAppendW(std::u16string path, std::u16string_view more);
 
-// Closes a Windows handle when it goes out of scope.
-class ScopedHandle {
-public:
-    explicit ScopedHandle(HANDLE handle = nullptr) : m_handle(handle) {}
-    ~ScopedHandle() {
-        if (m_handle) CloseHandle(m_handle);
-    }
-    ScopedHandle(const ScopedHandle&) = delete;
-    ScopedHandle& operator=(const ScopedHandle&) = delete;
-    HANDLE get() const { return m_handle; }
-    explicit operator bool() const { return m_handle != nullptr; }
-
-private:
-    HANDLE m_handle;
+// A kernel handle the library's code opened through the seam (a process, a thread): closed
+// with the seam's CloseHandle, so the simulated desktop records the close like any other call.
+struct SeamHandleTraits {
+    using type = HANDLE;
+    static type invalid() noexcept { return nullptr; }
+    static void close(type handle) { vewin::CloseHandle(handle); }
 };
+using ScopedHandle = vecore::UniqueAny<SeamHandleTraits>;
 
 }  // namespace vewin

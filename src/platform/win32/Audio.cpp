@@ -26,25 +26,25 @@ int Percent(IAudioEndpointVolume* volume) {
 int SetVolume(int level, bool muteSwitch) {
     ComScope com;
     if (!com.Usable()) return -1;
-    ComPtr<IMMDeviceEnumerator> devices;
-    ComPtr<IMMDevice> speakers;
-    ComPtr<IAudioEndpointVolume> volume;
+    UniqueCom<IMMDeviceEnumerator> devices;
+    UniqueCom<IMMDevice> speakers;
+    UniqueCom<IAudioEndpointVolume> volume;
     if (FAILED(::CoCreateInstance(__uuidof(MMDeviceEnumerator), nullptr, CLSCTX_ALL, __uuidof(IMMDeviceEnumerator),
-                                  devices.PutVoid())) ||
-        FAILED(devices->GetDefaultAudioEndpoint(eRender, eConsole, speakers.Put())) ||
-        FAILED(speakers->Activate(__uuidof(IAudioEndpointVolume), CLSCTX_ALL, nullptr, volume.PutVoid())))
+                                  devices.put_void())) ||
+        FAILED(devices->GetDefaultAudioEndpoint(eRender, eConsole, speakers.put())) ||
+        FAILED(speakers->Activate(__uuidof(IAudioEndpointVolume), CLSCTX_ALL, nullptr, volume.put_void())))
         return -1;
 
     if (muteSwitch) {
         if (FAILED(volume->SetMute(level != 0, nullptr))) return -1;
-        return Percent(volume.Get());
+        return Percent(volume.get());
     }
-    int now = Percent(volume.Get());
+    int now = Percent(volume.get());
     if (now < 0) return -1;
     int target = level == kStepUp ? now + kStep : level == kStepDown ? now - kStep : level;
     target = std::clamp(target, 0, 100);
     if (FAILED(volume->SetMasterVolumeLevelScalar(static_cast<float>(target) / 100, nullptr))) return -1;
-    return Percent(volume.Get());
+    return Percent(volume.get());
 }
 
 }  // namespace vewin32

@@ -17,15 +17,20 @@
 
 #include "platform/HttpConfig.h"
 #include "platform/TextCodec.h"
+#include "platform/win32/Win32Support.h"
 
 namespace vehttp::detail {
 
 namespace {
 
-struct InternetClose {
-    void operator()(HINTERNET handle) const { WinHttpCloseHandle(handle); }
+// A WinHTTP session, connection or request. Closing a request cancels what is pending on it;
+// its callback still gets the handle-closing notice afterwards, on WinHTTP's own thread.
+struct InternetTraits {
+    using type = HINTERNET;
+    static type invalid() noexcept { return nullptr; }
+    static void close(type handle) noexcept { WinHttpCloseHandle(handle); }
 };
-using Internet = std::unique_ptr<void, InternetClose>;
+using Internet = vecore::UniqueAny<InternetTraits>;
 
 using Clock = std::chrono::steady_clock;
 
@@ -54,18 +59,15 @@ int Failure(DWORD error) {
     }
 }
 
-struct EventClose {
-    void operator()(HANDLE event) const { CloseHandle(event); }
-};
-using Event = std::unique_ptr<void, EventClose>;
-Event NewEvent() { return Event(CreateEventW(nullptr, FALSE, FALSE, nullptr)); }
+using vewin32::UniqueEvent;
+UniqueEvent NewEvent() { return UniqueEvent(CreateEventW(nullptr, FALSE, FALSE, nullptr)); }
 
 // What a request's callbacks report. WinHTTP calls back on its own threads until the
 // handle-closing notice, which may come long after the transfer gave up (a stalled server), so
 // the registry, not the transfer, keeps this alive until then.
 struct CallbackState {
-    Event stepDone = NewEvent();
-    Event abort = NewEvent();
+    UniqueEvent stepDone = NewEvent();
+    UniqueEvent abort = NewEvent();
     // Written by a callback before it sets stepDone, read after the wait for it.
     DWORD error = 0;
     DWORD read = 0;
@@ -104,28 +106,28 @@ public:
     AsyncRequest(HINTERNET connection, const std::wstring& path, DWORD flags)
         : m_state(std::make_shared<CallbackState>()) {
         if (!m_state->stepDone || !m_state->abort) return;
-        m_request = WinHttpOpenRequest(connection, L"GET", path.c_str(), nullptr, WINHTTP_NO_REFERER,
-                                       WINHTTP_DEFAULT_ACCEPT_TYPES, flags);
+        m_request.reset(WinHttpOpenRequest(connection, L"GET", path.c_str(), nullptr, WINHTTP_NO_REFERER,
+                                           WINHTTP_DEFAULT_ACCEPT_TYPES, flags));
         if (!m_request) return;
         LiveStates::Get().Add(m_state);
         DWORD_PTR context = reinterpret_cast<DWORD_PTR>(m_state.get());
-        if (WinHttpSetStatusCallback(m_request, &AsyncRequest::OnStatus,
+        if (WinHttpSetStatusCallback(m_request.get(), &AsyncRequest::OnStatus,
                                      WINHTTP_CALLBACK_FLAG_ALL_COMPLETIONS | WINHTTP_CALLBACK_FLAG_HANDLES,
                                      0) == WINHTTP_INVALID_STATUS_CALLBACK ||
-            !WinHttpSetOption(m_request, WINHTTP_OPTION_CONTEXT_VALUE, &context, sizeof(context))) {
-            // Without the context no callback reaches the state, the closing notice neither.
-            WinHttpCloseHandle(m_request);
-            m_request = nullptr;
+            !WinHttpSetOption(m_request.get(), WINHTTP_OPTION_CONTEXT_VALUE, &context, sizeof(context))) {
+            // Without the context no callback reaches the state, the closing notice neither:
+            // close first, then unlist the state here.
+            m_request.reset();
             LiveStates::Get().Remove(m_state.get());
         }
     }
-    ~AsyncRequest() {
-        if (m_request) WinHttpCloseHandle(m_request);
-    }
+    // The request closes first (m_request is the last member), while this transfer still
+    // holds its state too; the registry keeps the state until the closing notice.
+    ~AsyncRequest() = default;
     AsyncRequest(const AsyncRequest&) = delete;
     AsyncRequest& operator=(const AsyncRequest&) = delete;
 
-    HINTERNET Handle() const { return m_request; }
+    HINTERNET Handle() const { return m_request.get(); }
 
     // Starts a step and waits for its completion, the abort or the deadline. kHttpOk when the
     // step completed; Received() then holds what a read delivered.
@@ -182,7 +184,7 @@ private:
     }
 
     std::shared_ptr<CallbackState> m_state;
-    HINTERNET m_request = nullptr;
+    Internet m_request;  // after m_state: destroyed, so closed, before the transfer lets go of it
 };
 
 }  // namespace

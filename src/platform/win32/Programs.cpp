@@ -16,9 +16,9 @@ namespace {
 namespace fs = std::filesystem;
 
 std::u16string KnownFolder(REFKNOWNFOLDERID id) {
-    CoText path;
-    if (FAILED(::SHGetKnownFolderPath(id, KF_FLAG_DEFAULT, nullptr, path.Put()))) return {};
-    return U16(path.Get());
+    UniqueCoTaskMemString path;
+    if (FAILED(::SHGetKnownFolderPath(id, KF_FLAG_DEFAULT, nullptr, path.put()))) return {};
+    return U16(path.get());
 }
 
 std::u16string ToU16(const fs::path& path) {
@@ -72,20 +72,20 @@ struct UninstallMatch {
 
 // Keeps the better entry: an exact display name, else the shortest one starting with the name.
 void ScanUninstallKey(HKEY root, REGSAM view, const std::u16string& name, std::optional<UninstallMatch>& best) {
-    RegKey list;
+    UniqueRegKey list;
     if (::RegOpenKeyExW(root, L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall", 0,
-                        KEY_ENUMERATE_SUB_KEYS | KEY_QUERY_VALUE | view, list.Put()) != ERROR_SUCCESS)
+                        KEY_ENUMERATE_SUB_KEYS | KEY_QUERY_VALUE | view, list.put()) != ERROR_SUCCESS)
         return;
     for (DWORD index = 0;; ++index) {
         wchar_t subName[256];  // registry key names are at most 255 characters
         DWORD length = 256;
-        LONG status = ::RegEnumKeyExW(list.Get(), index, subName, &length, nullptr, nullptr, nullptr, nullptr);
+        LONG status = ::RegEnumKeyExW(list.get(), index, subName, &length, nullptr, nullptr, nullptr, nullptr);
         if (status == ERROR_NO_MORE_ITEMS) break;
         if (status != ERROR_SUCCESS) continue;
-        RegKey entry;
-        if (::RegOpenKeyExW(list.Get(), subName, 0, KEY_QUERY_VALUE | view, entry.Put()) != ERROR_SUCCESS) continue;
-        auto display = RegistryText(entry.Get(), L"DisplayName");
-        auto command = RegistryText(entry.Get(), L"UninstallString");
+        UniqueRegKey entry;
+        if (::RegOpenKeyExW(list.get(), subName, 0, KEY_QUERY_VALUE | view, entry.put()) != ERROR_SUCCESS) continue;
+        auto display = RegistryText(entry.get(), L"DisplayName");
+        auto command = RegistryText(entry.get(), L"UninstallString");
         if (!display || !command || command->empty() || display->size() < name.size()) continue;
         bool exact = SameName(*display, name);
         if (!exact && !SameName(display->substr(0, name.size()), name)) continue;
@@ -94,24 +94,23 @@ void ScanUninstallKey(HKEY root, REGSAM view, const std::u16string& name, std::o
     }
 }
 
+// One icon per file, owned here for the library's lifetime: the host gets the handle without
+// the ownership, so an icon is never freed while the library is loaded; the cache (a static)
+// frees them all when the library is unloaded.
 class IconCache {
 public:
-    ~IconCache() {
-        for (auto& [path, icon] : m_icons) ::DestroyIcon(icon);
-    }
     HICON Get(const std::u16string& path) {
         std::lock_guard lock(m_mutex);
-        if (auto it = m_icons.find(path); it != m_icons.end()) return it->second;
+        if (auto it = m_icons.find(path); it != m_icons.end()) return it->second.get();
         SHFILEINFOW info{};
         if (!::SHGetFileInfoW(W(path), 0, &info, sizeof(info), SHGFI_ICON | SHGFI_LARGEICON) || !info.hIcon)
             return nullptr;
-        m_icons.emplace(path, info.hIcon);
-        return info.hIcon;
+        return m_icons.emplace(path, UniqueIcon(info.hIcon)).first->second.get();
     }
 
 private:
     std::mutex m_mutex;
-    std::map<std::u16string, HICON> m_icons;
+    std::map<std::u16string, UniqueIcon> m_icons;
 };
 
 }  // namespace
@@ -146,7 +145,7 @@ bool RunCommandLine(const std::u16string& commandLine) {
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process{};
     if (::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-        Handle processHandle(process.hProcess), threadHandle(process.hThread);
+        UniqueHandle processHandle(process.hProcess), threadHandle(process.hThread);
         return true;
     }
     return OpenFile(commandLine);

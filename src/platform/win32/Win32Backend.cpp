@@ -52,6 +52,8 @@ public:
         return ::WaitForSingleObject(handle, milliseconds);
     }
     BOOL TerminateThread(HANDLE thread, DWORD exitCode) override { return ::TerminateThread(thread, exitCode); }
+    // The seam itself: vewin::ScopedHandle (the owner of the handles the library opens through
+    // the seam) closes here.
     BOOL CloseHandle(HANDLE handle) override { return ::CloseHandle(handle); }
     void Sleep(DWORD milliseconds) override { ::Sleep(milliseconds); }
     UINT WinExec(const std::string& gbkCommandLine, UINT show) override {

@@ -1,10 +1,17 @@
 #pragma once
-// Owners for the Windows handles and COM pointers of the win32 backend's services.
+// Text helpers and the owners of the Windows handles and COM pointers of the win32 backend's
+// services: every kind below is a policy of the one owner template, core/UniqueAny.h, and no
+// other code of the backend frees a handle itself.
 #include <windows.h>
 #include <objbase.h>
+#include <oleauto.h>
+#include <physicalmonitorenumerationapi.h>
 
 #include <string>
 #include <utility>
+#include <vector>
+
+#include "core/UniqueAny.h"
 
 namespace vewin32 {
 
@@ -18,30 +25,6 @@ inline bool SameName(const std::u16string& a, const std::u16string& b) {
     return ::CompareStringOrdinal(W(a), static_cast<int>(a.size()), W(b), static_cast<int>(b.size()), TRUE) ==
            CSTR_EQUAL;
 }
-
-template <typename T>
-class ComPtr {
-public:
-    ComPtr() = default;
-    ~ComPtr() { Reset(); }
-    ComPtr(const ComPtr&) = delete;
-    ComPtr& operator=(const ComPtr&) = delete;
-    T* operator->() const { return m_ptr; }
-    T* Get() const { return m_ptr; }
-    explicit operator bool() const { return m_ptr != nullptr; }
-    T** Put() {
-        Reset();
-        return &m_ptr;
-    }
-    void** PutVoid() { return reinterpret_cast<void**>(Put()); }
-    void Reset() {
-        if (m_ptr) m_ptr->Release();
-        m_ptr = nullptr;
-    }
-
-private:
-    T* m_ptr = nullptr;
-};
 
 // COM for the calling thread; a thread already in another apartment keeps it.
 class ComScope {
@@ -58,27 +41,89 @@ private:
     HRESULT m_hr;
 };
 
-// A handle with its own closing function.
-template <typename H, auto Close, H Invalid = H{}>
-class Owned {
-public:
-    Owned() = default;
-    explicit Owned(H handle) : m_handle(handle) {}
-    ~Owned() {
-        if (m_handle != Invalid) Close(m_handle);
-    }
-    Owned(const Owned&) = delete;
-    Owned& operator=(const Owned&) = delete;
-    H Get() const { return m_handle; }
-    H* Put() { return &m_handle; }
-    explicit operator bool() const { return m_handle != Invalid; }
+// --- The kinds of handle the win32 backend owns (the owner is core/UniqueAny.h) ---
 
-private:
-    H m_handle = Invalid;
+// A kernel object: a process, thread or token. Null owns nothing.
+struct HandleTraits {
+    using type = HANDLE;
+    static type invalid() noexcept { return nullptr; }
+    static void close(type handle) noexcept { ::CloseHandle(handle); }
 };
+using UniqueHandle = vecore::UniqueAny<HandleTraits>;
 
-using Handle = Owned<HANDLE, ::CloseHandle>;
-using RegKey = Owned<HKEY, ::RegCloseKey>;
-using CoText = Owned<wchar_t*, ::CoTaskMemFree>;
+// A file: CreateFileW fails with INVALID_HANDLE_VALUE, which is no handle to close either.
+struct FileTraits : HandleTraits {
+    static bool is_valid(type handle) noexcept { return handle != nullptr && handle != INVALID_HANDLE_VALUE; }
+};
+using UniqueFile = vecore::UniqueAny<FileTraits>;
+
+// An event; its own kind so that it never passes for another kernel object.
+struct EventTraits : HandleTraits {};
+using UniqueEvent = vecore::UniqueAny<EventTraits>;
+
+struct RegKeyTraits {
+    using type = HKEY;
+    static type invalid() noexcept { return nullptr; }
+    static void close(type key) noexcept { ::RegCloseKey(key); }
+};
+using UniqueRegKey = vecore::UniqueAny<RegKeyTraits>;
+
+// Memory the shell allocated for the caller (SHGetKnownFolderPath's path).
+template <typename T>
+struct CoTaskMemTraits {
+    using type = T*;
+    static type invalid() noexcept { return nullptr; }
+    static void close(type memory) noexcept { ::CoTaskMemFree(memory); }
+};
+using UniqueCoTaskMemString = vecore::UniqueAny<CoTaskMemTraits<wchar_t>>;
+
+// One reference to a COM object.
+template <typename T>
+struct ComTraits {
+    using type = T*;
+    static type invalid() noexcept { return nullptr; }
+    static void close(type object) noexcept { object->Release(); }
+};
+template <typename T>
+using UniqueCom = vecore::UniqueAny<ComTraits<T>>;
+
+struct BstrTraits {
+    using type = BSTR;
+    static type invalid() noexcept { return nullptr; }
+    static void close(type text) noexcept { ::SysFreeString(text); }
+};
+using UniqueBstr = vecore::UniqueAny<BstrTraits>;
+
+// A VARIANT held by value: an empty one (VT_EMPTY) owns nothing, and a moved-from one is empty.
+struct VariantTraits {
+    using type = VARIANT;
+    static type invalid() noexcept {
+        VARIANT empty{};
+        ::VariantInit(&empty);
+        return empty;
+    }
+    static bool is_valid(const type& value) noexcept { return value.vt != VT_EMPTY; }
+    static void close(type& value) noexcept { ::VariantClear(&value); }
+};
+using UniqueVariant = vecore::UniqueAny<VariantTraits>;
+
+// The physical monitors of one display, destroyed together.
+struct PhysicalMonitorsTraits {
+    using type = std::vector<PHYSICAL_MONITOR>;
+    static type invalid() noexcept { return {}; }
+    static bool is_valid(const type& monitors) noexcept { return !monitors.empty(); }
+    static void close(type& monitors) noexcept {
+        ::DestroyPhysicalMonitors(static_cast<DWORD>(monitors.size()), monitors.data());
+    }
+};
+using UniquePhysicalMonitors = vecore::UniqueAny<PhysicalMonitorsTraits>;
+
+// An icon the shell made for the library (SHGetFileInfoW).
+struct IconTraits {
+    using type = HICON;
+    static type invalid() noexcept { return nullptr; }
+    static void close(type icon) noexcept { ::DestroyIcon(icon); }
+};
+using UniqueIcon = vecore::UniqueAny<IconTraits>;
 
 }  // namespace vewin32
