@@ -211,4 +211,34 @@ TEST_F(DispatchTest, AnAnswerIsCarriedOutOnlyWhenItHasText) {
     }
 }
 
+TEST_F(DispatchTest, ApplicationResultsOfBothDispatchers) {
+    sim->State().programs = {"QQ"};
+    const auto tpp = [](const char* text, const char* content) {
+        return std::string(R"({"text":)") + Q(text) + R"(,"fromType":"x","actionType":"APPLICATION","content":)" + content + "}";
+    };
+    const Lines unknownWeChat = {R"(CDataFactory::OpenPcSoftwareLnk("微信") -> false)",
+                                 R"(CDataFactory::OpenWebsite_Grm("微信") -> false)", "CEnvironmentMonitor::OsVersion() -> 10"};
+    const struct { std::string input; Lines tail; } cases[] = {
+        // A program the scene started: logged with its icon.
+        {R"({"text":"打开QQ","rc":4})", {R"(CDataFactory::OpenPcSoftwareLnk("QQ") -> true)", R"(VeUI::Log_HICON("打开QQ", 4096))"}},
+        {tpp("打开QQ", R"({"appName":"QQ"})"),
+         {R"(CDataFactory::OpenPcSoftwareLnk("QQ") -> true)", R"(VeUI::Log_HICON("打开QQ", 4096))"}},
+        // A download the desktop cannot start: the download table's page, but TPP goes to the
+        // software centre's search.
+        {R"({"text":"下载微信","rc":4})",
+         Concat(unknownWeChat, {R"(VeUI::VeShellExecuteA("https://pc.weixin.qq.com/"))", R"(VeUI::Log_2("下载微信", 30))"})},
+        {tpp("下载微信", R"({"action":"下载","appName":"微信"})"),
+         Concat(unknownWeChat, {R"(VeUI::VeShellExecuteA("https://pc.qq.com/search.html#!keyword=%E5%BE%AE%E4%BF%A1"))",
+                                R"(VeUI::Log_2("下载微信", 30))"})},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.input);
+        Clear();
+        EXPECT_EQ(factory.ProcessM(c.input.c_str(), IatAPI_Default, true), ProcessDone);
+        const auto trace = Calls();
+        ASSERT_GE(trace.size(), c.tail.size());
+        EXPECT_EQ(Lines(trace.end() - c.tail.size(), trace.end()), c.tail);
+    }
+}
+
 }  // namespace

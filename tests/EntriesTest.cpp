@@ -68,6 +68,13 @@ TEST_F(EntriesTest, PenOnlineResultsRouteByIntentOrRc) {
     EXPECT_EQ(factory.GetText_utf8(), "关闭");
     EXPECT_TRUE(sim->HeldKeys().empty());
 
+    // A done scene's text is shown, then logged with the icon of the program it started.
+    sim->ClearTrace();
+    sim->State().programs = {"QQ"};
+    EXPECT_EQ(factory.ProcessP_normal(Online("QQ", "weather", "4").c_str()), ProcessDone);
+    EXPECT_EQ(Only(Trace(), [](const std::string& c) { return c.starts_with("VeUI::"); }),
+              (Lines{R"(VeUI::Log("在线识别结果", 0))", R"(VeUI::Tray("QQ", 1))", R"(VeUI::Log_HICON("QQ", 4096))"}));
+
     // An intent the registry lacks: logged 28, then the no-command texts.
     sim->ClearTrace();
     EXPECT_EQ(factory.ProcessP_normal(Online("天气", "weather").c_str()), ProcessFailed);

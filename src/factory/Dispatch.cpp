@@ -8,8 +8,6 @@
 #include "host/VeNet.h"
 #include "host/VeUI.h"
 
-namespace {
-
 void LogOutcome(const CString& text, LogType logType, vewin::HICON icon) {
     if (icon)
         VeUI::Log_HICON(text, icon);
@@ -17,7 +15,21 @@ void LogOutcome(const CString& text, LogType logType, vewin::HICON icon) {
         VeUI::Log_2(text, logType);
 }
 
-}  // namespace
+int RunScene(VeBasicService& scene, VeJson& doc, const std::string& gbkText, const CString& shown,
+             OutcomeLog log) {
+    scene.SetText(gbkText);
+    scene.Parse(doc);
+    const int result = scene.Execute();
+    if (log == OutcomeLog::Nolt) {
+        VeUI::Log_nolt(shown, result != 0 ? scene.m_logType : LogType_NotCarriedOut);
+    } else if (result == 0) {
+        VeUI::Log_2(shown, LogType_NotCarriedOut);
+    } else {
+        if (log == OutcomeLog::TrayAndLog) VeUI::Tray(shown, VeTray_Show);
+        LogOutcome(shown, scene.m_logType, scene.m_hIcon);
+    }
+    return result;
+}
 
 void ReportFailure(const char16_t* text) {
     VeUI::Tray(text, VeTray_Show);
@@ -61,15 +73,10 @@ VeProcessState RouteUtterance(VeJson& doc, const std::string& utf8Text, std::str
         return ProcessDone;
     }
 
-    int result = 0;
-    if (auto scene = registry(sceneName)) {
-        scene->m_stdText = gbkText;
-        scene->Parse(doc);
-        result = scene->Execute();
-        if (result != 0) LogOutcome(text, scene->m_logType, scene->m_hIcon);
+    auto scene = registry(sceneName);
+    if (!scene) {
+        VeUI::Log_2(text, LogType_NotCarriedOut);
+        return ProcessUnhandled;
     }
-    if (result != 0) return ProcessDone;
-
-    VeUI::Log_2(text, LogType_NotCarriedOut);
-    return ProcessUnhandled;
+    return RunScene(*scene, doc, gbkText, text, OutcomeLog::Log) != 0 ? ProcessDone : ProcessUnhandled;
 }

@@ -1,10 +1,12 @@
 #pragma once
 // The steps the semantic and the TPP dispatchers share once they know the text and the scene
 // name: show the text, give the user's own commands and the main-window words the first
-// chance, run the registry's scene, log the outcome.
+// chance, run the registry's scene, log the outcome. One scene run (text, Parse, Execute, log)
+// also serves the pen entries and the online thread.
 #include <memory>
 #include <string>
 
+#include "core/CString.h"
 #include "host/VeJson.h"
 #include "scenes/base/VeBasicService.h"
 #include "vescene/CVeSceneFactory.h"
@@ -14,6 +16,22 @@ using SceneRegistry = std::unique_ptr<VeBasicService> (*)(const std::string& nam
 // `sceneName` becomes "userself" when a user command or main-window word matched.
 VeProcessState RouteUtterance(VeJson& doc, const std::string& utf8Text, std::string& sceneName,
                               SceneRegistry registry);
+
+// How a scene run's outcome reaches the host's log.
+enum class OutcomeLog {
+    Log,         // Log_HICON with the icon the scene left, else Log_2 with its log type
+    TrayAndLog,  // as Log, after the text is shown in the result window (done only)
+    Nolt,        // Log_nolt with the scene's log type (the online thread; an icon is not shown)
+};
+
+// One scene run: the scene gets the GBK text, parses the document and executes; a done scene
+// (non-zero) is logged with `shown` as `log` says, a declined one as not carried out (28) on
+// the same log. Returns what Execute returned.
+int RunScene(VeBasicService& scene, VeJson& doc, const std::string& gbkText, const CString& shown,
+             OutcomeLog log);
+
+// A done step's log line: Log_HICON when it left an icon, else Log_2 with its log type.
+void LogOutcome(const CString& text, LogType logType, vewin::HICON icon);
 
 // Shows a fixed failure text in the result and log windows.
 void ReportFailure(const char16_t* text);

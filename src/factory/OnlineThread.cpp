@@ -7,6 +7,7 @@
 #include <memory>
 #include <mutex>
 
+#include "factory/Dispatch.h"
 #include "host/CUtil.h"
 #include "host/DataDirectory.h"
 #include "platform/HttpConfig.h"
@@ -87,17 +88,9 @@ vewin::DWORD CVeSceneFactory::ThreadNoltControl(void* param) {
                 std::string sceneName = reply.Get("scene");
                 if (sceneName.empty()) sceneName = "intentName";  // no key: an empty scene is unhandled
 
-                int result = 0;
-                LogType logType = LogType_NotCarriedOut;
-                if (auto scene = MakeOnlineScene(sceneName)) {
-                    scene->SetText(gbkText);
-                    scene->Parse(reply);
-                    result = scene->Execute();
-                    logType = scene->m_logType;
-                }
                 const CString shown = VeChar::VeUtf8_2_CString(utf8Text);
-                if (result != 0) {
-                    VeUI::Log_nolt(shown, logType);
+                if (auto scene = MakeOnlineScene(sceneName)) {
+                    unhandled = RunScene(*scene, reply, gbkText, shown, OutcomeLog::Nolt) == 0;
                 } else {
                     VeUI::Log_nolt(shown, LogType_NotCarriedOut);
                     unhandled = true;

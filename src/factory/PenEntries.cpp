@@ -17,12 +17,11 @@ void ReportNoCommand(const char16_t* logText) {
     VeUI::Log(logText, LogType_Failure);
 }
 
-void LogDone(const CString& shown, LogType logType, vewin::HICON icon) {
-    VeUI::Tray(shown, VeTray_Show);
-    if (icon)
-        VeUI::Log_HICON(shown, icon);
-    else
-        VeUI::Log_2(shown, logType);
+// Neither a scene nor a binding of the user's took the text.
+VeProcessState NothingMatched(const CString& shown, const char16_t* noCommandLog) {
+    VeUI::Log_2(shown, LogType_NotCarriedOut);
+    ReportNoCommand(noCommandLog);
+    return ProcessFailed;
 }
 
 // The user's own binding of the text, if any.
@@ -30,20 +29,14 @@ bool OpenUserFile(const CString& shown) {
     LogType logType = LogType_NotCarriedOut;
     vewin::HICON icon = nullptr;
     if (!CPreferences::Data()->VeOpenUserFiles(shown, logType, icon)) return false;
-    LogDone(shown, logType, icon);
+    VeUI::Tray(shown, VeTray_Show);
+    LogOutcome(shown, logType, icon);
     return true;
 }
 
-// Runs the scene on the shown text; a done scene is shown and logged, a declined one logged 28.
+// Runs the scene on the shown text; true when it was carried out.
 bool RunPenScene(VeBasicService& scene, VeJson& doc, const CString& shown) {
-    scene.SetText(VeChar::VeCString2string(shown));
-    scene.Parse(doc);
-    if (scene.Execute() != 0) {
-        LogDone(shown, scene.m_logType, scene.m_hIcon);
-        return true;
-    }
-    VeUI::Log_2(shown, LogType_NotCarriedOut);
-    return false;
+    return RunScene(scene, doc, VeChar::VeCString2string(shown), shown, OutcomeLog::TrayAndLog) != 0;
 }
 
 }  // namespace
@@ -89,11 +82,7 @@ VeProcessState CVeSceneFactory::ProcessP_normal(const char* text) {
         if (OpenUserFile(shown)) return ProcessDone;
 
         auto scene = MakeNormalPenScene(m_stdScene);
-        if (!scene) {
-            VeUI::Log_2(shown, LogType_NotCarriedOut);
-            ReportNoCommand(kNoCommand);
-            return ProcessFailed;
-        }
+        if (!scene) return NothingMatched(shown, kNoCommand);
         if (!RunPenScene(*scene, doc, shown)) {
             // A slide-show command while no slide show has the focus.
             VeUI::Tray(scene->m_logType == LogType_Failure ? u"请点击ppt再操作" : u"该指令在普通控制下无效",
@@ -116,8 +105,6 @@ VeProcessState CVeSceneFactory::ProcessP_PPT(const char* text) {
             return ProcessDone;
         }
         if (OpenUserFile(shown)) return ProcessDone;
-        VeUI::Log_2(shown, LogType_NotCarriedOut);
-        ReportNoCommand(kNoCommand);
-        return ProcessFailed;
+        return NothingMatched(shown, kNoCommand);
     });
 }

@@ -1,7 +1,6 @@
 #include "scenes/online/NoltAppScene.h"
 
 #include "host/VeChar.h"
-#include "host/VeUI.h"
 #include "local/SystemCommand.h"
 #include "scenes/shared/ApplicationActions.h"
 
@@ -12,21 +11,10 @@ void NoltAppScene::Parse(VeJson& doc) {
 }
 
 bool NoltAppScene::RunActionOrMessage() {
-    if (!m_stdAction.empty() && !m_stdApp.empty()) {
-        switch (AppActionOf(m_stdAction)) {
-        case AppAction::Uninstall:
-            UninstallApplication(m_stdApp, m_logType);
-            return true;
-        case AppAction::Download:
-            VeUI::VeShellExecuteA(SoftwareDownloadUrl(m_stdApp));
-            return true;
-        case AppAction::Close:
-            if (CloseApplicationWindow(m_stdApp)) return true;
-            break;
-        case AppAction::Open:
-            break;
-        }
-    }
+    // Only an uninstall, a download (of the table's page) or a close of a named program; an open
+    // and a reply without an action are left to the message and the caller's steps.
+    if (RunApplicationAction(m_stdAction, m_stdApp, m_logType, m_hIcon, {.startInstalled = false, .open = false}))
+        return true;
     return !m_stdMessage.empty() &&
            RunSystemCommand(VeChar::VeUnicodeChar_2_CString(m_stdMessage), m_logType, m_hIcon);
 }

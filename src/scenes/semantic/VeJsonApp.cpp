@@ -1,8 +1,5 @@
 #include "scenes/semantic/VeJsonApp.h"
 
-#include "host/VeChar.h"
-#include "host/VeUI.h"
-#include "local/SystemCommand.h"
 #include "scenes/shared/ApplicationActions.h"
 #include "scenes/semantic/SemanticSlots.h"
 
@@ -17,21 +14,7 @@ void VeJsonApp::Parse(VeJson& doc) {
 
 int VeJsonApp::Execute() {
     if (m_stdAppName.empty()) return 0;
-    switch (AppActionOf(m_stdAction)) {
-    case AppAction::Uninstall:
-        UninstallApplication(m_stdAppName, m_logType);
-        break;
-    case AppAction::Download:
-        // A program the desktop already has is started rather than downloaded again.
-        if (!RunSystemCommand(VeChar::VeUnicodeChar_2_CString(m_stdAppName), m_logType, m_hIcon))
-            VeUI::VeShellExecuteA(SoftwareDownloadUrl(m_stdAppName));
-        break;
-    case AppAction::Close:
-        CloseApplicationWindow(m_stdAppName);
-        break;
-    case AppAction::Open:
-        OpenApplicationOrSearch(m_stdAppName, m_logType, m_hIcon);
-        break;
-    }
+    // A download starts a program the desktop already has rather than downloading it again.
+    RunApplicationAction(m_stdAction, m_stdAppName, m_logType, m_hIcon, {});
     return 1;
 }

@@ -10,6 +10,11 @@
 #include "scenes/shared/DataTables.h"
 #include "scenes/shared/Endpoints.h"
 
+namespace {
+
+enum class AppAction { Open, Close, Download, Uninstall };
+
+// "卸载" uninstalls, "下载"/"安装" download, "关闭"/"退出" close; anything else opens.
 AppAction AppActionOf(const std::string& gbkAction) {
     if (gbkAction == GBK("卸载")) return AppAction::Uninstall;
     if (gbkAction == GBK("下载") || gbkAction == GBK("安装")) return AppAction::Download;
@@ -17,16 +22,19 @@ AppAction AppActionOf(const std::string& gbkAction) {
     return AppAction::Open;
 }
 
+// The host uninstalls it, or else the system's list of installed programs opens.
 void UninstallApplication(const std::string& gbkName, LogType& logType) {
     CString name = VeChar::VeUnicodeChar_2_CString(gbkName);
     if (!CPreferences::Data()->UninstSystemExe(name, logType))
         vewin::WinExec("control.exe /name Microsoft.ProgramsAndFeatures", vewin::SW_SHOWNORMAL);
 }
 
+// The software centre's search page for the name.
 std::string SoftwareCentreSearchUrl(const std::string& gbkName) {
     return endpoints::kSoftCentreSearch + VeChar::UnicodeChar_2_Urlcode(gbkName);
 }
 
+// The name's row of the download table, or else the software centre's search.
 std::string SoftwareDownloadUrl(const std::string& gbkName) {
     const auto& table = GetSoftDownloadTable();
     auto row = table.find(gbkName);
@@ -34,6 +42,8 @@ std::string SoftwareDownloadUrl(const std::string& gbkName) {
     return SoftwareCentreSearchUrl(gbkName);
 }
 
+// Ends the process of the top-level window titled exactly the name; true when there was
+// such a window.
 bool CloseApplicationWindow(const std::string& gbkName) {
     CString title = VeChar::VeUnicodeChar_2_CString(gbkName);
     vewin::HWND window = vewin::FindWindowW(nullptr, title.GetString());
@@ -52,15 +62,8 @@ bool CloseApplicationWindow(const std::string& gbkName) {
     return true;
 }
 
-bool AcceptWebPage(const std::string& gbkUrl) {
-    if (vehttp::IsHttpUrl(gbkUrl)) return true;
-    const std::u16string note = u"VeScene: refused to open a result that is no web address: " +
-                                VeChar::Vestring2wstring(gbkUrl);
-    vewin::OutputDebugStringW(note.c_str());
-    return false;
-}
-
-bool OpenAppLinks(AppLinks links) {
+// The command, else the page; false when there is neither (a refused page counts as none).
+bool OpenAppLinks(AppLinks links) {  // a copy: the host's OpenCommand takes a mutable text
     if (!links.gbkCommand.empty()) {
         // The host's verdict does not matter: the result named this command as the way.
         CUtil::OpenCommand(links.gbkCommand);
@@ -71,14 +74,41 @@ bool OpenAppLinks(AppLinks links) {
     return true;
 }
 
+}  // namespace
+
+bool AcceptWebPage(const std::string& gbkUrl) {
+    if (vehttp::IsHttpUrl(gbkUrl)) return true;
+    const std::u16string note = u"VeScene: refused to open a result that is no web address: " +
+                                VeChar::Vestring2wstring(gbkUrl);
+    vewin::OutputDebugStringW(note.c_str());
+    return false;
+}
+
 void OpenApplicationOrSearch(const std::string& gbkName, LogType& logType, vewin::HICON& icon,
                              const AppLinks& links) {
     if (!RunSystemCommand(VeChar::VeUnicodeChar_2_CString(gbkName), logType, icon) && !OpenAppLinks(links))
         CUtil::SearchInBaidu_unicode(gbkName);
 }
 
-void DownloadApplicationOrSearch(const std::string& gbkName, LogType& logType, vewin::HICON& icon,
-                                 const AppLinks& links) {
-    if (!RunSystemCommand(VeChar::VeUnicodeChar_2_CString(gbkName), logType, icon) && !OpenAppLinks(links))
-        VeUI::VeShellExecuteA(SoftwareCentreSearchUrl(gbkName));
+bool RunApplicationAction(const std::string& gbkAction, const std::string& gbkName, LogType& logType,
+                          vewin::HICON& icon, const AppActionWays& ways) {
+    if (gbkName.empty()) return false;
+    switch (AppActionOf(gbkAction)) {
+    case AppAction::Uninstall:
+        UninstallApplication(gbkName, logType);
+        return true;
+    case AppAction::Download:
+        if (ways.startInstalled && RunSystemCommand(VeChar::VeUnicodeChar_2_CString(gbkName), logType, icon))
+            return true;
+        if (!OpenAppLinks(ways.links))
+            VeUI::VeShellExecuteA(ways.downloadTable ? SoftwareDownloadUrl(gbkName) : SoftwareCentreSearchUrl(gbkName));
+        return true;
+    case AppAction::Close:
+        return CloseApplicationWindow(gbkName);
+    case AppAction::Open:
+        if (!ways.open) return false;
+        OpenApplicationOrSearch(gbkName, logType, icon, ways.links);
+        return true;
+    }
+    return false;
 }

@@ -6,23 +6,6 @@
 #include "core/HostTypes.h"
 #include "platform/WinTypes.h"
 
-enum class AppAction { Open, Close, Download, Uninstall };
-
-// "卸载" uninstalls, "下载"/"安装" download, "关闭"/"退出" close; anything else opens.
-AppAction AppActionOf(const std::string& gbkAction);
-
-// The host uninstalls it, or else the system's list of installed programs opens.
-void UninstallApplication(const std::string& gbkName, LogType& logType);
-
-// The software centre's search page for the name.
-std::string SoftwareCentreSearchUrl(const std::string& gbkName);
-// The name's row of the download table, or else the software centre's search.
-std::string SoftwareDownloadUrl(const std::string& gbkName);
-
-// Ends the process of the top-level window titled exactly the name; true when there was
-// such a window.
-bool CloseApplicationWindow(const std::string& gbkName);
-
 // A TPP result's own ways to a program, tried after the system command table: a command the
 // host runs, else a web page. Either may be empty.
 struct AppLinks {
@@ -34,13 +17,27 @@ struct AppLinks {
 // a file: URL, a command line) is refused with a debug note: a result must never start a program.
 bool AcceptWebPage(const std::string& gbkUrl);
 
-// The command, else the page; false when there is neither (a refused page counts as none).
-bool OpenAppLinks(AppLinks links);
-
 // A program, site or system command of that name, else the links, else a web search for it.
 void OpenApplicationOrSearch(const std::string& gbkName, LogType& logType, vewin::HICON& icon,
                              const AppLinks& links = {});
 
-// A program the desktop already has starts; else the links; else the software centre's search.
-void DownloadApplicationOrSearch(const std::string& gbkName, LogType& logType, vewin::HICON& icon,
-                                 const AppLinks& links);
+// Where the application scenes differ; the defaults are the semantic scene's.
+struct AppActionWays {
+    // Download: a program the desktop already has starts instead (semantic, TPP; not online).
+    bool startInstalled = true;
+    // Download: the download table's page for the name, else the software centre's search;
+    // false goes to the software centre's search at once (TPP).
+    bool downloadTable = true;
+    // The result's own command and page, tried before the download page and, on open, before
+    // the web search (TPP).
+    AppLinks links{};
+    // Open (also what a missing action means): false does nothing and returns false (online).
+    bool open = true;
+};
+
+// Carries out the action ("卸载" uninstalls, "下载"/"安装" download, "关闭"/"退出" close, anything
+// else opens) on the named program. True when it did: an uninstall or a download always, a close
+// when a top-level window has exactly that title (its process is ended), an open when
+// `ways.open`. An empty name is no action: false.
+bool RunApplicationAction(const std::string& gbkAction, const std::string& gbkName, LogType& logType,
+                          vewin::HICON& icon, const AppActionWays& ways);

@@ -2,16 +2,12 @@
 
 #include "host/CUtil.h"
 #include "host/VeChar.h"
-#include "local/SystemCommand.h"
-#include "scenes/shared/CSiteSearch.h"
+#include "scenes/shared/PenCommands.h"
 
 namespace {
 
 bool TryText(const std::string& gbkText, LogType& logType, vewin::HICON& icon) {
-    CString text = VeChar::VeUnicodeChar_2_CString(gbkText);
-    CSiteSearch search;
-    if (search.ParseSiteText(text)) return search.OpenSite(logType);
-    return RunSystemCommand(text, logType, icon);
+    return OpenSiteOrSystemCommand(VeChar::VeUnicodeChar_2_CString(gbkText), logType, icon);
 }
 
 }  // namespace

@@ -16,20 +16,7 @@ void TppSceneApp::Parse(VeJson& doc) {
 
 int TppSceneApp::Execute() {
     if (m_stdAppName.empty()) return DeclineTppScene(m_logType);
-    const AppLinks links{m_stdCmd, m_stdUrl};
-    switch (AppActionOf(m_stdAction)) {
-    case AppAction::Uninstall:
-        UninstallApplication(m_stdAppName, m_logType);
-        break;
-    case AppAction::Download:
-        DownloadApplicationOrSearch(m_stdAppName, m_logType, m_hIcon, links);
-        break;
-    case AppAction::Close:
-        CloseApplicationWindow(m_stdAppName);
-        break;
-    case AppAction::Open:
-        OpenApplicationOrSearch(m_stdAppName, m_logType, m_hIcon, links);
-        break;
-    }
+    RunApplicationAction(m_stdAction, m_stdAppName, m_logType, m_hIcon,
+                         {.downloadTable = false, .links = {m_stdCmd, m_stdUrl}});
     return 1;
 }
