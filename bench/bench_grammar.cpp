@@ -8,8 +8,8 @@
 #include <string>
 
 #include "host/DataDirectory.h"
-#include "platform/TextCodec.h"
 #include "keyboard/OfficeGrammar.h"
+#include "platform/TextCodec.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "host/DataDirectory.h"
+#include "host/VeJson.h"
 #include "platform/HttpConfig.h"
 #include "platform/TextCodec.h"
-#include "host/VeJson.h"
 #include "platform/sim/SimDesktop.h"
 #include "vescene/CVeSceneFactory.h"
 

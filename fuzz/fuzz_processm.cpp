@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/TextCodec.h"
 #include "host/VeJson.h"
+#include "platform/TextCodec.h"
 #include "platform/sim/SimDesktop.h"
 #include "vescene/CVeSceneFactory.h"
 

@@ -3,8 +3,8 @@
 
 #include "TestSupport.h"
 #include "host/DataDirectory.h"
-#include "platform/HttpConfig.h"
 #include "host/VeDecrypt.h"
+#include "platform/HttpConfig.h"
 
 namespace vetest {
 

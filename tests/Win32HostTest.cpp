@@ -8,12 +8,12 @@
 #include "host/CUtil.h"
 #include "host/DataFactory.h"
 #include "host/Environment.h"
-#include "vescene/vescene.h"
 #include "host/VeNet.h"
 #include "host/VeOffice.h"
 #include "platform/Backend.h"
 #include "platform/win32/Win32Host.h"
 #include "platform/win32/Win32Support.h"
+#include "vescene/vescene.h"
 
 #include <windows.h>
 #include <objbase.h>

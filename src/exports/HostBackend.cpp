@@ -5,8 +5,8 @@
 #include <mutex>
 
 #include "host/HostCallbacks.h"
-#include "platform/TextCodec.h"
 #include "platform/Backend.h"
+#include "platform/TextCodec.h"
 
 namespace vecapi {
 namespace {

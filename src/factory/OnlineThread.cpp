@@ -8,15 +8,15 @@
 #include <mutex>
 
 #include "factory/Dispatch.h"
+#include "factory/SceneRegistry.h"
 #include "host/CUtil.h"
 #include "host/DataDirectory.h"
-#include "platform/HttpConfig.h"
 #include "host/VeChar.h"
 #include "host/VeJson.h"
 #include "host/VeNet.h"
 #include "host/VeUI.h"
+#include "platform/HttpConfig.h"
 #include "platform/Win32Api.h"
-#include "factory/SceneRegistry.h"
 #include "vescene/CVeSceneFactory.h"
 
 namespace {

@@ -1,11 +1,11 @@
 // The laser pointer's entries: offline grammar results and online results with an intent,
 // routed through the two pen registries.
 #include "factory/Dispatch.h"
+#include "factory/SceneRegistry.h"
 #include "host/DataFactory.h"
 #include "host/VeChar.h"
 #include "host/VeJson.h"
 #include "host/VeUI.h"
-#include "factory/SceneRegistry.h"
 #include "vescene/CVeSceneFactory.h"
 
 namespace {

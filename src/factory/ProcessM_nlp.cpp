@@ -1,10 +1,10 @@
 // The semantic dispatcher: results of the cloud engine's semantic service.
 #include "factory/Dispatch.h"
 #include "factory/RewriteRules.h"
+#include "factory/SceneRegistry.h"
 #include "host/Environment.h"
 #include "host/VeChar.h"
 #include "host/VeJson.h"
-#include "factory/SceneRegistry.h"
 #include "vescene/CVeSceneFactory.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // The TPP dispatcher: results that already name their action type.
 #include "factory/Dispatch.h"
-#include "host/VeJson.h"
 #include "factory/SceneRegistry.h"
+#include "host/VeJson.h"
 #include "vescene/CVeSceneFactory.h"
 
 VeProcessState CVeSceneFactory::ProcessM_tpp(VeJson& doc, bool bSearchFallback) {

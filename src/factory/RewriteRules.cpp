@@ -4,14 +4,14 @@
 #include <vector>
 
 #include "core/LazyTable.h"
-#include "scenes/shared/SearchVerbs.h"
-#include "host/TextMatch.h"
 #include "host/DataFactory.h"
-#include "platform/TextCodec.h"
+#include "host/TextMatch.h"
 #include "host/VeChar.h"
 #include "host/VeDecrypt.h"
 #include "host/VeUI.h"
+#include "platform/TextCodec.h"
 #include "scenes/shared/DataTables.h"
+#include "scenes/shared/SearchVerbs.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <span>
 
-#include "platform/TextCodec.h"
 #include "host/VeChar.h"
+#include "platform/TextCodec.h"
 
 namespace pinyin_table {  // defined in the generated PinyinTable.cpp
 extern const std::size_t kCount;

@@ -22,3 +22,13 @@ bool ContainsAny(const CString& text, std::initializer_list<const char16_t*> par
         if (text.Find(part) >= 0) return true;
     return false;
 }
+
+size_t LastGbkCharStart(std::string_view text) {
+    size_t last = text.size();
+    for (size_t pos = 0; pos < text.size();) {
+        last = pos;
+        const size_t length = textcodec::GbkCharLength(text, pos);
+        pos += length ? length : 1;
+    }
+    return last;
+}

@@ -9,6 +9,10 @@
 // Where `part` begins in the GBK `text`, counting only matches that begin on a character:
 // the bytes of a word can also run from the trail byte of one character into the next.
 size_t FindGbk(std::string_view text, std::string_view part);
+// Where the last character of the GBK `text` begins (text.size() when it is empty); a byte that
+// cannot begin a character counts as one.
+size_t LastGbkCharStart(std::string_view text);
+
 inline bool ContainsGbk(std::string_view text, std::string_view part) {
     return FindGbk(text, part) != std::string_view::npos;
 }

@@ -1,9 +1,9 @@
 #include <string>
 
-#include "platform/HttpConfig.h"
-#include "platform/TextCodec.h"
 #include "host/VeNet.h"
 #include "platform/Backend.h"
+#include "platform/HttpConfig.h"
+#include "platform/TextCodec.h"
 
 // The body is declared after the pointer, so the pointer is aimed once the body exists.
 CVeCurl::CVeCurl() : m_pDownloadData(nullptr) { m_pDownloadData = reinterpret_cast<unsigned char*>(m_strBody.data()); }

@@ -4,8 +4,8 @@
 #include <fstream>
 #include <string_view>
 
-#include "host/TextMatch.h"
 #include "host/DataDirectory.h"
+#include "host/TextMatch.h"
 #include "platform/TextCodec.h"
 
 namespace {

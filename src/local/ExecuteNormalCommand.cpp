@@ -2,14 +2,14 @@
 // slide-show commands spoken outside the slide show, then the host's own bindings.
 #include <initializer_list>
 
-#include "host/TextMatch.h"
 #include "host/DataFactory.h"
+#include "host/TextMatch.h"
 #include "host/VeChar.h"
 #include "host/VeNet.h"
 #include "keyboard/OfficeGrammar.h"
 #include "keyboard/OfficeSenders.h"
-#include "local/LocalCommandEngine.h"
 #include "keyboard/VirtualKeys.h"
+#include "local/LocalCommandEngine.h"
 #include "platform/Win32Api.h"
 
 namespace {

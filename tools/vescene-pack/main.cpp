@@ -8,8 +8,8 @@
 #include <iterator>
 #include <string>
 
-#include "platform/TextCodec.h"
 #include "host/VeDecrypt.h"
+#include "platform/TextCodec.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 // the embedding host installed, or, where there is none, to what Windows offers by itself
 // (Win32Host.h).
 // Our declarations come first: <windows.h> defines macros with the same names.
-#include "platform/TextCodec.h"
 #include "platform/Backend.h"
+#include "platform/TextCodec.h"
 #include "platform/win32/Win32Host.h"
 
 #include <windows.h>

@@ -1,7 +1,7 @@
 #include "scenes/semantic/VeJsonApp.h"
 
-#include "scenes/shared/ApplicationActions.h"
 #include "scenes/semantic/SemanticSlots.h"
+#include "scenes/shared/ApplicationActions.h"
 
 void VeJsonApp::Parse(VeJson& doc) {
     for (const char* slot : {"application", "app"}) {

@@ -2,9 +2,9 @@
 
 #include "host/VeChar.h"
 #include "host/VeUI.h"
+#include "scenes/semantic/SemanticSlots.h"
 #include "scenes/shared/Endpoints.h"
 #include "scenes/shared/SearchSiteTable.h"
-#include "scenes/semantic/SemanticSlots.h"
 
 void VeJsonBaiduSearch::Parse(VeJson& doc) {
     if (m_stdService == "websearch") {

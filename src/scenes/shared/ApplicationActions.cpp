@@ -2,10 +2,10 @@
 
 #include "host/CUtil.h"
 #include "host/DataFactory.h"
-#include "platform/HttpConfig.h"
 #include "host/VeChar.h"
 #include "host/VeUI.h"
 #include "local/SystemCommand.h"
+#include "platform/HttpConfig.h"
 #include "platform/Win32Api.h"
 #include "scenes/shared/DataTables.h"
 #include "scenes/shared/Endpoints.h"

@@ -2,8 +2,8 @@
 
 #include <initializer_list>
 
-#include "host/TextMatch.h"
 #include "host/DataFactory.h"
+#include "host/TextMatch.h"
 #include "host/VeChar.h"
 #include "host/VeUI.h"
 #include "scenes/shared/Endpoints.h"

@@ -1,7 +1,6 @@
 #include "scenes/semantic/everyday/EverydayPages.h"
 
 #include "host/TextMatch.h"
-#include "platform/TextCodec.h"
 #include "host/VeChar.h"
 #include "host/VeUI.h"
 #include "scenes/shared/Endpoints.h"
@@ -18,12 +17,7 @@ std::string MeituanCityHost(const std::string& shortName) {
 }
 
 std::string WithoutLastChar(const std::string& text, std::string_view last) {
-    size_t lastStart = text.size();
-    for (size_t pos = 0; pos < text.size();) {
-        lastStart = pos;
-        const size_t length = textcodec::GbkCharLength(text, pos);
-        pos += length ? length : 1;
-    }
+    const size_t lastStart = LastGbkCharStart(text);
     if (lastStart < text.size() && std::string_view(text).substr(lastStart) == last) return text.substr(0, lastStart);
     return text;
 }

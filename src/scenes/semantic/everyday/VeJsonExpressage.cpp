@@ -3,8 +3,8 @@
 #include "host/DataFactory.h"
 #include "host/VeChar.h"
 #include "host/VeUI.h"
-#include "scenes/shared/Endpoints.h"
 #include "scenes/semantic/SemanticSlots.h"
+#include "scenes/shared/Endpoints.h"
 
 void VeJsonExpressage::Parse(VeJson& doc) { m_stdCompany = SlotValue(doc, "courierCompany"); }
 

@@ -1,7 +1,7 @@
 #include "scenes/semantic/everyday/VeJsonIflyMapU.h"
 
-#include "host/TextMatch.h"
 #include "host/CUtil.h"
+#include "host/TextMatch.h"
 #include "host/VeChar.h"
 #include "scenes/semantic/SemanticSlots.h"
 #include "scenes/semantic/everyday/EverydayPages.h"

@@ -3,10 +3,10 @@
 #include "host/VeChar.h"
 #include "host/VeNet.h"
 #include "host/VeUI.h"
-#include "scenes/shared/DataTables.h"
-#include "scenes/shared/Endpoints.h"
 #include "scenes/semantic/SemanticSlots.h"
 #include "scenes/semantic/everyday/EverydayPages.h"
+#include "scenes/shared/DataTables.h"
+#include "scenes/shared/Endpoints.h"
 
 void VeJsonRestaurant::Parse(VeJson& doc) {
     m_stdDishes = SlotValue(doc, "dishes");

@@ -2,8 +2,8 @@
 
 #include "host/DataFactory.h"
 #include "host/VeChar.h"
-#include "scenes/shared/SearchSiteTable.h"
 #include "scenes/semantic/SemanticSlots.h"
+#include "scenes/shared/SearchSiteTable.h"
 
 void VeJsonShopping::Parse(VeJson& doc) {
     for (const std::string& commodity : {SlotNormValue(doc, "commodity"), SlotValue(doc, "commodity"),

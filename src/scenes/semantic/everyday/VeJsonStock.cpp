@@ -1,8 +1,8 @@
 #include "scenes/semantic/everyday/VeJsonStock.h"
 
 #include "host/VeUI.h"
-#include "scenes/shared/Endpoints.h"
 #include "scenes/semantic/SemanticSlots.h"
+#include "scenes/shared/Endpoints.h"
 
 void VeJsonStock::Parse(VeJson& doc) {
     m_stdIntent = doc.Get("semantic^intent");

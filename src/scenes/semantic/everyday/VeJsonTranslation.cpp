@@ -2,8 +2,8 @@
 
 #include "host/VeChar.h"
 #include "host/VeUI.h"
-#include "scenes/shared/Endpoints.h"
 #include "scenes/semantic/SemanticSlots.h"
+#include "scenes/shared/Endpoints.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "scenes/semantic/everyday/VeJsonWeather.h"
 
-#include "host/TextMatch.h"
 #include "host/CUtil.h"
+#include "host/TextMatch.h"
 #include "host/VeChar.h"
 #include "host/VeNet.h"
 #include "scenes/semantic/SemanticSlots.h"

@@ -1,7 +1,7 @@
 #include "scenes/semantic/media/VeJsonDrama.h"
 
-#include "platform/HttpConfig.h"
 #include "host/VeUI.h"
+#include "platform/HttpConfig.h"
 #include "scenes/shared/Endpoints.h"
 
 void VeJsonDrama::Parse(VeJson& doc) {

@@ -5,15 +5,15 @@
 #include <string_view>
 
 #include "host/Environment.h"
-#include "platform/HttpConfig.h"
 #include "host/VeChar.h"
 #include "host/VeNet.h"
 #include "host/VeUI.h"
 #include "keyboard/KeyPlayer.h"
 #include "keyboard/VirtualKeys.h"
 #include "local/VolumeMessage.h"
-#include "scenes/shared/Endpoints.h"
+#include "platform/HttpConfig.h"
 #include "scenes/semantic/SemanticSlots.h"
+#include "scenes/shared/Endpoints.h"
 
 namespace {
 

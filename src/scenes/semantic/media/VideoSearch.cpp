@@ -3,14 +3,14 @@
 #include <string_view>
 #include <vector>
 
-#include "scenes/shared/SearchVerbs.h"
-#include "host/TextMatch.h"
 #include "host/CUtil.h"
 #include "host/DataFactory.h"
+#include "host/TextMatch.h"
 #include "host/VeChar.h"
 #include "host/VeUI.h"
 #include "scenes/shared/Endpoints.h"
 #include "scenes/shared/SearchSiteTable.h"
+#include "scenes/shared/SearchVerbs.h"
 
 namespace {
 

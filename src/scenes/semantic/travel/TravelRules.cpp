@@ -2,30 +2,19 @@
 
 #include <algorithm>
 
-#include "host/TextMatch.h"
 #include "host/CUtil.h"
-#include "platform/TextCodec.h"
+#include "host/TextMatch.h"
 #include "host/VeChar.h"
 #include "host/VeNet.h"
-#include "scenes/shared/DataTables.h"
 #include "scenes/semantic/SemanticSlots.h"
+#include "scenes/shared/DataTables.h"
 
 namespace {
 
 // Where the last character of the GBK text begins (its size for an empty text).
-size_t LastCharacterStart(std::string_view gbk) {
-    size_t last = gbk.size();
-    for (size_t pos = 0; pos < gbk.size();) {
-        last = pos;
-        const size_t length = textcodec::GbkCharLength(gbk, pos);
-        pos += length ? length : 1;
-    }
-    return last;
-}
-
 bool DropFinal(std::string& gbkName, size_t longerThan, const auto& suffixes) {
     if (gbkName.size() <= longerThan) return false;
-    const size_t last = LastCharacterStart(gbkName);
+    const size_t last = LastGbkCharStart(gbkName);
     const std::string_view lastCharacter = std::string_view(gbkName).substr(last);
     for (std::string_view suffix : suffixes) {
         if (lastCharacter == suffix) {

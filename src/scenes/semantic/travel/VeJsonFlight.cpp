@@ -2,8 +2,8 @@
 
 #include "host/VeChar.h"
 #include "host/VeUI.h"
-#include "scenes/shared/Endpoints.h"
 #include "scenes/semantic/travel/TravelRules.h"
+#include "scenes/shared/Endpoints.h"
 
 void VeJsonFlight::Parse(VeJson& doc) {
     m_stdEndCity = FirstSlotNormValue(doc, {"endLoc.cityAddr", "endLoc.areaAddr", "endLoc.provinceAddr"});

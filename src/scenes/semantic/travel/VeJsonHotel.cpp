@@ -2,9 +2,9 @@
 
 #include "host/VeNet.h"
 #include "host/VeUI.h"
-#include "scenes/shared/Endpoints.h"
 #include "scenes/semantic/SemanticSlots.h"
 #include "scenes/semantic/travel/TravelRules.h"
+#include "scenes/shared/Endpoints.h"
 
 void VeJsonHotel::Parse(VeJson& doc) {
     m_stdIntent = doc.Get("semantic^intent");

@@ -2,9 +2,9 @@
 
 #include "host/VeNet.h"
 #include "host/VeUI.h"
-#include "scenes/shared/Endpoints.h"
 #include "scenes/semantic/SemanticSlots.h"
 #include "scenes/semantic/travel/TravelRules.h"
+#include "scenes/shared/Endpoints.h"
 
 void VeJsonHotelSearch::Parse(VeJson& doc) {
     m_stdCity = doc.Get("data^result^city");

@@ -2,9 +2,9 @@
 
 #include "host/VeChar.h"
 #include "host/VeUI.h"
+#include "scenes/semantic/travel/TravelRules.h"
 #include "scenes/shared/DataTables.h"
 #include "scenes/shared/Endpoints.h"
-#include "scenes/semantic/travel/TravelRules.h"
 
 namespace {
 
