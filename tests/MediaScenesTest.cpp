@@ -45,14 +45,10 @@ protected:
         vehttp::SetEndpoint("songsearch", kNoOnlineService);
         vehttp::SetTimeouts(0, 0);
     }
-    template <class Scene>
-    Lines Traced(const char* service, const std::string& utf8Text, const std::string& result) {
-        return Executed<Scene>(service, utf8Text, result, true);
-    }
     // Each whole result and the calls it leads to.
     template <class Scene>
     void Check(const char* service, const std::string& utf8Text, const std::vector<std::pair<std::string, Lines>>& cases) {
-        for (const auto& [result, trace] : cases) EXPECT_EQ(Traced<Scene>(service, utf8Text, result), trace) << result;
+        for (const auto& [result, trace] : cases) EXPECT_EQ(Executed<Scene>(service, utf8Text, result, true), trace) << result;
     }
 };
 
@@ -80,8 +76,8 @@ TEST_F(MediaSceneTest, SongSearchReplyDecidesThePageWithinTheTimeout) {
         const std::string base = c.listening ? server.Url("") : "http://127.0.0.1:" + std::to_string(ClosedPort());
         ASSERT_TRUE(vehttp::SetEndpoint("songsearch", base));
         const auto start = std::chrono::steady_clock::now();
-        Lines trace = Traced<VeJsonMusic>("musicX", "播放周杰伦的稻香",
-                                          Result("musicX", Slots(Slot("song", "稻香") + "," + Slot("artist", "周杰伦"))));
+        Lines trace = Executed<VeJsonMusic>(
+            "musicX", "播放周杰伦的稻香", Result("musicX", Slots(Slot("song", "稻香") + "," + Slot("artist", "周杰伦"))), true);
         if (c.result == kAnyFailure && trace.size() == 2 && !trace[0].ends_with(" -> 0"))
             trace[0] = SongSearch(base, "周杰伦稻香", kAnyFailure);  // the two HTTP clients differ on what failed
         EXPECT_EQ(trace, (Lines{SongSearch(base, "周杰伦稻香", c.result), Shell(c.page)}));
@@ -128,7 +124,7 @@ TEST_F(MediaSceneTest, MusicSearchesEveryFieldInOrderOrPressesAKeyOrSetsTheVolum
         SCOPED_TRACE(c.result);
         sim->State().volume = 50;
         sim->State().audioAvailable = c.audio;
-        EXPECT_EQ(Traced<VeJsonMusic>("musicX", "", c.result), c.trace);
+        EXPECT_EQ(Executed<VeJsonMusic>("musicX", "", c.result, true), c.trace);
     }
 }
 
@@ -160,7 +156,7 @@ TEST_F(MediaSceneTest, VideoKeywordJoinsNamesAndTitleOnThePlatformUnlessTheTextA
         SCOPED_TRACE(std::string(c.text) + " | " + c.slots);
         sim->State().websites = c.sites;
         const std::string result = Result("VELMORA.video", R"("intent":")" + std::string(c.intent) + "\"," + Slots(c.slots));
-        EXPECT_EQ(Traced<VeJsonVideo>("VELMORA.video", c.text, result), c.trace);
+        EXPECT_EQ(Executed<VeJsonVideo>("VELMORA.video", c.text, result, true), c.trace);
     }
 }
 
