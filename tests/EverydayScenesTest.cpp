@@ -14,47 +14,20 @@
 #include "scenes/semantic/everyday/VeJsonWeather.h"
 
 using namespace vetest;
+using namespace vetest::calls;
 
 namespace {
 
-std::string Enc(const std::string& utf8) { return VeChar::Utf8_2_Urlcode(utf8); }
-std::string Shell(const std::string& url) { return "VeUI::VeShellExecuteA(" + Q(url) + ")"; }
-std::string Search(const std::string& text) { return "CUtil::SearchInBaidu_unicode(" + Q(text) + ")"; }
-std::string City(const std::string& city) { return "VeAddress::GetCity() -> " + Q(city); }
-std::string Site(const std::string& name, bool known) {
-    return "CDataFactory::OpenWebsite(" + Q(name) + ") -> " + (known ? "true" : "false");
-}
 const std::string kAmapHome = "https://www.amap.com/";
 std::string Amap(const std::string& place) { return Shell("https://www.amap.com/search?query=" + Enc(place)); }
 
-// The utterance, the slots, and the calls it leads to.
-struct Case {
-    const char* text;
-    std::string slots;
-    Lines trace;
-};
-
-class EverydayTest : public SimTest {
-protected:
-    template <class Scene>
-    void Check(const char* service, const std::vector<Case>& cases) {
-        for (const auto& c : cases) {
-            SCOPED_TRACE(std::string(c.text) + " | " + c.slots);
-            sim->ClearTrace();
-            Scene scene;
-            Fill(scene, service, c.text, c.slots);
-            EXPECT_EQ(scene.Execute(), 1);
-            EXPECT_EQ(Readable(Trace()), c.trace);
-        }
-    }
-};
+using EverydayTest = SceneTest;
 
 TEST_F(EverydayTest, WeatherSearchesThePlaceSaidElseWhereTheComputerIs) {
-    sim->State().city = "苏州";
     Check<VeJsonWeather>("weather", {
         // The area's own value first, then the normalised values from the smallest place up.
         {"上海徐家汇天气", Slot("location.city", "上海", "上海") + "," + Slot("location.areaAddr", "徐家汇", "徐汇区"),
-         {Search("徐家汇 天气")}},
+         {Search("徐家汇 天气")}, "苏州"},
         {"上海徐汇区天气", Slot("location.city", "上海") + "," + Slot("location.areaAddr", nullptr, "徐汇区"),
          {Search("徐汇区 天气")}},
         {"广东广州市天气", Slot("location.province", "广东", "广东省") + "," + Slot("location.city", "广州", "广州市"),
@@ -64,9 +37,8 @@ TEST_F(EverydayTest, WeatherSearchesThePlaceSaidElseWhereTheComputerIs) {
         // Found only across two characters (仁兴 holds the bytes of 市): not said.
         {"仁兴天气", Slot("location.city", nullptr, "市"), {City("苏州"), Search("苏州 天气")}},
         {"天气怎么样", Slot("datetime", "今天", "2026-12-06"), {Search("天气")}},
+        {"明天天气", Slot("location.city", nullptr, "合肥市"), {City(""), Search("天气")}, ""},
     });
-    sim->State().city = "";
-    Check<VeJsonWeather>("weather", {{"明天天气", Slot("location.city", nullptr, "合肥市"), {City(""), Search("天气")}}});
 }
 
 TEST_F(EverydayTest, MapTakesTheFirstSlotThatIsNotTheLeadWordAndSearchesTheWebOnlyWhenAskedTo) {
@@ -87,7 +59,6 @@ TEST_F(EverydayTest, MapTakesTheFirstSlotThatIsNotTheLeadWordAndSearchesTheWebOn
 }
 
 TEST_F(EverydayTest, LifeShowsStopsAndSightsOnTheMapAndFoodOnTheLocalSite) {
-    sim->State().city = "成都";
     const auto life = [](const char* kind, const char* city, const char* area = nullptr) {
         std::string slots = Slot("roundService", kind);
         if (city) slots += "," + Slot("city", city);
@@ -95,7 +66,7 @@ TEST_F(EverydayTest, LifeShowsStopsAndSightsOnTheMapAndFoodOnTheLocalSite) {
     };
     const auto food = [](const char* host, const std::string& word) { return Shell(host + Enc(word) + "/"); };
     Check<VeJsonLife>("round_service", {
-        {"上海的公交站", life("公交站", "上海"), {Amap("上海 公交站")}},
+        {"上海的公交站", life("公交站", "上海"), {Amap("上海 公交站")}, "成都"},
         {"附近的景点", life("景点", nullptr), {City("成都"), Amap("成都 景点")}},
         {"苏州观前街的火锅", life("火锅", "苏州市", "观前街"),
          {Shell("http://su.meituan.com/s/" + Enc("火锅") + "/guanqianjie")}},
@@ -106,9 +77,8 @@ TEST_F(EverydayTest, LifeShowsStopsAndSightsOnTheMapAndFoodOnTheLocalSite) {
         {"饭店", life("饭店", "北京"), {food("http://bj.meituan.com/s/", "饭店")}},
         // No short name: the main host; no kind: food in general.
         {"广州吃什么", life("", "广州", "天河"), {Shell("http://www.meituan.com/s/meishi/tianhe")}},
+        {"景区", life("景区", nullptr), {City(""), Amap("北京 景区")}, ""},
     });
-    sim->State().city = "";
-    Check<VeJsonLife>("round_service", {{"景区", life("景区", nullptr), {City(""), Amap("北京 景区")}}});
 
     sim->ClearTrace();
     VeJsonLife scene;
@@ -121,14 +91,13 @@ TEST_F(EverydayTest, LifeShowsStopsAndSightsOnTheMapAndFoodOnTheLocalSite) {
 }
 
 TEST_F(EverydayTest, RestaurantUsesTheCityShortNameElseItsPinyin) {
-    sim->State().city = "上海市";
     const auto eat = [](const char* city, const char* dishes, const char* restaurant = nullptr) {
         std::string slots = Slot("dishes", dishes);
         if (restaurant) slots += "," + Slot("restaurant", restaurant);
         return city ? slots + "," + Slot("city", "苏", city) : slots;
     };
     Check<VeJsonRestaurant>("eat_out", {
-        {"苏州的火锅", eat("苏州市", "火锅"), {Shell("http://su.meituan.com/s/火锅/")}},
+        {"苏州的火锅", eat("苏州市", "火锅"), {Shell("http://su.meituan.com/s/火锅/")}, "上海市"},
         {"北京的海底捞", eat("北京", "火锅", "海底捞"), {Shell("http://bj.meituan.com/s/海底捞/")}},
         {"杭州的片儿川", eat("杭州", "片儿川"), {Shell("http://hangzhou.meituan.com/s/片儿川/")}},
         {"附近的火锅", eat(nullptr, "火锅"), {City("上海市"), Shell("http://sh.meituan.com/s/火锅/")}},
@@ -136,9 +105,8 @@ TEST_F(EverydayTest, RestaurantUsesTheCityShortNameElseItsPinyin) {
         {"仁兴的火锅", eat("仁兴", "火锅"), {Shell("http://renxing.meituan.com/s/火锅/")}},
         // Nothing to search for: the city's own page rather than an empty search.
         {"北京的美食", Slot("city", "北京", "北京"), {Shell("http://bj.meituan.com")}},
+        {"附近的火锅", eat(nullptr, "火锅"), {City(""), Shell("http://www.meituan.com")}, ""},
     });
-    sim->State().city = "";
-    Check<VeJsonRestaurant>("eat_out", {{"附近的火锅", eat(nullptr, "火锅"), {City(""), Shell("http://www.meituan.com")}}});
 }
 
 TEST_F(EverydayTest, CookbookStockAndTranslationPages) {

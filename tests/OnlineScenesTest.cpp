@@ -19,6 +19,7 @@
 #include "scenes/online/NoltSceneWebsite.h"
 
 using namespace vetest;
+using namespace vetest::calls;
 
 namespace {
 
@@ -39,21 +40,10 @@ std::string Reply(const std::string& scene, const std::string& message, const En
     return R"({"scene":)" + Q(scene) + R"(,"message":)" + Q(message) + R"(,"content":{"entities":[)" + list + "]}}";
 }
 
-const std::string kProgramList = R"(WinExec("control.exe /name Microsoft.ProgramsAndFeatures", 1) -> 33)";
 const std::string kPhone = "https://s.taobao.com/search?q=%E6%89%8B%E6%9C%BA";
 const State kNone = [](vesim::SimState&) {};
 const State kQQ = [](vesim::SimState& s) { s.programs = {"QQ"}; };
 
-Lines Unknown(const std::string& name) {
-    return {"CDataFactory::OpenPcSoftwareLnk(" + Q(name) + ") -> false",
-            "CDataFactory::OpenWebsite_Grm(" + Q(name) + ") -> false", "CEnvironmentMonitor::OsVersion() -> 10"};
-}
-std::string Program(const std::string& name) { return "CDataFactory::OpenPcSoftwareLnk(" + Q(name) + ") -> true"; }
-std::string Search(const std::string& text) { return "CUtil::SearchInBaidu_unicode(" + Q(text) + ")"; }
-std::string Shell(const std::string& url) { return "VeUI::VeShellExecuteA(" + Q(url) + ")"; }
-std::string Refused(const std::string& message) {
-    return "OutputDebugStringW(" + Q("VeScene: refused to open a result that is no web address: " + message) + ")";
-}
 Lines Answer(const std::string& shown) { return {R"(VeUI::Tray_2("讲个笑话"))", "VeUI::InteractiveSet(" + Q(shown) + ", 2)"}; }
 
 class OnlineSceneTest : public SimTest {
@@ -122,10 +112,8 @@ TEST_F(OnlineSceneTest, ApplicationAndLinkRunTheActionThenTheMessageThenTheName)
         MakeScene make; const char* text; const char* action; const char* app; const char* message; State state; int result;
         Lines trace;
     } cases[] = {
-        {app, "", "关闭", "记事本", "", notepad, 1,
-         {R"(FindWindowW(null, "记事本") -> 19744)", "GetWindowThreadProcessId(19744) -> 1234", "OpenProcess(1, 0, 1234) -> 260",
-          "TerminateProcess(260, 0) -> 1", "CloseHandle(260) -> 1", "CUtil::RefreshToolbarAreaIcon()"}},
-        {app, "", "卸载", "迅雷", "迅雷", kNone, 1, {R"(CDataFactory::UninstSystemExe("迅雷") -> false)", kProgramList}},
+        {app, "", "关闭", "记事本", "", notepad, 1, kCloseNotepad},
+        {app, "", "卸载", "迅雷", "迅雷", kNone, 1, Uninstall("迅雷")},
         // Download goes to the table, even for a program already there.
         {app, "", "下载", "QQ", "", kQQ, 1, {Shell("https://im.qq.com/pcqq/")}},
         // A close without such a window: message, then name on the system table, then a search.
@@ -137,7 +125,7 @@ TEST_F(OnlineSceneTest, ApplicationAndLinkRunTheActionThenTheMessageThenTheName)
         {app, "", "卸载", "", "某软件", kNone, 0, Unknown("某软件")},
         {app, "", "", "", "", kNone, 0, {}},
         // A link tries the name, then the utterance, then searches the name or else the utterance.
-        {link, "卸载迅雷", "卸载", "迅雷", "", kNone, 1, {R"(CDataFactory::UninstSystemExe("迅雷") -> false)", kProgramList}},
+        {link, "卸载迅雷", "卸载", "迅雷", "", kNone, 1, Uninstall("迅雷")},
         {link, "打开扣扣", "", "QQ", "", kQQ, 1, {Program("QQ")}},
         {link, "QQ", "", "", "", kQQ, 1, {Program("QQ")}},
         {link, "打开某软件", "", "某软件", "", kNone, 1, Seq(Unknown("某软件"), Unknown("打开某软件"), Lines{Search("某软件")})},

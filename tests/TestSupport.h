@@ -144,4 +144,73 @@ inline std::string Slot(const char* name, const char* value, const char* normVal
     return slot + "}";
 }
 
+// A scene test's row: the utterance, the slots (or the whole result), the calls it leads to, and
+// the computer's city from this row on when the row sets one.
+struct SceneCase {
+    const char* text;
+    std::string input;
+    Lines trace;
+    const char* city = nullptr;
+};
+
+class SceneTest : public SimTest {
+protected:
+    // Fills a new scene from the slots (`whole`: the whole result), executes it on a cleared
+    // trace, expects it carried out and returns the calls it made.
+    template <class Scene>
+    Lines Executed(const char* service, const std::string& utf8Text, const std::string& input, bool whole = false) {
+        sim->ClearTrace();
+        Scene scene;
+        if (whole)
+            FillResult(scene, service, utf8Text, input);
+        else
+            Fill(scene, service, utf8Text, input);
+        EXPECT_EQ(scene.Execute(), 1);
+        return Readable(Trace());
+    }
+    template <class Scene>
+    void Check(const char* service, const std::vector<SceneCase>& cases, bool whole = false) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(c.text) + " | " + c.input);
+            if (c.city) sim->State().city = c.city;
+            EXPECT_EQ(Executed<Scene>(service, c.text, c.input, whole), c.trace);
+        }
+    }
+};
+
+// The compact trace lines of the host services the scenes call most; a namespace of their own so
+// that a test's local helpers of the same names stay unambiguous.
+namespace calls {
+inline std::string Enc(const std::string& utf8) { return VeChar::Utf8_2_Urlcode(utf8); }
+inline std::string Shell(const std::string& url) { return "VeUI::VeShellExecuteA(" + Q(url) + ")"; }
+inline std::string Search(const std::string& text) { return "CUtil::SearchInBaidu_unicode(" + Q(text) + ")"; }
+inline std::string City(const std::string& city) { return "VeAddress::GetCity() -> " + Q(city); }
+inline std::string Program(const std::string& name) { return "CDataFactory::OpenPcSoftwareLnk(" + Q(name) + ") -> true"; }
+inline std::string Site(const std::string& name, bool known = false) {
+    return "CDataFactory::OpenWebsite(" + Q(name) + ") -> " + (known ? "true" : "false");
+}
+inline std::string Refused(const std::string& target) {
+    return "OutputDebugStringW(" + Q("VeScene: refused to open a result that is no web address: " + target) + ")";
+}
+// The system command table's lookups for a name it does not know.
+inline Lines Unknown(const std::string& name) {
+    return {"CDataFactory::OpenPcSoftwareLnk(" + Q(name) + ") -> false",
+            "CDataFactory::OpenWebsite_Grm(" + Q(name) + ") -> false", "CEnvironmentMonitor::OsVersion() -> 10"};
+}
+// An uninstall the host refuses: Windows' own list of programs instead.
+inline Lines Uninstall(const std::string& name) {
+    return {"CDataFactory::UninstSystemExe(" + Q(name) + ") -> false",
+            R"(WinExec("control.exe /name Microsoft.ProgramsAndFeatures", 1) -> 33)"};
+}
+// A media key pressed and released without a scan code.
+inline Lines Tap(int vk) {
+    const std::string key = std::to_string(vk);
+    return {"keybd_event(" + key + ", 0, 0, 0)", "MapVirtualKeyW(" + key + ", 0) -> 0", "keybd_event(" + key + ", 0, 2, 0)"};
+}
+// Closing the window titled 记事本 (pid 1234) on a fresh desktop.
+inline const Lines kCloseNotepad = {R"(FindWindowW(null, "记事本") -> 19744)", "GetWindowThreadProcessId(19744) -> 1234",
+                                    "OpenProcess(1, 0, 1234) -> 260", "TerminateProcess(260, 0) -> 1",
+                                    "CloseHandle(260) -> 1", "CUtil::RefreshToolbarAreaIcon()"};
+}  // namespace calls
+
 }  // namespace vetest

@@ -19,6 +19,7 @@
 #include "scenes/tpp/TppWebPage.h"
 
 using namespace vetest;
+using namespace vetest::calls;
 
 namespace {
 
@@ -28,20 +29,7 @@ MakeScene New() {
     return [] { return std::make_unique<Scene>(); };
 }
 
-Lines Unknown(const std::string& name) {
-    return {"CDataFactory::OpenPcSoftwareLnk(" + Q(name) + ") -> false",
-            "CDataFactory::OpenWebsite_Grm(" + Q(name) + ") -> false", "CEnvironmentMonitor::OsVersion() -> 10"};
-}
-std::string Program(const std::string& name) { return "CDataFactory::OpenPcSoftwareLnk(" + Q(name) + ") -> true"; }
-std::string Shell(const std::string& url) { return "VeUI::VeShellExecuteA(" + Q(url) + ")"; }
-std::string Refused(const std::string& url) {
-    return "OutputDebugStringW(" + Q("VeScene: refused to open a result that is no web address: " + url) + ")";
-}
 Lines Answer(const std::string& answer) { return {R"(VeUI::Tray_2("你好"))", "VeUI::InteractiveSet(" + Q(answer) + ", 2)"}; }
-Lines Tap(int vk) {
-    const std::string key = std::to_string(vk);
-    return {"keybd_event(" + key + ", 0, 0, 0)", "MapVirtualKeyW(" + key + ", 0) -> 0", "keybd_event(" + key + ", 0, 2, 0)"};
-}
 
 class TppSceneTest : public SimTest {
 protected:
@@ -76,8 +64,7 @@ TEST_F(TppSceneTest, AppActionsWithTheResultsCommandAndPage) {
         // No action opens; no name takes the whole text.
         {"打开QQ", "{}", {Program("打开QQ")}},
         {"", AppContent("", ""), {}},
-        {"", AppContent("卸载", "QQ"),
-         {R"(CDataFactory::UninstSystemExe("QQ") -> false)", R"(WinExec("control.exe /name Microsoft.ProgramsAndFeatures", 1) -> 33)"}},
+        {"", AppContent("卸载", "QQ"), Uninstall("QQ")},
         // Download: the desktop's program first, then the command, then the page, else the centre.
         {"", AppContent("下载", "QQ", page, "setup_tool"), {Program("QQ")}},
         {"", AppContent("下载", "工具", page, "setup_tool"), Concat(Unknown("工具"), {R"(CUtil::OpenCommand("setup_tool") -> true)"})},
@@ -86,7 +73,7 @@ TEST_F(TppSceneTest, AppActionsWithTheResultsCommandAndPage) {
         {"", AppContent("下载", "工具", R"(C:\tools\setup.exe)"),
          Concat(Unknown("工具"), {Refused(R"(C:\tools\setup.exe)"), Shell("https://pc.qq.com/search.html#!keyword=%E5%B7%A5%E5%85%B7")})},
         {"", AppContent("打开", "工具", "file:///C:/Windows/System32/cmd.exe"),
-         Concat(Unknown("工具"), {Refused("file:///C:/Windows/System32/cmd.exe"), R"(CUtil::SearchInBaidu_unicode("工具"))"})},
+         Concat(Unknown("工具"), {Refused("file:///C:/Windows/System32/cmd.exe"), Search("工具")})},
         {"", AppContent("关闭", "画图"), {R"(FindWindowW(null, "画图") -> 0)"}},
     };
     for (const auto& c : cases) {

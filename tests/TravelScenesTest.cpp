@@ -8,6 +8,7 @@
 #include "scenes/semantic/travel/VeJsonTrain.h"
 
 using namespace vetest;
+using namespace vetest::calls;
 
 namespace {
 
@@ -19,9 +20,6 @@ const std::string kHotelCity = "http://hotel.qunar.com/city/";
 const char* const kEscapedDate = R"({\"datetime\":\"2026-12-07\",\"suggestDatetime\":\"2026-12-08\"})";
 const char* const kToday = "2026-12-06";  // the simulated desktop's date
 
-std::string Enc(const std::string& utf8) { return VeChar::Utf8_2_Urlcode(utf8); }
-std::string Shell(const std::string& url) { return "VeUI::VeShellExecuteA(" + Q(url) + ")"; }
-std::string City(const std::string& city) { return "VeAddress::GetCity() -> " + Q(city); }
 const std::string kTodayCall = std::string("TyTime::GetTime_2020_01_01() -> ") + Q(kToday);
 
 std::string Flight(const std::string& from, const std::string& to, const std::string& date) {
@@ -46,54 +44,28 @@ std::string Trip(const char* from, const char* to, const char* date = nullptr) {
     return Route("startLoc.cityAddr", from, "endLoc.cityAddr", to, date);
 }
 
-// The utterance, the slots, the computer's city, and the calls it leads to.
-struct RouteCase {
-    const char* text;
-    std::string slots;
-    const char* computerCity;
-    Lines trace;
-};
-
-class TravelSceneTest : public SimTest {
-protected:
-    // Slots, or with `whole` a whole result.
-    template <class Scene>
-    void Check(const char* service, const std::vector<RouteCase>& cases, bool whole = false) {
-        for (const auto& c : cases) {
-            SCOPED_TRACE(std::string(c.text) + " | " + c.slots);
-            sim->ClearTrace();
-            sim->State().city = c.computerCity;
-            Scene scene;
-            if (whole)
-                FillResult(scene, service, c.text, c.slots);
-            else
-                Fill(scene, service, c.text, c.slots);
-            EXPECT_EQ(scene.Execute(), 1);
-            EXPECT_EQ(Readable(Trace()), c.trace);
-        }
-    }
-};
+using TravelSceneTest = SceneTest;
 
 TEST_F(TravelSceneTest, FlightRoutesAndDates) {
     const auto today = [](const char* from, const char* to) { return Lines{kTodayCall, Shell(Flight(from, to, kToday))}; };
     Check<VeJsonFlight>("flight", {
-        {"明天南京到上海的机票", Trip("南京", "上海", kEscapedDate), "北京", {Shell(Flight("南京", "上海", "2026-12-08"))}},
+        {"明天南京到上海的机票", Trip("南京", "上海", kEscapedDate), {Shell(Flight("南京", "上海", "2026-12-08"))}, "北京"},
         // The computer's city stands in for a departure not given, not said, or the destination itself.
-        {"去上海的机票", Trip(nullptr, "上海"), "武汉", Concat({City("武汉")}, today("武汉", "上海"))},
-        {"去上海的机票", Trip("南京", "上海"), "武汉", Concat({City("武汉")}, today("武汉", "上海"))},
-        {"上海的机票", Trip("上海", "上海"), "武汉", Concat({City("武汉")}, today("武汉", "上海"))},
-        {"去上海的机票", Trip("CURRENT_CITY", "上海"), "", {City(""), Shell(kFlightRoot)}},
-        {"南京的机票", Trip("南京", nullptr), "武汉", {Shell(kFlightRoot)}},
-        {"南京到上海", Route("startLoc.city", "南京", "endLoc.areaAddr", "上海"), "武汉", today("南京", "上海")},
+        {"去上海的机票", Trip(nullptr, "上海"), Concat({City("武汉")}, today("武汉", "上海")), "武汉"},
+        {"去上海的机票", Trip("南京", "上海"), Concat({City("武汉")}, today("武汉", "上海"))},
+        {"上海的机票", Trip("上海", "上海"), Concat({City("武汉")}, today("武汉", "上海"))},
+        {"去上海的机票", Trip("CURRENT_CITY", "上海"), {City(""), Shell(kFlightRoot)}, ""},
+        {"南京的机票", Trip("南京", nullptr), {Shell(kFlightRoot)}, "武汉"},
+        {"南京到上海", Route("startLoc.city", "南京", "endLoc.areaAddr", "上海"), today("南京", "上海")},
         // The engine's own endLoc.city is no destination.
-        {"南京到上海", Route("startLoc.cityAddr", "南京", "endLoc.city", "上海"), "武汉", {Shell(kFlightRoot)}},
+        {"南京到上海", Route("startLoc.cityAddr", "南京", "endLoc.city", "上海"), {Shell(kFlightRoot)}},
         // Date objects: plain or escaped, the suggestion first; a broken one means today.
-        {"南京到上海", Trip("南京", "上海", R"({"datetime":"2026-12-07","suggestDatetime":"2026-12-08"})"), "北京",
-         {Shell(Flight("南京", "上海", "2026-12-08"))}},
-        {"南京到上海", Trip("南京", "上海", R"({\"datetime\":\"2026-12-07\",\"suggestDatetime\":\"\"})"), "北京",
+        {"南京到上海", Trip("南京", "上海", R"({"datetime":"2026-12-07","suggestDatetime":"2026-12-08"})"),
+         {Shell(Flight("南京", "上海", "2026-12-08"))}, "北京"},
+        {"南京到上海", Trip("南京", "上海", R"({\"datetime\":\"2026-12-07\",\"suggestDatetime\":\"\"})"),
          {Shell(Flight("南京", "上海", "2026-12-07"))}},
-        {"南京到上海", Trip("南京", "上海", R"({"datetime":"2026-12-07")"), "北京", today("南京", "上海")},
-        {"南京到上海", Trip("南京", "上海", R"({"datetime":"2026\"-12-07"})"), "北京", today("南京", "上海")},
+        {"南京到上海", Trip("南京", "上海", R"({"datetime":"2026-12-07")"), today("南京", "上海")},
+        {"南京到上海", Trip("南京", "上海", R"({"datetime":"2026\"-12-07"})"), today("南京", "上海")},
     });
 }
 
@@ -102,15 +74,15 @@ TEST_F(TravelSceneTest, TrainRoutes) {
         return Lines{kTodayCall, Shell(Train(from, fromCode, to, toCode, kToday))};
     };
     Check<VeJsonTrain>("train", {
-        {"后天南京市到上海的火车", Trip("南京市", "上海", kEscapedDate), "北京",
-         {Shell(Train("南京", "NJH", "上海", "SHH", "2026-12-08"))}},
-        {"岳阳县到武汉的火车", Trip("岳阳县", "武汉"), "北京", today("岳阳", "YYQ", "武汉", "WHN")},
-        {"去广州的火车", Trip("CURRENT_CITY", "广州"), "北京", Concat({City("北京")}, today("北京", "BJP", "广州", "GZQ"))},
-        {"去广州的火车", Trip("南京", "广州"), "", Concat({City("")}, today("南京", "NJH", "广州", "GZQ"))},
-        {"广州的火车", Trip("广州", "广州"), "", {City(""), Shell(kTickets)}},
-        {"拉萨到广州的火车", Trip("拉萨", "广州"), "北京", {Shell(kTickets)}},
-        {"南京到拉萨的火车", Trip("南京", "拉萨"), "北京", {Shell(kTickets)}},
-        {"南京到武汉", Route("startLoc.poi", "南京", "endLoc.poi", "武汉"), "北京", today("南京", "NJH", "武汉", "WHN")},
+        {"后天南京市到上海的火车", Trip("南京市", "上海", kEscapedDate),
+         {Shell(Train("南京", "NJH", "上海", "SHH", "2026-12-08"))}, "北京"},
+        {"岳阳县到武汉的火车", Trip("岳阳县", "武汉"), today("岳阳", "YYQ", "武汉", "WHN")},
+        {"去广州的火车", Trip("CURRENT_CITY", "广州"), Concat({City("北京")}, today("北京", "BJP", "广州", "GZQ"))},
+        {"去广州的火车", Trip("南京", "广州"), Concat({City("")}, today("南京", "NJH", "广州", "GZQ")), ""},
+        {"广州的火车", Trip("广州", "广州"), {City(""), Shell(kTickets)}},
+        {"拉萨到广州的火车", Trip("拉萨", "广州"), {Shell(kTickets)}, "北京"},
+        {"南京到拉萨的火车", Trip("南京", "拉萨"), {Shell(kTickets)}},
+        {"南京到武汉", Route("startLoc.poi", "南京", "endLoc.poi", "武汉"), today("南京", "NJH", "武汉", "WHN")},
     });
 }
 
@@ -135,18 +107,18 @@ TEST_F(TravelSceneTest, HotelPages) {
                R"(","slots":[)" + slots + "]}}";
     };
     Check<VeJsonHotel>("VELMORA.accommodation", {
-        {"", stay("city", Slot("city", "天津")), "", {Shell(kHotelCity + "tianjin_city/")}},
-        {"", stay("city", Slot("city", "香港")), "", {Shell(kHotelCity + "hongkong_city/")}},
-        {"", stay("city", Slot("city", "澳门")), "", {Shell(kHotelCity + "macao_city/")}},
-        {"", stay("area", Slot("area", "海淀区")), "", {Shell(kHotelCity + "haidian/")}},
-        {"", stay("area", Slot("area", "重庆县")), "", {Shell(kHotelCity + "chongqing_city/")}},
-        {"", stay("area", Slot("area", "新区")), "", {Shell(kHotelCity + "xinqu/")}},
-        {"", stay("city", Slot("city", "北京市")), "", {Shell(kHotelCity + "beijingshi/")}},  // 市 stays here
-        {"", stay("city", Slot("city", "成都") + "," + Slot("hotel", "如家 酒店")), "", {Shell(kHotelCity + "chengdu/q-如家 酒店")}},
-        {"", stay("date", Slot("date", "明天", kEscapedDate)), "北京",
-         {City("北京"), Shell(kHotelCity + "beijing_city/#fromDate=2026-12-08")}},
-        {"", stay("date", Slot("date", "明天", "{")), "厦门", {City("厦门"), Shell(kHotelCity + "xiamen/")}},
-        {"", stay("hotel", Slot("hotel", "如家")), "", {City(""), Shell(kHotelHome)}},
+        {"", stay("city", Slot("city", "天津")), {Shell(kHotelCity + "tianjin_city/")}, ""},
+        {"", stay("city", Slot("city", "香港")), {Shell(kHotelCity + "hongkong_city/")}},
+        {"", stay("city", Slot("city", "澳门")), {Shell(kHotelCity + "macao_city/")}},
+        {"", stay("area", Slot("area", "海淀区")), {Shell(kHotelCity + "haidian/")}},
+        {"", stay("area", Slot("area", "重庆县")), {Shell(kHotelCity + "chongqing_city/")}},
+        {"", stay("area", Slot("area", "新区")), {Shell(kHotelCity + "xinqu/")}},
+        {"", stay("city", Slot("city", "北京市")), {Shell(kHotelCity + "beijingshi/")}},  // 市 stays here
+        {"", stay("city", Slot("city", "成都") + "," + Slot("hotel", "如家 酒店")), {Shell(kHotelCity + "chengdu/q-如家 酒店")}},
+        {"", stay("date", Slot("date", "明天", kEscapedDate)),
+         {City("北京"), Shell(kHotelCity + "beijing_city/#fromDate=2026-12-08")}, "北京"},
+        {"", stay("date", Slot("date", "明天", "{")), {City("厦门"), Shell(kHotelCity + "xiamen/")}, "厦门"},
+        {"", stay("hotel", Slot("hotel", "如家")), {City(""), Shell(kHotelHome)}, ""},
     }, true);
 }
 
@@ -155,16 +127,16 @@ TEST_F(TravelSceneTest, HotelSearchPages) {
         return R"({"service":"hotelSearch","semantic":{"slots":[)" + slots + R"(]},"data":{"result":[)" + result + "]}}";
     };
     Check<VeJsonHotelSearch>("hotelSearch", {
-        {"", found(R"({"city":"香港特别行政区","name":"半岛酒店"})"), "上海", {Shell(kHotelCity + "hongkong_city/q-半岛酒店")}},
-        {"", found(R"({"city":"香港","name":"半岛酒店"})"), "上海", {Shell(kHotelCity + "xianggang/q-半岛酒店")}},
-        {"", found(R"({"city":"北京市","name":"如家"})"), "上海", {Shell(kHotelCity + "beijing_city/q-如家")}},
-        {"", found(R"({"city":"成都","center":"春熙路"})"), "上海", {Shell(kHotelCity + "chengdu/q-春熙路")}},
-        {"", found("", Slot("location.city", "厦门") + "," + Slot("location.poi", "鼓浪屿")), "上海",
+        {"", found(R"({"city":"香港特别行政区","name":"半岛酒店"})"), {Shell(kHotelCity + "hongkong_city/q-半岛酒店")}, "上海"},
+        {"", found(R"({"city":"香港","name":"半岛酒店"})"), {Shell(kHotelCity + "xianggang/q-半岛酒店")}},
+        {"", found(R"({"city":"北京市","name":"如家"})"), {Shell(kHotelCity + "beijing_city/q-如家")}},
+        {"", found(R"({"city":"成都","center":"春熙路"})"), {Shell(kHotelCity + "chengdu/q-春熙路")}},
+        {"", found("", Slot("location.city", "厦门") + "," + Slot("location.poi", "鼓浪屿")),
          {Shell(kHotelCity + "xiamen/q-鼓浪屿")}},
-        {"", found("", Slot("location.poi", "鼓浪屿") + "," + Slot("name", "如家")), "上海",
+        {"", found("", Slot("location.poi", "鼓浪屿") + "," + Slot("name", "如家")),
          {City("上海"), Shell(kHotelCity + "shanghai_city/q-如家")}},
-        {"", found(R"({"city":"成都"})"), "上海", {Shell(kHotelHome)}},
-        {"", found(R"({"name":"如家"})"), "", {City(""), Shell(kHotelHome)}},  // no city page to search in
+        {"", found(R"({"city":"成都"})"), {Shell(kHotelHome)}},
+        {"", found(R"({"name":"如家"})"), {City(""), Shell(kHotelHome)}, ""},  // no city page to search in
     }, true);
 }
 
