@@ -22,6 +22,14 @@ concept UniqueTraits = requires(typename Traits::type& value) {
     Traits::close(value);
 };
 
+// The common kind: null owns nothing, and Close(value) frees a value.
+template <typename T, auto Close>
+struct NullTraits {
+    using type = T;
+    static type invalid() noexcept { return nullptr; }
+    static void close(type value) noexcept { Close(value); }
+};
+
 template <UniqueTraits Traits>
 class UniqueAny {
 public:

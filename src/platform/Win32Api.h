@@ -65,11 +65,6 @@ std::u16string PathAppendW(std::u16string path, std::u16string_view more);
 
 // A kernel handle the library's code opened through the seam (a process, a thread): closed
 // with the seam's CloseHandle, so the simulated desktop records the close like any other call.
-struct SeamHandleTraits {
-    using type = HANDLE;
-    static type invalid() noexcept { return nullptr; }
-    static void close(type handle) { vewin::CloseHandle(handle); }
-};
-using ScopedHandle = vecore::UniqueAny<SeamHandleTraits>;
+using ScopedHandle = vecore::UniqueAny<vecore::NullTraits<HANDLE, CloseHandle>>;
 
 }  // namespace vewin

@@ -25,12 +25,7 @@ namespace {
 
 // A WinHTTP session, connection or request. Closing a request cancels what is pending on it;
 // its callback still gets the handle-closing notice afterwards, on WinHTTP's own thread.
-struct InternetTraits {
-    using type = HINTERNET;
-    static type invalid() noexcept { return nullptr; }
-    static void close(type handle) noexcept { WinHttpCloseHandle(handle); }
-};
-using Internet = vecore::UniqueAny<InternetTraits>;
+using Internet = vecore::UniqueAny<vecore::NullTraits<HINTERNET, ::WinHttpCloseHandle>>;
 
 using Clock = std::chrono::steady_clock;
 

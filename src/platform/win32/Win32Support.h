@@ -44,11 +44,7 @@ private:
 // --- The kinds of handle the win32 backend owns (the owner is core/UniqueAny.h) ---
 
 // A kernel object: a process, thread or token. Null owns nothing.
-struct HandleTraits {
-    using type = HANDLE;
-    static type invalid() noexcept { return nullptr; }
-    static void close(type handle) noexcept { ::CloseHandle(handle); }
-};
+using HandleTraits = vecore::NullTraits<HANDLE, ::CloseHandle>;
 using UniqueHandle = vecore::UniqueAny<HandleTraits>;
 
 // A file: CreateFileW fails with INVALID_HANDLE_VALUE, which is no handle to close either.
@@ -61,21 +57,10 @@ using UniqueFile = vecore::UniqueAny<FileTraits>;
 struct EventTraits : HandleTraits {};
 using UniqueEvent = vecore::UniqueAny<EventTraits>;
 
-struct RegKeyTraits {
-    using type = HKEY;
-    static type invalid() noexcept { return nullptr; }
-    static void close(type key) noexcept { ::RegCloseKey(key); }
-};
-using UniqueRegKey = vecore::UniqueAny<RegKeyTraits>;
+using UniqueRegKey = vecore::UniqueAny<vecore::NullTraits<HKEY, ::RegCloseKey>>;
 
 // Memory the shell allocated for the caller (SHGetKnownFolderPath's path).
-template <typename T>
-struct CoTaskMemTraits {
-    using type = T*;
-    static type invalid() noexcept { return nullptr; }
-    static void close(type memory) noexcept { ::CoTaskMemFree(memory); }
-};
-using UniqueCoTaskMemString = vecore::UniqueAny<CoTaskMemTraits<wchar_t>>;
+using UniqueCoTaskMemString = vecore::UniqueAny<vecore::NullTraits<wchar_t*, ::CoTaskMemFree>>;
 
 // One reference to a COM object.
 template <typename T>
@@ -87,12 +72,7 @@ struct ComTraits {
 template <typename T>
 using UniqueCom = vecore::UniqueAny<ComTraits<T>>;
 
-struct BstrTraits {
-    using type = BSTR;
-    static type invalid() noexcept { return nullptr; }
-    static void close(type text) noexcept { ::SysFreeString(text); }
-};
-using UniqueBstr = vecore::UniqueAny<BstrTraits>;
+using UniqueBstr = vecore::UniqueAny<vecore::NullTraits<BSTR, ::SysFreeString>>;
 
 // A VARIANT held by value: an empty one (VT_EMPTY) owns nothing, and a moved-from one is empty.
 struct VariantTraits {
@@ -119,11 +99,6 @@ struct PhysicalMonitorsTraits {
 using UniquePhysicalMonitors = vecore::UniqueAny<PhysicalMonitorsTraits>;
 
 // An icon the shell made for the library (SHGetFileInfoW).
-struct IconTraits {
-    using type = HICON;
-    static type invalid() noexcept { return nullptr; }
-    static void close(type icon) noexcept { ::DestroyIcon(icon); }
-};
-using UniqueIcon = vecore::UniqueAny<IconTraits>;
+using UniqueIcon = vecore::UniqueAny<vecore::NullTraits<HICON, ::DestroyIcon>>;
 
 }  // namespace vewin32
