@@ -13,7 +13,7 @@ using namespace traced;
 namespace {
 constexpr int kVolumeStep = 2;
 constexpr int kVolumeMax = 100;
-constexpr int kBrightnessMax = 100;
+constexpr int kBrightnessMax = 255;  // the library's scale, as the Windows build's
 }  // namespace
 
 template <class T>

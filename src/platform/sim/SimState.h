@@ -30,7 +30,7 @@ struct SimState {
     int volume = 50;                              // 0..100
     bool muted = false;
     bool audioAvailable = true;
-    int brightness = 50;
+    int brightness = 128;                         // 0..255, the library's scale (128 normal)
     std::string city = "北京";
     std::string date = "2026-12-06";
     std::string mac = "00-1A-2B-3C-4D-5E";
