@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "TestSupport.h"
+#include "local/ChineseNumerals.h"
 #include "local/LocalCommandEngine.h"
 
 using namespace vetest;
@@ -11,15 +12,16 @@ using namespace vetest;
 namespace {
 
 using Engine = LocalCommandEngine;
+using namespace numerals;
 
 TEST(LocalNumbers, ReadersOverGbkText) {
-    const struct { const char* numeral; const char* digits; } numerals[] = {
+    const struct { const char* numeral; const char* digits; } values[] = {
         {"十", "10"}, {"十五", "15"}, {"一百零五", "105"}, {"一万二千", "12000"}, {"一亿", "100000000"}, {"二三", "5"},
         {"十万", "10"} /* as the evaluation defines it */, {"第五", "0"}, {"两", ""}, {"12", "12"}, {"", ""},
         {"三十亿", "-1294967296"} /* 3e9 wraps */,
     };
-    for (const auto& c : numerals) EXPECT_EQ(Utf8(Engine::ChineseNumeralToDigits(Gbk(c.numeral))), c.digits) << c.numeral;
-    EXPECT_EQ(Engine::ChineseNumeralToDigits(Gbk("五") + "1"), "");  // odd length
+    for (const auto& c : values) EXPECT_EQ(Utf8(ChineseNumeralToDigits(Gbk(c.numeral))), c.digits) << c.numeral;
+    EXPECT_EQ(ChineseNumeralToDigits(Gbk("五") + "1"), "");  // odd length
 
     const struct { const char* text; int kind; const char* number; } runs[] = {
         {"切换窗口12个", 1, "12"}, {"第六页第5页", 1, "5"}, {"第十五页", 2, "十五"}, {"ppt第五页", 2, "五"},
@@ -27,7 +29,7 @@ TEST(LocalNumbers, ReadersOverGbkText) {
     };
     for (const auto& c : runs) {
         std::string number = Gbk("kept");
-        EXPECT_EQ(Engine::ExtractNumber(Gbk(c.text), number), c.kind) << c.text;
+        EXPECT_EQ(ExtractNumber(Gbk(c.text), number), c.kind) << c.text;
         EXPECT_EQ(Utf8(number), c.number) << c.text;
     }
 
@@ -37,7 +39,7 @@ TEST(LocalNumbers, ReadersOverGbkText) {
         {"99999999999999999999", 1661992959, 1661992959}, {"切换三个窗口", 0, 3}, {"第零页", 0, 0},
     };
     for (const auto& c : counts) {
-        EXPECT_EQ(Engine::DigitsToInt(Gbk(c.text)), c.digits) << c.text;
+        EXPECT_EQ(DigitsToInt(Gbk(c.text)), c.digits) << c.text;
         EXPECT_EQ(Engine::CountInText(Gbk(c.text)), c.count) << c.text;
     }
 }
@@ -81,7 +83,7 @@ TEST(LocalNumbers, EvaluatorMatchesTheRecursiveDefinitionOnEveryShortInput) {
             for (int i = 0, rest = n; i < length; ++i, rest /= 10) codes[i] = alphabet[rest % 10];
             for (int start = 0; start <= std::min(length, 1); ++start) {
                 int v1 = 7, u1 = 1, s1 = 1, v2 = 7, u2 = 1, s2 = 1;
-                int r1 = Engine::ParseChineseNumeral(codes, start, length, v1, u1, s1);
+                int r1 = ParseChineseNumeral(codes, start, length, v1, u1, s1);
                 int r2 = Reference(codes, start, length, v2, u2, s2);
                 mismatches += r1 != r2 || v1 != v2 || u1 != u2 || s1 != s2;
             }
@@ -89,17 +91,17 @@ TEST(LocalNumbers, EvaluatorMatchesTheRecursiveDefinitionOnEveryShortInput) {
     }
     EXPECT_EQ(mismatches, 0);
     int value = 0, unit = 1, scale = 1;
-    EXPECT_EQ(Engine::ParseChineseNumeral(alphabet, 2, 1, value, unit, scale), 0);  // start past the end
+    EXPECT_EQ(ParseChineseNumeral(alphabet, 2, 1, value, unit, scale), 0);  // start past the end
 }
 
 TEST(LocalNumbers, LongRunsNeitherExhaustTheStackNorVary) {
     std::string nines, units;
     for (int i = 0; i < 100000; ++i) nines += Gbk("九");
-    EXPECT_EQ(Engine::ChineseNumeralToDigits(nines), "900000");  // digits in a row add up
+    EXPECT_EQ(ChineseNumeralToDigits(nines), "900000");  // digits in a row add up
     EXPECT_EQ(Engine::CountInText(Gbk("切换") + nines), 900000);
     for (int i = 0; i < 50000; ++i) units += Gbk(i % 3 ? "九亿" : "万千");
-    const std::string first = Engine::ChineseNumeralToDigits(units);
-    EXPECT_EQ(Engine::ChineseNumeralToDigits(units), first);
+    const std::string first = ChineseNumeralToDigits(units);
+    EXPECT_EQ(ChineseNumeralToDigits(units), first);
     EXPECT_EQ(Engine::CountInText(units), std::stoi(first));
 }
 

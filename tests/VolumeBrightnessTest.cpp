@@ -51,19 +51,23 @@ TEST_F(VolumeBrightnessTest, VolumePhrasesStepSetMuteAndReport) {
 }
 
 TEST_F(VolumeBrightnessTest, BrightnessPhrasesAskForALevelAndStoreTheResult) {
-    // requested -1: no match. The sim's display takes 0..100.
+    // requested -1: no match. The sim's display takes the library's scale, 0..255, and starts at 128.
+    EXPECT_EQ(sim->State().brightness, 128);
     const struct { const char* text; int current; int requested; int stored; } cases[] = {
-        {"屏幕太黑了", 100, 115, 100}, {"屏幕太亮了", 10, -5, 0}, {"亮度最小", 60, 0, 0}, {"屏幕最亮", 60, 256, 100},
-        {"默认亮度", 60, 128, 100}, {"亮度调高", INT_MAX, INT_MAX, 100}, {"暗一点", INT_MIN, INT_MIN, 0},
+        {"屏幕太黑了", 100, 115, 115}, {"亮度调高", 240, 255, 255}, {"屏幕太黑了", 250, 265, 255},
+        {"亮度调低", 255, 240, 240}, {"屏幕太亮了", 10, -5, 0}, {"亮度最小", 60, 0, 0}, {"屏幕最亮", 60, 256, 255},
+        {"默认亮度", 60, 128, 128}, {"亮度调高", INT_MAX, INT_MAX, 255}, {"暗一点", INT_MIN, INT_MIN, 0},
         {"亮度调高一点", 60, -1, 60}, {"", 60, -1, 60},
     };
     for (const auto& c : cases) {
         sim->ClearTrace();
+        sim->State().brightness = 77;
         CPreferences::Data()->SetCurrentBrightness(c.current);
         EXPECT_EQ(engine.AdjustBrightness(Gbk(c.text)), c.requested != -1) << c.text;
         const std::string set = "CEnvironmentMonitor::SetBrightness(" + std::to_string(c.requested) + ") -> ";
         EXPECT_EQ(Readable(Trace()), c.requested == -1 ? Lines{} : Lines{set + std::to_string(c.stored)}) << c.text;
         EXPECT_EQ(CPreferences::Data()->GetCurrentBrightness(), c.stored) << c.text;
+        EXPECT_EQ(sim->State().brightness, c.requested == -1 ? 77 : c.stored) << c.text;  // the display's level
     }
 }
 

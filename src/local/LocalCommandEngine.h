@@ -18,14 +18,9 @@ public:
     bool AdjustVolume(const CString& text);
     bool AdjustBrightness(std::string text);  // GBK
 
-    // Number readers over GBK text.
+    // The count spoken in a command (GBK): the value of its first number (see
+    // local/ChineseNumerals.h), 0 when it has none.
     static int CountInText(std::string text);
-    enum NumberKind : int { NoNumber = 0, AsciiDigits = 1, ChineseNumeral = 2 };
-    static int ExtractNumber(std::string text, std::string& number);
-    static int DigitsToInt(std::string digits);
-    static std::string ChineseNumeralToDigits(std::string numeral);
-    static int ParseChineseNumeral(const unsigned* codes, int index, int count, int& value, int& unit, int& scale);
-    static std::string IntToText(int value);
 
 private:
     // Alt held while Tab is pressed `spokenCount` times (2 when none was spoken).

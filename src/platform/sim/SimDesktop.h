@@ -2,46 +2,28 @@
 // The simulated desktop: records every call in order, answers from a configurable state,
 // and keeps the state the calls change (held keys, volume, brightness, windows, processes).
 // Sleep advances a virtual clock and never waits.
+//
+// Its files: this class and its Windows calls (SimDesktop.cpp), its host services
+// (SimHostServices.cpp), the `sim` settings (SimSettings.cpp), the state (SimState.h), the
+// threads it starts (SimThreads), the keyboard's scan codes (ScanCodes), the recorded
+// events (Trace, TraceArgs.h), ScopedSim and the Linux default backend (ScopedSim.cpp).
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "platform/Backend.h"
+#include "platform/sim/SimState.h"
+#include "platform/sim/SimThreads.h"
 #include "platform/sim/Trace.h"
 
 namespace vesim {
 
 using namespace vewin;
-
-// Texts are UTF-8.
-struct SimState {
-    bool network = true;
-    WindowsVersion windowsVersion = WindowsVersion_Current;
-    std::string foregroundTitle = "Program Manager";
-    bool slideShow = false;
-    bool yesNoAnswer = true;
-    bool wow64 = false;
-    std::map<std::string, std::string> websites;  // the host's named web sites: name -> URL
-    std::set<std::string> programs;               // installed programs the host can start by name
-    std::set<std::string> uninstallable;          // programs the host can uninstall
-    std::set<std::string> userCommands;           // the user's own commands
-    std::set<std::string> userFiles;              // files and commands bound by the user
-    std::set<std::string> hostCommands;           // commands CUtil::OpenCommand knows
-    std::map<std::string, int> confidence;        // minimum score per command text
-    std::map<std::string, UINT> winExecResults;   // command line -> WinExec result (default 33)
-    std::map<std::string, DWORD> windows;         // top-level window title -> process id
-    int volume = 50;
-    bool muted = false;
-    bool audioAvailable = true;
-    int brightness = 50;
-    std::string city = "北京";
-    std::string date = "2026-12-06";
-    std::string mac = "00-1A-2B-3C-4D-5E";
-    bool wordTemplateOk = true;
-};
 
 class SimDesktop final : public vebackend::Backend {
 public:
@@ -53,10 +35,12 @@ public:
     // see the README); false with a message for an unknown key or a wrong type.
     bool Configure(const std::string& json, std::string& error);
 
+    // The state itself, for setting it up before a run and reading it after one: unguarded,
+    // so only while no thread the sim started is running.
     SimState& State() { return m_state; }
     std::vector<TraceEvent> Trace() const;
     void ClearTrace();
-    unsigned long long Clock() const { return m_clockMs; }
+    unsigned long long Clock() const;  // the virtual clock, in ms: the sum of every Sleep
     std::set<BYTE> HeldKeys() const;
     // Waits until every thread the sim started has ended (the online request, for instance).
     void WaitForThreads();
@@ -131,21 +115,35 @@ public:
     bool WordTemplate(CString& name) override;
 
 private:
-    struct SimThread;
-
+    // Appends one event, tagged with the calling thread. The first form takes the mutex
+    // itself; the second is for a caller that holds it.
     void Record(std::string call, std::vector<TraceValue> args, std::optional<TraceValue> result = std::nullopt);
-    HANDLE NewHandle();
-    static TraceValue Text(const CString& text);
-    static TraceValue Gbk(const std::string& gbkText);
+    void Record(const SimLock& held, std::string call, std::vector<TraceValue> args,
+                std::optional<TraceValue> result = std::nullopt);
+    // Records `call` answered from one field of the state, in one step, and returns the answer.
+    template <class T>
+    T Answer(std::string call, std::vector<TraceValue> args, T SimState::*field);
+    HANDLE NewHandle(const SimLock& held);
 
-    mutable std::mutex m_mutex;  // the online thread records too
+    // The locking rule. The sim is called from the host's thread and from the threads it
+    // started (the online request). This one mutex guards every member below: the state, the
+    // trace, the clock, the held keys, the handles and the threads; they are read and written
+    // only while it is held (State() aside, see there). A call holds it for its whole step:
+    // it reads the state, changes it and appends its event under one hold, so the trace shows
+    // the calls in the order they saw and changed the state. Record() takes it itself; code
+    // that holds it passes its lock to Record(held, ...). While it is held the sim calls only
+    // pure helpers (text conversion, the scan code table, JSON reading): nothing that could
+    // reach a backend (this one or another) or wait for a thread that needs the mutex, and no
+    // join; the one wait, for a thread's end, is on SimThreads' condition variable, which
+    // releases it.
+    mutable std::mutex m_mutex;
     SimState m_state;
     std::vector<TraceEvent> m_trace;
     unsigned long long m_clockMs = 0;
     std::set<BYTE> m_heldKeys;
     std::uintptr_t m_nextHandle = 0x100;
-    std::map<HANDLE, DWORD> m_processHandles;                   // handle -> process id
-    std::map<HANDLE, std::unique_ptr<SimThread>> m_threads;     // handle -> thread
+    std::map<HANDLE, DWORD> m_processHandles;  // handle -> process id
+    SimThreads m_threads{m_mutex};             // handle -> thread
 };
 
 // Installs a sim as the backend for the life of the object and restores the previous one.

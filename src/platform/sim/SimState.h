@@ -1,0 +1,40 @@
+#pragma once
+// What the simulated desktop answers from, and the part of it that the library's calls change
+// (volume, brightness, the windows of terminated processes). Texts are UTF-8. The `sim`
+// settings of the README set it by these names in camelCase (see SimSettings.cpp).
+#include <map>
+#include <set>
+#include <string>
+
+#include "core/HostTypes.h"
+#include "platform/WinTypes.h"
+
+namespace vesim {
+
+struct SimState {
+    bool network = true;
+    WindowsVersion windowsVersion = WindowsVersion_Current;
+    std::string foregroundTitle = "Program Manager";
+    bool slideShow = false;
+    bool yesNoAnswer = true;
+    bool wow64 = false;
+    std::map<std::string, std::string> websites;  // the host's named web sites: name -> URL
+    std::set<std::string> programs;               // installed programs the host can start by name
+    std::set<std::string> uninstallable;          // programs the host can uninstall
+    std::set<std::string> userCommands;           // the user's own commands
+    std::set<std::string> userFiles;              // files and commands bound by the user
+    std::set<std::string> hostCommands;           // commands CUtil::OpenCommand knows
+    std::map<std::string, int> confidence;        // minimum score per command text
+    std::map<std::string, vewin::UINT> winExecResults;  // command line -> WinExec result (default 33)
+    std::map<std::string, vewin::DWORD> windows;        // top-level window title -> process id
+    int volume = 50;                              // 0..100
+    bool muted = false;
+    bool audioAvailable = true;
+    int brightness = 128;                         // 0..255, the library's scale (128 normal)
+    std::string city = "北京";
+    std::string date = "2026-12-06";
+    std::string mac = "00-1A-2B-3C-4D-5E";
+    bool wordTemplateOk = true;
+};
+
+}  // namespace vesim
