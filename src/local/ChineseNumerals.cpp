@@ -89,12 +89,14 @@ int NumeralValue(const std::string& numeral) {
     return Wrap(U(multiplier > 1 ? multiplier : 0) + U(value));
 }
 
+std::string IntToText(int value) { return std::to_string(value); }
+
 std::string ChineseNumeralToDigits(const std::string& numeral) {
     if (numeral.empty() || numeral.size() % 2 != 0) return {};
     std::string found;
     switch (ExtractNumber(numeral, found)) {
         case AsciiDigits: return found;
-        case ChineseNumeral: return std::to_string(NumeralValue(numeral));
+        case ChineseNumeral: return IntToText(NumeralValue(numeral));
         default: return {};
     }
 }

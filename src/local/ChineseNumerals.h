@@ -18,6 +18,9 @@ int DigitsToInt(const std::string& digits);
 // Value of a run of numeral characters (GBK, even length) as ParseChineseNumeral evaluates it.
 int NumeralValue(const std::string& gbkNumeral);
 
+// Decimal text of a value ("%d").
+std::string IntToText(int value);
+
 // The digits of a numeral run's value ("十五" -> "15"); the digits themselves for ASCII digits;
 // empty for an odd length or text with no number.
 std::string ChineseNumeralToDigits(const std::string& gbkNumeral);
