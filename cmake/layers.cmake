@@ -26,6 +26,11 @@ function(vescene_layer name)
   if(sources)
     add_library(${name} OBJECT ${sources})
     set(scope PUBLIC)
+    if(NOT WIN32)
+      # The Linux library exports only what carries VESCENE_API, like the DLL; the programs that
+      # link these objects directly are not affected.
+      set_target_properties(${name} PROPERTIES CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
+    endif()
   else()
     add_library(${name} INTERFACE)
     set(scope INTERFACE)

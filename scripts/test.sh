@@ -65,6 +65,15 @@ else
   stage_failed "linux build" "$log_dir/linux.log"
 fi
 
+# 1b. The Linux install: cmake --install of that build into a temporary prefix; a consumer project
+#     built against it with find_package(VeScene) and with pkg-config, run with the installed data.
+if cmake --build build >"$log_dir/install.log" 2>&1 && scripts/check-install.sh build >>"$log_dir/install.log" 2>&1; then
+  passed=$((passed + 1))
+  echo "linux install (find_package, pkg-config): ok"
+else
+  stage_failed "linux install" "$log_dir/install.log"
+fi
+
 # 2. The same tests with AddressSanitizer and UndefinedBehaviorSanitizer.
 if build build-asan "$log_dir/asan.log" -DCMAKE_BUILD_TYPE=Debug -DVESCENE_SYSTEM_GTEST=ON -DVESCENE_TOOLS=OFF -DVESCENE_SANITIZE=ON; then
   ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 build-asan/tests/vescene_tests >"$log_dir/asan-tests.log" 2>&1

@@ -8,6 +8,12 @@ namespace {
 std::mutex g_mutex;
 VeHostCallbacks g_callbacks{};
 std::string g_dataDirectory;
+bool g_dataDirectoryNamed = false;
+// The default directory: a function pointer and its answer, resolved on first use (plain
+// pointers and flags, so registering from another object's static initializer is safe).
+std::string (*g_findDefault)() = nullptr;
+bool g_defaultResolved = false;
+std::string g_defaultDirectory;
 }  // namespace
 
 VeHostCallbacks Callbacks() {
@@ -23,12 +29,24 @@ void SetCallbacks(const VeHostCallbacks* callbacks) {
 void SetDataDirectory(std::string utf8Directory) {
     std::lock_guard lock(g_mutex);
     g_dataDirectory = std::move(utf8Directory);
+    g_dataDirectoryNamed = true;
+}
+
+void SetDefaultDataDirectory(std::string (*find)()) {
+    std::lock_guard lock(g_mutex);
+    g_findDefault = find;
+    g_defaultResolved = false;
 }
 
 std::string DataPath(const std::string& fileName) {
     std::lock_guard lock(g_mutex);
-    if (g_dataDirectory.empty()) return fileName;
-    char last = g_dataDirectory.back();
-    return g_dataDirectory + (last == '/' || last == '\\' ? "" : "/") + fileName;
+    if (!g_dataDirectoryNamed && !g_defaultResolved) {
+        g_defaultDirectory = g_findDefault ? g_findDefault() : std::string();
+        g_defaultResolved = true;
+    }
+    const std::string& directory = g_dataDirectoryNamed ? g_dataDirectory : g_defaultDirectory;
+    if (directory.empty()) return fileName;
+    char last = directory.back();
+    return directory + (last == '/' || last == '\\' ? "" : "/") + fileName;
 }
 }  // namespace vehost

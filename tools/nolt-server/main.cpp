@@ -11,20 +11,21 @@
 #include <string>
 #include <thread>
 
+#include "InstalledPath.h"
 #include "NoltRules.h"
 
 namespace {
 
 struct Options {
     int port = 8090;
-    std::string rules = NOLT_DEFAULT_RULES;
+    std::string rules = InstalledOr(NOLT_INSTALLED_RULES, NOLT_DEFAULT_RULES);
     int delayMs = 0;
 };
 
 void Usage() {
     std::cerr << "usage: nolt-server [--port N] [--rules FILE] [--delay-ms N]\n"
                  "  --port N      port on 127.0.0.1 (0: any free one); default 8090\n"
-                 "  --rules FILE  rules file; default " NOLT_DEFAULT_RULES "\n"
+                 "  --rules FILE  rules file; default " << Options{}.rules << "\n"
                  "  --delay-ms N  wait N ms before each answer (for client timeouts)\n";
 }
 

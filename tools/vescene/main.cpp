@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "InstalledPath.h"
 #include "Runner.h"
 #include "host/DataDirectory.h"
 #include "platform/HttpConfig.h"
@@ -31,7 +32,7 @@ int Usage() {
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     RunOptions options;
-    std::string dataDir = VESCENE_DEFAULT_DATA_DIR, entry = "ProcessM", sim, command;
+    std::string dataDir = InstalledOr(VESCENE_INSTALLED_DATA_DIR, VESCENE_DEFAULT_DATA_DIR), entry = "ProcessM", sim, command;
     // Without --online and --songsearch nothing leaves the machine: the requests go to a
     // closed local port and fail at once, so a run's trace depends on nothing outside.
     std::string online = "http://127.0.0.1:9", songSearch = online;
