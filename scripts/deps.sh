@@ -6,7 +6,8 @@ set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config rapidjson-dev libcurl4-openssl-dev libcpp-httplib-dev)
 if [[ "${1:-run}" == test ]]; then
   packages+=(libgtest-dev libgmock-dev googletest libbenchmark-dev nlohmann-json3-dev
-             g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 wine wine64)
+             g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 wine wine64
+             clang lld llvm)  # clang-cl, lld-link, llvm-dlltool: VeScene.lib and the MSVC-ABI host
 fi
 
 missing=()

@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # Builds every target and runs every test: Linux, Linux with ASan+UBSan, the threaded tests
-# with ThreadSanitizer, the i686 DLL with its export check, the x86_64 Windows tests under Wine,
-# and the C host example against the Linux library and, under Wine, against VeScene.dll.
-# Ends with "N passed, N failed".
+# with ThreadSanitizer, the i686 DLL with its export check and its release package, the x86_64
+# Windows tests under Wine, the C host example against the Linux library and, under Wine,
+# against VeScene.dll, and an MSVC-ABI host linked against the packages' VeScene.lib.
+# Ends with "N passed, N failed" (and ", N skipped: ..." when a stage could not run here).
 set -uo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh test || exit 1
 
 passed=0
 failed=0
+skipped=()  # stages this machine cannot run, each with its reason
 log_dir=build-logs
 mkdir -p "$log_dir"
 
@@ -45,6 +47,42 @@ host_example() {  # host_example NAME LOG command...
   if timeout 120 "$@" >"$log" 2>&1 </dev/null; then
     passed=$((passed + 1))
     echo "$name: ok"
+  else
+    stage_failed "$name" "$log"
+  fi
+}
+
+# Makes a Windows build's release package (cmake/package.cmake) and lists it in the log.
+package() {  # package NAME DIR LOG
+  local name=$1 dir=$2 log=$3
+  if cmake --build "$dir" --target package >"$log" 2>&1 && cmake -E tar tf "$dir"/VeScene-*.zip >>"$log" 2>&1; then
+    passed=$((passed + 1))
+    echo "$name: ok ($(basename "$dir"/VeScene-*.zip))"
+  else
+    stage_failed "$name" "$log"
+  fi
+}
+
+# Builds the MSVC-ABI host (examples/host-msvc) with clang-cl and lld-link against a release
+# package's VeScene.lib and runs it under Wine beside the package's DLL and data.
+msvc_host() {  # msvc_host NAME ZIP LOG
+  local name=$1 zip=$2 log=$3 status
+  if [[ ! -f $zip ]]; then
+    echo "no release package to link against (see the package stage)" >"$log"
+    stage_failed "$name" "$log"
+    return
+  fi
+  WINEPREFIX=${WINEPREFIX:-$PWD/build-win32/wineprefix} WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
+    timeout 300 scripts/msvc-host.sh "$zip" "$(dirname "$zip")/msvc-host" >"$log" 2>&1 </dev/null
+  status=$?
+  if [[ $status -eq 0 ]]; then
+    passed=$((passed + 1))
+    echo "$name: ok"
+  elif [[ $status -eq 77 ]]; then
+    local reason
+    reason=$(grep -m1 '^skipped: ' "$log" | sed 's/^skipped: //')
+    skipped+=("$name ($reason)")
+    echo "$name: skipped: $reason"
   else
     stage_failed "$name" "$log"
   fi
@@ -92,7 +130,7 @@ else
 fi
 
 # 3. The product: the 32-bit DLL, checked to be a PE32 DLL exporting the factory, the C API and
-#    the host records' members.
+#    the host records' members, and its release package (VeScene-<version>-win32.zip).
 if build build-win32 "$log_dir/win32.log" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release -DVESCENE_TESTS=OFF -DVESCENE_TOOLS=OFF; then
   if scripts/check-exports.sh build-win32/VeScene.dll >"$log_dir/exports.log" 2>&1; then
     passed=$((passed + 1))
@@ -100,6 +138,7 @@ if build build-win32 "$log_dir/win32.log" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i68
   else
     stage_failed "i686 VeScene.dll exports" "$log_dir/exports.log"
   fi
+  package "i686 release package" build-win32 "$log_dir/package-win32.log"
 else
   stage_failed "i686 build" "$log_dir/win32.log"
 fi
@@ -115,9 +154,20 @@ if build build-win64 "$log_dir/win64.log" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86
   wine build-win64/tests/vescene_tests.exe >"$log_dir/wine-tests.log" 2>&1 </dev/null
   count_gtest "wine" "$log_dir/wine-tests.log" $?
   host_example "wine C host (VeScene.dll)" "$log_dir/wine-host-c.log" wine build-win64/host.exe
+  package "x86_64 release package" build-win64 "$log_dir/package-win64.log"
 else
   stage_failed "win64 build" "$log_dir/win64.log"
 fi
 
-echo "$passed passed, $failed failed"
+# 5. A host built for the MSVC ABI (clang-cl, lld-link, no Microsoft runtime) links the release
+#    package's VeScene.lib and runs under Wine beside the package's DLL and data: the product
+#    (i686, under 32-bit Wine) and the x86_64 package.
+msvc_host "MSVC-ABI host" "$(ls build-win32/VeScene-*-win32.zip 2>/dev/null | head -1)" "$log_dir/msvc-host.log"
+msvc_host "MSVC-ABI host (x86_64)" "$(ls build-win64/VeScene-*-win64.zip 2>/dev/null | head -1)" "$log_dir/msvc-host-win64.log"
+
+summary="$passed passed, $failed failed"
+if ((${#skipped[@]})); then
+  summary+=", ${#skipped[@]} skipped: $(IFS=';'; echo "${skipped[*]}" | sed 's/;/; /g')"
+fi
+echo "$summary"
 [[ $failed -eq 0 ]]

@@ -115,4 +115,13 @@ TEST_F(CApiTest, BadArgumentsAreRefused) {
     EXPECT_TRUE(Trace().empty());
 }
 
+// The library reports the version of its header, the one of project(VERSION) in CMakeLists.txt.
+TEST(CApiVersionTest, TheLibraryReportsTheHeadersVersion) {
+    EXPECT_STREQ(VeScene_Version(), VESCENE_VERSION_STRING);
+    EXPECT_EQ(std::string(VeScene_Version()), std::to_string(VESCENE_VERSION_MAJOR) + "." +
+                                                  std::to_string(VESCENE_VERSION_MINOR) + "." +
+                                                  std::to_string(VESCENE_VERSION_PATCH));
+    EXPECT_EQ(VESCENE_VERSION, VESCENE_MAKE_VERSION(VESCENE_VERSION_MAJOR, VESCENE_VERSION_MINOR, VESCENE_VERSION_PATCH));
+}
+
 }  // namespace

@@ -13,17 +13,20 @@
 #include <windows.h>
 #endif
 
-/* The entries the host uses, however they were bound. */
+/* The entries the host uses, however they were bound. Every pointer carries the API's calling
+   convention (VESCENE_CALL, __cdecl on Windows), like every callback below, so the host may be
+   compiled with any default convention. */
 typedef struct Api {
-    VeSceneHandle* (*Create)(void);
-    void (*Destroy)(VeSceneHandle*);
-    int (*ProcessM)(VeSceneHandle*, const char*, int, int);
-    int (*ProcessP_normal)(VeSceneHandle*, const char*);
-    const char* (*GetScene)(VeSceneHandle*);
-    const char* (*GetText)(VeSceneHandle*);
-    void (*Release)(void);
-    void (*SetHostCallbacks)(const VeHostCallbacks*);
-    int (*SetDataDirectory)(const char*);
+    const char* (VESCENE_CALL *Version)(void);
+    VeSceneHandle* (VESCENE_CALL *Create)(void);
+    void (VESCENE_CALL *Destroy)(VeSceneHandle*);
+    int (VESCENE_CALL *ProcessM)(VeSceneHandle*, const char*, int, int);
+    int (VESCENE_CALL *ProcessP_normal)(VeSceneHandle*, const char*);
+    const char* (VESCENE_CALL *GetScene)(VeSceneHandle*);
+    const char* (VESCENE_CALL *GetText)(VeSceneHandle*);
+    void (VESCENE_CALL *Release)(void);
+    void (VESCENE_CALL *SetHostCallbacks)(const VeHostCallbacks*);
+    int (VESCENE_CALL *SetDataDirectory)(const char*);
 } Api;
 
 #ifdef _WIN32
@@ -46,7 +49,7 @@ static int LoadApi(Api* api) {
         fprintf(stderr, "cannot load VeScene.dll (error %lu)\n", (unsigned long)GetLastError());
         return 0;
     }
-    return Bind(&api->Create, "VeScene_Create") && Bind(&api->Destroy, "VeScene_Destroy") &&
+    return Bind(&api->Version, "VeScene_Version") && Bind(&api->Create, "VeScene_Create") && Bind(&api->Destroy, "VeScene_Destroy") &&
            Bind(&api->ProcessM, "VeScene_ProcessM") && Bind(&api->ProcessP_normal, "VeScene_ProcessP_normal") && Bind(&api->GetScene, "VeScene_GetScene") &&
            Bind(&api->GetText, "VeScene_GetText") && Bind(&api->Release, "VeScene_Release") &&
            Bind(&api->SetHostCallbacks, "VeScene_SetHostCallbacks") &&
@@ -56,6 +59,7 @@ static int LoadApi(Api* api) {
 static void UnloadApi(void) { FreeLibrary(g_dll); }
 #else
 static int LoadApi(Api* api) {
+    api->Version = VeScene_Version;
     api->Create = VeScene_Create;
     api->Destroy = VeScene_Destroy;
     api->ProcessM = VeScene_ProcessM;
@@ -101,49 +105,49 @@ static void Note(void* user, const char* format, ...) {
     printf("  host: %s\n", line);
 }
 
-static void OnTray(void* user, const char* text, int param) { Note(user, "tray(%s, %d)", text, param); }
-static void OnTrayQuestion(void* user, const char* text) { Note(user, "tray_question(%s)", text); }
-static void OnInteractiveSet(void* user, const char* text, int param) {
+static void VESCENE_CALL OnTray(void* user, const char* text, int param) { Note(user, "tray(%s, %d)", text, param); }
+static void VESCENE_CALL OnTrayQuestion(void* user, const char* text) { Note(user, "tray_question(%s)", text); }
+static void VESCENE_CALL OnInteractiveSet(void* user, const char* text, int param) {
     Note(user, "interactive_set(%s, %d)", text ? text : "NULL", param);
 }
-static void OnLog(void* user, const char* text, int logType, int channel) {
+static void VESCENE_CALL OnLog(void* user, const char* text, int logType, int channel) {
     Note(user, "log(%s, %d, %d)", text, logType, channel);
 }
-static void OnLogIcon(void* user, const char* text, void* icon) { Note(user, "log_icon(%s, %p)", text, icon); }
-static void OnMainMenu(void* user, int page) { Note(user, "main_menu(%d)", page); }
-static int OnYesOrNo(void* user, const char* question) {
+static void VESCENE_CALL OnLogIcon(void* user, const char* text, void* icon) { Note(user, "log_icon(%s, %p)", text, icon); }
+static void VESCENE_CALL OnMainMenu(void* user, int page) { Note(user, "main_menu(%d)", page); }
+static int VESCENE_CALL OnYesOrNo(void* user, const char* question) {
     Note(user, "yes_or_no(%s)", question);
     return 0;
 }
-static void OnShellExecute(void* user, const char* target) { Note(user, "shell_execute(%s)", target); }
-static int OnOpenWebsite(void* user, const char* name, int* logType) {
+static void VESCENE_CALL OnShellExecute(void* user, const char* target) { Note(user, "shell_execute(%s)", target); }
+static int VESCENE_CALL OnOpenWebsite(void* user, const char* name, int* logType) {
     (void)logType;
     Note(user, "open_website(%s)", name);
     return 0;
 }
-static int OnOpenProgram(void* user, const char* name, int* logType, void** icon) {
+static int VESCENE_CALL OnOpenProgram(void* user, const char* name, int* logType, void** icon) {
     (void)logType;
     (void)icon;
     Note(user, "open_program(%s)", name);
     return strcmp(name, "记事本") == 0; /* the one program this host has */
 }
-static int OnConfidenceLevel(void* user, const char* text) {
+static int VESCENE_CALL OnConfidenceLevel(void* user, const char* text) {
     (void)user;
     (void)text;
     return -1;
 }
-static int OnOpenUserSelf(void* user, const char* name, int* logType, void** icon) {
+static int VESCENE_CALL OnOpenUserSelf(void* user, const char* name, int* logType, void** icon) {
     (void)logType;
     (void)icon;
     Note(user, "open_user_self(%s)", name);
     return 0;
 }
-static void OnWebSearch(void* user, const char* text) { Note(user, "web_search(%s)", text); }
-static int OnSetVolume(void* user, int level, int muteSwitch) {
+static void VESCENE_CALL OnWebSearch(void* user, const char* text) { Note(user, "web_search(%s)", text); }
+static int VESCENE_CALL OnSetVolume(void* user, int level, int muteSwitch) {
     Note(user, "set_volume(%d, %d)", level, muteSwitch);
     return muteSwitch ? 0 : (level >= 0 && level <= 100 ? level : 50);
 }
-static int OnCheckNet(void* user) {
+static int VESCENE_CALL OnCheckNet(void* user) {
     (void)user;
     return 0; /* offline: no utterance here may wait for the online service */
 }
@@ -168,6 +172,13 @@ static const Utterance kUtterances[] = {
 int main(int argc, char** argv) {
     Api api;
     if (!LoadApi(&api)) return 2;
+    /* The library loaded must be the version this host was compiled against. */
+    printf("VeScene %s (header %s)\n", api.Version(), VESCENE_VERSION_STRING);
+    if (strcmp(api.Version(), VESCENE_VERSION_STRING) != 0) {
+        printf("FAILED: library version %s, header %s\n", api.Version(), VESCENE_VERSION_STRING);
+        UnloadApi();
+        return 1;
+    }
     if (argc > 1) api.SetDataDirectory(argv[1]);
 
     Calls calls = {NULL, 0, 0};

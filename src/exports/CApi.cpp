@@ -32,7 +32,9 @@ int Guarded(Entry entry) noexcept {
 
 extern "C" {
 
-VESCENE_API VeSceneHandle* VeScene_Create(void) noexcept {
+VESCENE_API const char* VESCENE_CALL VeScene_Version(void) noexcept { return VESCENE_VERSION_STRING; }
+
+VESCENE_API VeSceneHandle* VESCENE_CALL VeScene_Create(void) noexcept {
     try {
         return std::make_unique<VeSceneHandle>().release();  // the caller owns it until VeScene_Destroy
     } catch (...) {
@@ -40,34 +42,34 @@ VESCENE_API VeSceneHandle* VeScene_Create(void) noexcept {
     }
 }
 
-VESCENE_API void VeScene_Destroy(VeSceneHandle* scene) noexcept { std::unique_ptr<VeSceneHandle> owned(scene); }
+VESCENE_API void VESCENE_CALL VeScene_Destroy(VeSceneHandle* scene) noexcept { std::unique_ptr<VeSceneHandle> owned(scene); }
 
-VESCENE_API int VeScene_ProcessM(VeSceneHandle* scene, const char* result, int api, int searchFallback) noexcept {
+VESCENE_API int VESCENE_CALL VeScene_ProcessM(VeSceneHandle* scene, const char* result, int api, int searchFallback) noexcept {
     if (!scene || !result) return VESCENE_BAD_ARGUMENT;
     return Guarded([&] { return scene->factory.ProcessM(result, static_cast<IatAPI>(api), searchFallback != 0); });
 }
 
-VESCENE_API int VeScene_ProcessP_normal(VeSceneHandle* scene, const char* result) noexcept {
+VESCENE_API int VESCENE_CALL VeScene_ProcessP_normal(VeSceneHandle* scene, const char* result) noexcept {
     if (!scene || !result) return VESCENE_BAD_ARGUMENT;
     return Guarded([&] { return scene->factory.ProcessP_normal(result); });
 }
 
-VESCENE_API int VeScene_ProcessP_PPT(VeSceneHandle* scene, const char* result) noexcept {
+VESCENE_API int VESCENE_CALL VeScene_ProcessP_PPT(VeSceneHandle* scene, const char* result) noexcept {
     if (!scene || !result) return VESCENE_BAD_ARGUMENT;
     return Guarded([&] { return scene->factory.ProcessP_PPT(result); });
 }
 
-VESCENE_API int VeScene_ProcessAI(VeSceneHandle* scene, const char* result) noexcept {
+VESCENE_API int VESCENE_CALL VeScene_ProcessAI(VeSceneHandle* scene, const char* result) noexcept {
     if (!scene || !result) return VESCENE_BAD_ARGUMENT;
     return Guarded([&] { return scene->factory.ProcessAI(result); });
 }
 
-VESCENE_API int VeScene_ProcessM_office_xiao(VeSceneHandle* scene, const char* result, int kind) noexcept {
+VESCENE_API int VESCENE_CALL VeScene_ProcessM_office_xiao(VeSceneHandle* scene, const char* result, int kind) noexcept {
     if (!scene || !result) return VESCENE_BAD_ARGUMENT;
     return Guarded([&] { return scene->factory.ProcessM_office_xiao(result, static_cast<TyOfficeKind>(kind)); });
 }
 
-VESCENE_API const char* VeScene_GetScene(VeSceneHandle* scene) noexcept {
+VESCENE_API const char* VESCENE_CALL VeScene_GetScene(VeSceneHandle* scene) noexcept {
     if (!scene) return "";
     try {
         scene->scene = textcodec::GbkToUtf8(scene->factory.GetScene());  // GBK, like every routed text
@@ -77,7 +79,7 @@ VESCENE_API const char* VeScene_GetScene(VeSceneHandle* scene) noexcept {
     return scene->scene.c_str();
 }
 
-VESCENE_API const char* VeScene_GetText(VeSceneHandle* scene) noexcept {
+VESCENE_API const char* VESCENE_CALL VeScene_GetText(VeSceneHandle* scene) noexcept {
     if (!scene) return "";
     try {
         scene->text = scene->factory.GetText_utf8();
@@ -87,14 +89,14 @@ VESCENE_API const char* VeScene_GetText(VeSceneHandle* scene) noexcept {
     return scene->text.c_str();
 }
 
-VESCENE_API void VeScene_Release(void) noexcept {
+VESCENE_API void VESCENE_CALL VeScene_Release(void) noexcept {
     try {
         CVeSceneFactory::Release();
     } catch (...) {
     }
 }
 
-VESCENE_API void VeScene_SetHostCallbacks(const VeHostCallbacks* callbacks) noexcept {
+VESCENE_API void VESCENE_CALL VeScene_SetHostCallbacks(const VeHostCallbacks* callbacks) noexcept {
     try {
         if (!callbacks) {
             vecapi::UseHostCallbacks(false);
@@ -111,7 +113,7 @@ VESCENE_API void VeScene_SetHostCallbacks(const VeHostCallbacks* callbacks) noex
     }
 }
 
-VESCENE_API int VeScene_SetDataDirectory(const char* directory) noexcept {
+VESCENE_API int VESCENE_CALL VeScene_SetDataDirectory(const char* directory) noexcept {
     try {
         vehost::SetDataDirectory(directory ? directory : "");
         return 1;
@@ -120,7 +122,7 @@ VESCENE_API int VeScene_SetDataDirectory(const char* directory) noexcept {
     }
 }
 
-VESCENE_API int VeScene_SetEndpoint(const char* name, const char* url) noexcept {
+VESCENE_API int VESCENE_CALL VeScene_SetEndpoint(const char* name, const char* url) noexcept {
     if (!name || !*name) return VESCENE_BAD_ARGUMENT;
     try {
         return vehttp::SetEndpoint(name, url ? url : "") ? 1 : 0;
@@ -129,7 +131,7 @@ VESCENE_API int VeScene_SetEndpoint(const char* name, const char* url) noexcept 
     }
 }
 
-VESCENE_API void VeScene_SetHttpTimeouts(int connectMs, int totalMs) noexcept {
+VESCENE_API void VESCENE_CALL VeScene_SetHttpTimeouts(int connectMs, int totalMs) noexcept {
     try {
         vehttp::SetTimeouts(connectMs, totalMs);
     } catch (...) {

@@ -202,8 +202,8 @@ private:
     }
 
     template <typename Fallback>
-    static bool Lookup(int (*VeHostCallbacks::*member)(void*, const char*, int*), const CString& name, LogType& type,
-                       Fallback fallback) {
+    static bool Lookup(decltype(VeHostCallbacks::open_website) VeHostCallbacks::*member, const CString& name,
+                       LogType& type, Fallback fallback) {
         auto cb = vehost::Callbacks();
         if (!(cb.*member)) return fallback();
         int logType = type;
@@ -213,7 +213,7 @@ private:
     }
 
     template <typename Fallback>
-    static bool LookupIcon(int (*VeHostCallbacks::*member)(void*, const char*, int*, void**), const CString& name,
+    static bool LookupIcon(decltype(VeHostCallbacks::open_program) VeHostCallbacks::*member, const CString& name,
                            LogType& type, HICON& icon, Fallback fallback) {
         auto cb = vehost::Callbacks();
         if (!(cb.*member)) return fallback();
