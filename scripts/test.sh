@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds every target and runs every test: Linux, Linux with ASan+UBSan, the threaded tests
-# with ThreadSanitizer, the i686 DLL with its export check and its release package, the x86_64
-# Windows tests under Wine, the C host example against the Linux library and, under Wine,
-# against VeScene.dll, and an MSVC-ABI host linked against the packages' VeScene.lib.
+# with ThreadSanitizer, the i686 DLL with its export check and its release package, the i686
+# and x86_64 Windows tests under Wine, the C host example against the Linux library and, under
+# Wine, against the i686 and x86_64 VeScene.dll, and an MSVC-ABI host linked against the
+# packages' VeScene.lib.
 # Ends with "N passed, N failed" (and ", N skipped: ..." when a stage could not run here).
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -130,8 +131,9 @@ else
 fi
 
 # 3. The product: the 32-bit DLL, checked to be a PE32 DLL exporting the factory, the C API and
-#    the host records' members, and its release package (VeScene-<version>-win32.zip).
-if build build-win32 "$log_dir/win32.log" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release -DVESCENE_TESTS=OFF -DVESCENE_TOOLS=OFF; then
+#    the host records' members, and its release package (VeScene-<version>-win32.zip). The same
+#    build has the i686 tests and the C host example.
+if build build-win32 "$log_dir/win32.log" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release -DVESCENE_TESTS=ON -DVESCENE_TOOLS=OFF; then
   if scripts/check-exports.sh build-win32/VeScene.dll >"$log_dir/exports.log" 2>&1; then
     passed=$((passed + 1))
     echo "i686 VeScene.dll exports: ok"
@@ -139,6 +141,22 @@ if build build-win32 "$log_dir/win32.log" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i68
     stage_failed "i686 VeScene.dll exports" "$log_dir/exports.log"
   fi
   package "i686 release package" build-win32 "$log_dir/package-win32.log"
+
+  # 3b. The i686 tests and the C host example against the i686 DLL, under 32-bit Wine (in a
+  #     32-bit prefix of their own), when scripts/deps.sh could install it.
+  if dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q "install ok installed"; then
+    wine32=(env WINEPREFIX="$PWD/build-win32/wineprefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=")
+    # The null graphics driver and a server restart, as for x86_64 below.
+    "${wine32[@]}" wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1 </dev/null
+    "${wine32[@]}" wineserver -k >/dev/null 2>&1 || true
+    timeout 600 "${wine32[@]}" wine build-win32/tests/vescene_tests.exe >"$log_dir/wine32-tests.log" 2>&1 </dev/null
+    count_gtest "wine i686" "$log_dir/wine32-tests.log" $?
+    host_example "wine i686 C host (VeScene.dll)" "$log_dir/wine32-host-c.log" "${wine32[@]}" wine build-win32/host.exe
+  else
+    reason=$(tail -1 "$log_dir/deps-i386.log" 2>/dev/null | tr -d '\r')
+    echo "i686 under Wine: skipped: ${reason:-wine32:i386 is not installed}"
+    skipped+=("i686 under Wine")
+  fi
 else
   stage_failed "i686 build" "$log_dir/win32.log"
 fi

@@ -20,7 +20,7 @@ constexpr DWORD kWaitObject0 = 0;
 constexpr DWORD kWaitTimeout = 0x102;
 constexpr DWORD kLongWait = 60000;
 
-long long Number(const void* handle) { return static_cast<long long>(reinterpret_cast<std::uintptr_t>(handle)); }
+long long Number(const void* handle) { return static_cast<long long>(reinterpret_cast<std::intptr_t>(handle)); }
 
 // ---------------------------------------------------------------- threads
 
@@ -83,6 +83,30 @@ TEST(SimThreads, AHandleClosesOnceAndAClosedEndedThreadIsForgotten) {
     EXPECT_EQ(Number(third), 0x10C);
     EXPECT_EQ(sim.CloseHandle(second), 1);
     EXPECT_EQ(sim.CloseHandle(third), 1);
+}
+
+// ---------------------------------------------------------------- handles in the trace
+
+// Handles and pointers read the same on 32 and 64 bits: pointer-sized values are sign-extended,
+// so the pseudo-handles are negative everywhere and small handle numbers stay as they are.
+TEST(SimTrace, HandlesReadTheSameOnEveryArchitecture) {
+    SimDesktop sim;
+    HANDLE self = sim.GetCurrentProcess();
+    EXPECT_EQ(Number(self), -1);
+    vewin::BOOL wow64 = 1;
+    EXPECT_EQ(sim.IsWow64Process(self, &wow64), 1);
+    sim.TerminateThread(reinterpret_cast<HANDLE>(0x104), 0);
+    sim.CloseHandle(reinterpret_cast<HANDLE>(~std::uintptr_t{1}));  // (HANDLE)-2, the current thread
+    sim.Log_HICON(u"x", reinterpret_cast<vewin::HICON>(~std::uintptr_t{0x0F}));
+
+    const auto trace = sim.Trace();
+    ASSERT_EQ(trace.size(), 5u);
+    EXPECT_EQ(trace[0].ToReadable(), "GetCurrentProcess() -> -1");
+    EXPECT_EQ(trace[1].ToReadable(), "IsWow64Process(-1) -> false");
+    EXPECT_EQ(trace[1].ToJson(), R"({"call":"IsWow64Process","args":[-1],"result":false})");
+    EXPECT_EQ(trace[2].ToReadable(), "TerminateThread(260, 0) -> 1");
+    EXPECT_EQ(trace[3].ToReadable(), "CloseHandle(-2) -> 0");
+    EXPECT_EQ(trace[4].ToReadable(), "VeUI::Log_HICON(\"x\", -16)");
 }
 
 // ---------------------------------------------------------------- calls from several threads

@@ -1,18 +1,22 @@
 // The win32 backend's own host services, run against the real (Wine) Windows: the host's
 // configuration file, Start Menu shortcuts and uninstall entries the tests create, the
-// foreground window, date, version, adapter address and volume; and the owners of Windows handles.
+// foreground window, date, version, adapter address and volume; the online request on a real
+// Windows thread with WinHTTP; and the owners of Windows handles.
 #ifdef _WIN32
 
 #include <gtest/gtest.h>
 
+#include "LoopbackServer.h"
 #include "host/CUtil.h"
 #include "host/DataFactory.h"
 #include "host/Environment.h"
 #include "host/VeNet.h"
 #include "host/VeOffice.h"
 #include "platform/Backend.h"
+#include "platform/HttpConfig.h"
 #include "platform/win32/Win32Host.h"
 #include "platform/win32/Win32Support.h"
+#include "vescene/CVeSceneFactory.h"
 #include "vescene/vescene.h"
 
 #include <windows.h>
@@ -20,8 +24,13 @@
 #include <shlobj.h>
 #include <shobjidl.h>
 
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <filesystem>
+#include <future>
+#include <mutex>
 #include <fstream>
 #include <optional>
 #include <string>
@@ -308,6 +317,98 @@ TEST_F(Win32HostTest, BrightnessAnswersALevelOrNothing) {
     if (level < 0) GTEST_SKIP() << "no monitor takes brightness commands";
     EXPECT_LE(level, 255);
     EXPECT_EQ(CEnvironmentMonitor::SetBrightness(400), 255);
+}
+
+// --- the online request on a real thread ---
+
+// What the host saw of the worker thread: the answer window's texts, in order.
+struct SeenOnline {
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::vector<std::string> answers, opened;
+
+    static void OnAnswer(void* user, const char* text, int) {
+        auto* seen = static_cast<SeenOnline*>(user);
+        std::lock_guard lock(seen->mutex);
+        if (text) seen->answers.push_back(text);
+        seen->changed.notify_all();
+    }
+    static void OnOpen(void* user, const char* target) {
+        auto* seen = static_cast<SeenOnline*>(user);
+        std::lock_guard lock(seen->mutex);
+        seen->opened.push_back(target);
+    }
+    bool WaitForAnswer() {
+        std::unique_lock lock(mutex);
+        return changed.wait_for(lock, std::chrono::seconds(10), [&] { return !answers.empty(); });
+    }
+};
+
+// The thread procedure and the WinHTTP status callback run as Windows calls them (WINAPI and
+// CALLBACK: stdcall on i686): the reply's scene runs on the thread, the thread gives its handle
+// back, and Release stops a request in flight.
+TEST_F(Win32HostTest, TheOnlineRequestRunsOnAWindowsThreadWithWinHttp) {
+    SeenOnline seen;
+    VeHostCallbacks callbacks{};
+    callbacks.size = sizeof callbacks;
+    callbacks.user = &seen;
+    callbacks.interactive_set = &SeenOnline::OnAnswer;
+    callbacks.shell_execute = &SeenOnline::OnOpen;  // no browser opens under the tests
+    VeScene_SetHostCallbacks(&callbacks);
+    const std::string unhandled = R"({"text":"讲个故事","rc":4})";
+
+    std::promise<void> arrived, letGo;
+    std::shared_future<void> letGoShared = letGo.get_future().share();
+    std::atomic<bool> holdSecond{false};
+    vetest::LoopbackServer server([&](const std::string&) {
+        if (!holdSecond) return vetest::Http(200, R"({"scene":"chat","message":"从前有座山"})");
+        arrived.set_value();
+        letGoShared.wait_for(std::chrono::seconds(10));
+        return vetest::Http(200, R"({"scene":"chat","message":"太晚了"})");
+    });
+    ASSERT_TRUE(vehttp::SetEndpoint("online", server.Url("")));
+    struct Restore {
+        std::promise<void>& letGo;
+        bool let = false;
+        ~Restore() {
+            if (!let) letGo.set_value();
+            vehttp::SetEndpoint("online", "http://127.0.0.1:9");  // the tests' closed port
+        }
+    } restore{letGo};
+    {
+        CVeSceneFactory factory;
+        EXPECT_EQ(factory.ProcessM(unhandled.c_str(), IatAPI_Default, false), ProcessUnhandled);
+        ASSERT_TRUE(seen.WaitForAnswer());
+    }
+    {
+        std::lock_guard lock(seen.mutex);
+        EXPECT_EQ(seen.answers, std::vector<std::string>{"从前有座山"});
+    }
+    ASSERT_EQ(server.Requests().size(), 1u);
+    EXPECT_TRUE(server.Requests()[0].starts_with("GET /semantic/comprehend?text=%E8%AE%B2%E4%B8%AA%E6%95%85%E4%BA%8B&deviceno="))
+        << server.Requests()[0];
+
+    // The thread gives its handle back when it ends (one request at a time until then), so a later
+    // utterance goes online again. Release then aborts that request in flight, and the thread ends
+    // without carrying it out.
+    holdSecond = true;
+    std::future<void> second = arrived.get_future();
+    {
+        CVeSceneFactory factory;
+        for (int i = 0; i < 100 && second.wait_for(std::chrono::milliseconds(0)) != std::future_status::ready; ++i) {
+            factory.ProcessM(unhandled.c_str(), IatAPI_Default, false);
+            second.wait_for(std::chrono::milliseconds(100));
+        }
+    }
+    ASSERT_EQ(second.wait_for(std::chrono::seconds(5)), std::future_status::ready);
+    const auto started = std::chrono::steady_clock::now();
+    CVeSceneFactory::Release();
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(3));
+    letGo.set_value();
+    restore.let = true;
+    std::lock_guard lock(seen.mutex);
+    EXPECT_EQ(seen.answers, std::vector<std::string>{"从前有座山"});
+    EXPECT_TRUE(seen.opened.empty());
 }
 
 // --- the owners of Windows handles (core/UniqueAny.h with the kinds of Win32Support.h) ---

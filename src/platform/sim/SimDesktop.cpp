@@ -238,7 +238,7 @@ BOOL SimDesktop::IsWow64Process(HANDLE process, BOOL* wow64) {
 
 HANDLE SimDesktop::GetCurrentProcess() {
     HANDLE pseudo = reinterpret_cast<HANDLE>(~std::uintptr_t{0});
-    Record("GetCurrentProcess", {}, Num(-1));
+    Record("GetCurrentProcess", {}, Ptr(pseudo));
     return pseudo;
 }
 

@@ -12,8 +12,10 @@ namespace vesim::traced {
 
 inline TraceValue Num(long long n) { return TraceValue::Num(n); }
 inline TraceValue Flag(bool b) { return TraceValue::Bool(b); }
+// Pointer-sized values are sign-extended, so a trace reads the same on 32 and 64 bits: the
+// pseudo-handle (HANDLE)-1 is -1 on both, small handle numbers (260) stay as they are.
 inline TraceValue Ptr(const void* p) {
-    return TraceValue::Num(static_cast<long long>(reinterpret_cast<std::uintptr_t>(p)));
+    return TraceValue::Num(static_cast<long long>(reinterpret_cast<std::intptr_t>(p)));
 }
 inline std::string Utf8(const char16_t* text) { return text ? textcodec::Utf16ToUtf8(text) : std::string(); }
 inline std::string Utf8(const CString& text) { return textcodec::Utf16ToUtf8(text.str()); }

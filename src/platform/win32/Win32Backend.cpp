@@ -10,6 +10,11 @@
 #include <shellapi.h>
 
 #include <string>
+#include <type_traits>
+
+// The seam's thread procedure is Windows' own, calling convention included (stdcall on i686),
+// so a procedure declared without WINAPI does not compile rather than corrupting the stack.
+static_assert(std::is_same_v<vewin::LPTHREAD_START_ROUTINE, ::LPTHREAD_START_ROUTINE>, "thread procedure");
 
 namespace vebackend {
 namespace {
