@@ -17,6 +17,10 @@ inline bool ContainsGbk(std::string_view text, std::string_view part) {
     return FindGbk(text, part) != std::string_view::npos;
 }
 
+// Whether the user said `name` (a place, an application, a command phrase taken from a slot or a
+// reply) in the GBK utterance `text`: the one comparison every "said or not" decision uses.
+inline bool SaidIn(std::string_view text, std::string_view name) { return !name.empty() && ContainsGbk(text, name); }
+
 // Whole-text equality with any phrase, and containment of any part (UTF-16).
 bool IsOneOf(const CString& text, std::initializer_list<const char16_t*> phrases);
 bool ContainsAny(const CString& text, std::initializer_list<const char16_t*> parts);

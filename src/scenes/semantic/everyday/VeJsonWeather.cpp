@@ -14,7 +14,7 @@ void VeJsonWeather::Parse(VeJson& doc) {
         m_stdLocation = SlotNormValue(doc, name);
     }
     // A place the user did not say is the engine's own default, not where the user is.
-    if (!m_stdLocation.empty() && !ContainsGbk(m_stdText, m_stdLocation)) m_stdLocation = VeAddress::GetCity();
+    if (!m_stdLocation.empty() && !SaidIn(m_stdText, m_stdLocation)) m_stdLocation = VeAddress::GetCity();
 }
 
 int VeJsonWeather::Execute() {

@@ -37,7 +37,7 @@ std::string FirstSlotNormValue(const VeJson& doc, std::initializer_list<const ch
 
 std::string DepartureCity(std::string departure, const std::string& destination, const std::string& gbkText) {
     if (departure.empty() || departure == "CURRENT_CITY") return VeAddress::GetCity();
-    if (ContainsGbk(gbkText, departure) && departure != destination) return departure;
+    if (SaidIn(gbkText, departure) && departure != destination) return departure;
     std::string here = VeAddress::GetCity();
     return here.empty() ? departure : here;
 }
