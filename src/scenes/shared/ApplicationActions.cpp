@@ -5,6 +5,7 @@
 #include "host/VeChar.h"
 #include "host/VeUI.h"
 #include "local/SystemCommand.h"
+#include "platform/Diagnostic.h"
 #include "platform/HttpConfig.h"
 #include "platform/Win32Api.h"
 #include "scenes/shared/DataTables.h"
@@ -78,9 +79,7 @@ bool OpenAppLinks(AppLinks links) {  // a copy: the host's OpenCommand takes a m
 
 bool AcceptWebPage(const std::string& gbkUrl) {
     if (vehttp::IsHttpUrl(gbkUrl)) return true;
-    const std::u16string note = u"VeScene: refused to open a result that is no web address: " +
-                                VeChar::Vestring2wstring(gbkUrl);
-    vewin::OutputDebugStringW(note.c_str());
+    vediag::Warn(u"refused to open a result that is no web address: " + VeChar::Vestring2wstring(gbkUrl));
     return false;
 }
 
