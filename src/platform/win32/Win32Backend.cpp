@@ -4,6 +4,7 @@
 // Our declarations come first: <windows.h> defines macros with the same names.
 #include "platform/Backend.h"
 #include "platform/TextCodec.h"
+#include "platform/Url.h"
 #include "platform/win32/Win32Host.h"
 
 #include <windows.h>
@@ -178,7 +179,7 @@ private:
 };
 
 void Win32Backend::SearchInBaidu_utf8(const std::string& utf8Text) {
-    std::string url = "https://www.baidu.com/s?wd=" + textcodec::PercentEncode(utf8Text);
+    const std::string url = weburl::Url("https://www.baidu.com/s?wd=").TextUtf8(utf8Text);
     std::u16string wide = textcodec::Utf8ToUtf16(url);
     ::ShellExecuteW(nullptr, L"open", W(wide.c_str()), nullptr, nullptr, SW_SHOWNORMAL);
 }
