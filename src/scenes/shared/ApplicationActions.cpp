@@ -39,7 +39,9 @@ std::string SoftwareCentreSearchUrl(const std::string& gbkName) {
 std::string SoftwareDownloadUrl(const std::string& gbkName) {
     const auto& table = GetSoftDownloadTable();
     auto row = table.find(gbkName);
-    if (row != table.end() && !row->second.empty()) return row->second;
+    // A row is opened by the shell: one that is no web address is passed over like a missing one.
+    if (row != table.end() && !row->second.empty())
+        if (auto page = weburl::WebPageFromGbk(row->second)) return *page;
     return SoftwareCentreSearchUrl(gbkName);
 }
 
