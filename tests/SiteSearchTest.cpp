@@ -94,6 +94,7 @@ TEST_F(SiteSearchTest, OpenSiteAsksTheHostThenOpensTheSearchOrHomePage) {
         {"爱奇艺看a/../b?c#d", 14, "http://so.iqiyi.com/so/q_a%2F..%2Fb%3Fc%23d"},
         {"豆瓣看a&b=c'd", 14, "https://movie.douban.com/subject_search?search_text=a%26b%3Dc%27d"},
         {"芒果TV看\r\n%41", 14, "http://so.mgtv.com/so/k-%0D%0A%2541"},
+        {"优酷看乗|", 14, "http://www.soku.com/search_video/q_乗%7C"},  // 乗's GBK trail byte reads as a backslash
         // Without a keyword: the site's home page.
         {"天猫买", 19, "https://www.tmall.com/"}, {"买", 19, "https://www.jd.com/"},
         {"淘宝买", 19, "https://www.taobao.com/"}, {"爱奇艺看", 14, "http://www.iqiyi.com/"},

@@ -214,7 +214,9 @@ TEST(VeCharTest, UrlEncoders) {
         {UrlPlace::fragment, "!$()*+,;=:@/?%23%26%27%22%25%20%0D%0A%7F%3C%3E%5C%5E%60%7B%7C%7D%5B%5D"},
     };
     for (const auto& c : places) EXPECT_EQ(textcodec::PercentEncode(marks, c.place), c.encoded);
-    EXPECT_EQ(textcodec::PercentEncode("\xC4\xE3 a", UrlPlace::pathSegment, textcodec::NonAscii::keep), "\xC4\xE3%20a");
+    // GBK kept: a character stays whole though its trail byte reads as a backslash; a lone lead byte stays alone.
+    EXPECT_EQ(PercentEncode("\xC4\xE3 \x81\x5C|\x81\"", UrlPlace::pathSegment, NonAscii::keepGbk),
+              "\xC4\xE3%20\x81\x5C%7C\x81%22");
 }
 
 TEST(WebUrlTest, AUrlFromOutsideIsParsedAndWrittenAnew) {

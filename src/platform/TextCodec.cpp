@@ -170,10 +170,17 @@ std::string PercentEncode(std::string_view bytes, UrlPlace place, NonAscii nonAs
     }
     std::string out;
     out.reserve(bytes.size() * 3);
-    for (unsigned char c : bytes) {
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        const auto c = static_cast<unsigned char>(bytes[i]);
+        if (c >= 0x80 && nonAscii == NonAscii::keepGbk) {
+            // A trail byte may read as ASCII (a backslash, '|', '['): the character stays whole.
+            if (GbkCharLength(bytes, i) == 2) out += bytes[i++];
+            out += bytes[i];
+            continue;
+        }
         const bool stays = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
-                           c == '_' || c == '.' || c == '~' || (c >= 0x80 && nonAscii == NonAscii::keep) ||
-                           (c < 0x80 && c != 0 && marks.find(static_cast<char>(c)) != std::string_view::npos);
+                           c == '_' || c == '.' || c == '~' ||
+                           (c != 0 && c < 0x80 && marks.find(static_cast<char>(c)) != std::string_view::npos);
         if (stays) {
             out += static_cast<char>(c);
         } else {

@@ -34,8 +34,9 @@ size_t GbkCharLength(std::string_view gbk, size_t pos);
 // place holds without a change of meaning. '%', quotes, '&', blanks and control characters are
 // always encoded, so a piece can neither end the address nor add a parameter.
 enum class UrlPlace { any, pathSegment, queryValue, fragment };
-// Bytes from 0x80 up: encoded, or kept for the sites that read GBK bytes as they stand.
-enum class NonAscii { encode, keep };
+// Bytes from 0x80 up: encoded, or kept with their GBK trail byte for the sites that read GBK
+// bytes as they stand.
+enum class NonAscii { encode, keepGbk };
 
 // Every byte the place does not keep becomes %XX with upper-case hex. The one URL encoder;
 // VeChar's encoders and the URL builder (platform/Url.h) forward to it.
