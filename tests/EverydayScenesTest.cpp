@@ -78,6 +78,8 @@ TEST_F(EverydayTest, LifeShowsStopsAndSightsOnTheMapAndFoodOnTheLocalSite) {
         // No short name: the main host; no kind: food in general.
         {"广州吃什么", life("", "广州", "天河"), {Shell("http://www.meituan.com/s/meishi/tianhe")}},
         {"景区", life("景区", nullptr), {City(""), Amap("北京 景区")}, ""},
+        // Slot text fills its place and no more.
+        {"x的火锅", life("火锅", "北京", "a/b c#"), {Shell("http://bj.meituan.com/s/" + Enc("火锅") + "/a%2Fb%20c%23")}},
     });
 
     sim->ClearTrace();
@@ -106,6 +108,9 @@ TEST_F(EverydayTest, RestaurantUsesTheCityShortNameElseItsPinyin) {
         // Nothing to search for: the city's own page rather than an empty search.
         {"北京的美食", Slot("city", "北京", "北京"), {Shell("http://bj.meituan.com")}},
         {"附近的火锅", eat(nullptr, "火锅"), {City(""), Shell("http://www.meituan.com")}, ""},
+        // A slot never chooses the host, nor leaves its path segment.
+        {"x的火锅", eat("evil.example/#", "火锅"), {Shell("http://www.meituan.com/s/火锅/")}},
+        {"x的火锅", eat("evil", "a b\"/#?&"), {Shell("http://evil.meituan.com/s/a%20b%22%2F%23%3F%26/")}},
     });
 }
 
@@ -117,6 +122,7 @@ TEST_F(EverydayTest, CookbookStockAndTranslationPages) {
         {"鸡蛋能做什么", keyword + "," + ingredient, {Shell("http://so.meishi.cc/index.php?q=" + Enc("鸡蛋"))}},
         {"家常菜", keyword, {Shell("http://so.meishi.cc/index.php?q=" + Enc("家常菜"))}},
         {"菜谱", "", {Shell("http://www.meishij.net/")}},
+        {"x怎么做", Slot("dishName", "x/../y z\""), {Shell("http://www.meishij.net/zuofa/x%2F..%2Fy%20z%22.html")}},
     });
     // Shenzhen and Shanghai shares have their page; any other market is taken for Hong Kong.
     const auto share = [](const char* code, const char* market) { return Slot("code", code) + "," + Slot("market", market); };
@@ -126,6 +132,7 @@ TEST_F(EverydayTest, CookbookStockAndTranslationPages) {
         {"茅台股价", share("600519", "sh"), {Shell(hexun + "gghq_600519.shtml")}},
         {"股价", share("00700", "SZ"), {Shell(hexun + "urwh/hkstock/00700.shtml")}},
         {"腾讯的股价", Slot("name", "腾讯"), {Shell("http://stock.hexun.com/")}},
+        {"股价", share("1/../x?y#", "sz"), {Shell(hexun + "gghq_1%2F..%2Fx%3Fy%23.shtml")}},
     });
     const auto into = [](const char* target) { return Slot("content", "你好") + "," + Slot("target", target); };
     const std::string fanyi = "http://fanyi.baidu.com/?aldtype=16047#zh/";
@@ -133,6 +140,7 @@ TEST_F(EverydayTest, CookbookStockAndTranslationPages) {
         {"日语", into("ja"), {Shell(fanyi + "jp/" + Enc("你好"))}}, {"法语", into("fr"), {Shell(fanyi + "fra/" + Enc("你好"))}},
         {"西班牙语", into("es"), {Shell(fanyi + "spa/" + Enc("你好"))}}, {"英语", into("en"), {Shell(fanyi + "en/" + Enc("你好"))}},
         {"翻译", Slot("target", "en"), {Shell("http://fanyi.baidu.com/")}},
+        {"英语", into("en/x#y z"), {Shell(fanyi + "en%2Fx%23y%20z/" + Enc("你好"))}},
     });
 }
 

@@ -180,7 +180,12 @@ TEST_F(MediaSceneTest, DramaNewsAndHotTopics) {
         {Result("drama", slots, R"(,"data":{"result":[{"url":"http://u/1","webUrl":"https://w/1?a=1&b=%E7"}]})"),
          {Shell("https://w/1?a=1&b=%E7")}},
         {Result("drama", slots, R"(,"data":{"result":[{"url":"http://u/1"}]})"), {Shell("http://u/1")}},
-        {Result("drama", slots, R"(,"data":{"result":[{"webUrl":"calc.exe"}]})"), {search}},  // no web address
+        // No web address, or one with characters a URL cannot hold.
+        {Result("drama", slots, R"(,"data":{"result":[{"webUrl":"calc.exe"}]})"), {Refused("calc.exe"), search}},
+        {Result("drama", slots, R"(,"data":{"result":[{"webUrl":"http://a.example/x\" & calc & \"\r\n"}]})"),
+         {Shell("http://a.example/x%22%20&%20calc%20&%20%22%0D%0A")}},
+        {Result("drama", Slots(Slot("name", "a b/#\"")), R"(,"data":{"result":[{"webUrl":"http:///x"}]})"),
+         {Refused("http:///x"), Shell("https://so.iqiyi.com/so/q_a%20b%2F%23%22")}},
         {Result("drama", slots), {search}},
         {Result("drama", R"("intent":"QUERY")"), {Shell("https://www.iqiyi.com/")}},
     });

@@ -80,6 +80,14 @@ TEST_F(OnlineSceneTest, MessageIsThePageTheCommandOrTheAnswer) {
          {Refused(" https://www.baidu.com/")}, LogType_NotCarriedOut},
         {"website", Make<NoltSceneWebsite>(), R"(\\server\share\setup.exe)", 0,
          {Refused(R"(\\server\share\setup.exe)")}, LogType_NotCarriedOut},
+        // A page is written anew: what a URL cannot hold is escaped; no host, no page.
+        {"website", Make<NoltSceneWebsite>(), "http://a.example/x\" & calc & \"\r\n", 1,
+         {Shell("http://a.example/x%22%20&%20calc%20&%20%22%0D%0A")}, LogType_Website},
+        {"website", Make<NoltSceneWebsite>(), "http://a.example@evil.example/", 0,
+         {Refused("http://a.example@evil.example/")}, LogType_NotCarriedOut},
+        {"website", Make<NoltSceneWebsite>(), "http:// a.example/", 0, {Refused("http:// a.example/")},
+         LogType_NotCarriedOut},
+        {"website", Make<NoltSceneWebsite>(), "ftp://a.example/", 0, {Refused("ftp://a.example/")}, LogType_NotCarriedOut},
         // The host's command.
         {"cmd", Make<NoltSceneCmd>(), "截图", 1, {R"(CUtil::OpenCommand("截图") -> true)"}, LogType_Base},
         {"cmd", Make<NoltSceneCmd>(), "录音", 0, {R"(CUtil::OpenCommand("录音") -> false)"}, LogType_Base},

@@ -26,6 +26,7 @@ TEST_F(SiteSearchTest, SearchOnSiteOrOpenSiteHomeOfTheSiteOrTheFallback) {
         {"手机", "不存在的网站", "京东", kJdPhone},  // the fallback's own suffix applies
         {"手机", "亚马逊", "百度", kAmazon + kPhone},
         {"a b&c=d", "baidu", "百度", "https://www.baidu.com/s?wd=a%20b%26c%3Dd&enc=utf-8"},
+        {"a\"&", "聚划算", "百度", "https://ju.taobao.com/search.htm?words=%61%22%26"},
         {"", "taobao", "百度", "https://s.taobao.com/search?q="},
         {"周杰伦", "不存在的网站", "也不存在", ""},
         // Home pages: the domain up to ".com", else the whole rest of the row.
@@ -88,6 +89,12 @@ TEST_F(SiteSearchTest, OpenSiteAsksTheHostThenOpensTheSearchOrHomePage) {
         {"在爱奇艺看电影", 14, "http://so.iqiyi.com/so/q_电影"},
         {"豆瓣看影评", 14, "https://movie.douban.com/subject_search?search_text=影评"},
         {"看芒果TV综艺", 14, "http://so.mgtv.com/so/k-芒果TV综艺"},
+        // ... but never a character that would end the address or change its shape.
+        {"优酷看 x\" y", 14, "http://www.soku.com/search_video/q_%20x%22%20y"},
+        {"爱奇艺看a/../b?c#d", 14, "http://so.iqiyi.com/so/q_a%2F..%2Fb%3Fc%23d"},
+        {"豆瓣看a&b=c'd", 14, "https://movie.douban.com/subject_search?search_text=a%26b%3Dc%27d"},
+        {"芒果TV看\r\n%41", 14, "http://so.mgtv.com/so/k-%0D%0A%2541"},
+        {"优酷看乗|", 14, "http://www.soku.com/search_video/q_乗%7C"},  // 乗's GBK trail byte reads as a backslash
         // Without a keyword: the site's home page.
         {"天猫买", 19, "https://www.tmall.com/"}, {"买", 19, "https://www.jd.com/"},
         {"淘宝买", 19, "https://www.taobao.com/"}, {"爱奇艺看", 14, "http://www.iqiyi.com/"},

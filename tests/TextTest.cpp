@@ -1,5 +1,5 @@
-// The text layer: CString's clamping members, the UTF-8 / UTF-16 / GBK conversions and the
-// URL encoders; and the core's handle owner, UniqueAny. GBK bytes are written out in the tables so each case states what it expects;
+// The text layer: CString's clamping members, the UTF-8 / UTF-16 / GBK conversions, the
+// URL encoders and the parser of URLs from outside; and the core's handle owner, UniqueAny. GBK bytes are written out in the tables so each case states what it expects;
 // the cases use characters on which iconv and code page 936 agree.
 #include <climits>
 
@@ -7,6 +7,7 @@
 #include "core/CString.h"
 #include "core/UniqueAny.h"
 #include "platform/TextCodec.h"
+#include "platform/Url.h"
 
 namespace {
 
@@ -203,6 +204,46 @@ TEST(VeCharTest, UrlEncoders) {
     // Every GBK byte as hex, without a leading zero.
     EXPECT_EQ(VeChar::UnicodeChar_2_16_JuHuaSuan(""), "");
     EXPECT_EQ(VeChar::UnicodeChar_2_16_JuHuaSuan("\xB4\xF2\x0F\x10\0"s), "%B4%F2%F%10%0");
+
+    // Each place keeps its own marks; '%', quotes, '&', '#', blanks and control bytes never stay.
+    using textcodec::UrlPlace;
+    const std::string marks = "!$()*+,;=:@/?#&'\"% \r\n\x7F<>\\^`{|}[]";
+    const struct { UrlPlace place; const char* encoded; } places[] = {
+        {UrlPlace::pathSegment, "!$()*+,;=:@%2F%3F%23%26%27%22%25%20%0D%0A%7F%3C%3E%5C%5E%60%7B%7C%7D%5B%5D"},
+        {UrlPlace::queryValue, "!$()*%2B,;%3D:@/?%23%26%27%22%25%20%0D%0A%7F%3C%3E%5C%5E%60%7B%7C%7D%5B%5D"},
+        {UrlPlace::fragment, "!$()*+,;=:@/?%23%26%27%22%25%20%0D%0A%7F%3C%3E%5C%5E%60%7B%7C%7D%5B%5D"},
+    };
+    for (const auto& c : places) EXPECT_EQ(textcodec::PercentEncode(marks, c.place), c.encoded);
+    // GBK kept: a character stays whole though its trail byte reads as a backslash; a lone lead byte stays alone.
+    EXPECT_EQ(PercentEncode("\xC4\xE3 \x81\x5C|\x81\"", UrlPlace::pathSegment, NonAscii::keepGbk),
+              "\xC4\xE3%20\x81\x5C%7C\x81%22");
+}
+
+TEST(WebUrlTest, AUrlFromOutsideIsParsedAndWrittenAnew) {
+    // out: empty when refused.
+    const struct { const char* in; const char* out; } cases[] = {
+        {"https://a.example/p?q=1&r=%E7#f", "https://a.example/p?q=1&r=%E7#f"},
+        {"HTTP://A.example:8080", "HTTP://A.example:8080"},
+        {"http://127.0.0.1:9/x", "http://127.0.0.1:9/x"},
+        {"http://[::1]:80/", "http://[::1]:80/"},
+        {"http://a.example/x\" & calc & \"\r\n", "http://a.example/x%22%20&%20calc%20&%20%22%0D%0A"},
+        {"http://a.example/天气'<>", "http://a.example/%E5%A4%A9%E6%B0%94%27%3C%3E"},
+        {"http://a.example/%zz%4#a#b", "http://a.example/%25zz%254#a%23b"},
+        {"http://a.example?x\ty", "http://a.example?x%09y"},
+        // No host, a bad host or port, a user part, another scheme.
+        {"http://", ""}, {"http:///x", ""}, {"http://a..example/", ""}, {"http://-a.example/", ""},
+        {"http://a b.example/", ""}, {"http://a.example:/", ""}, {"http://a.example:65536/", ""},
+        {"http://a.example@evil.example/", ""}, {"http://evil.example\\@a.example/", ""},
+        {"http://a_b.example/", ""}, {"http://例子.example/", ""}, {"http://[::1/", ""},
+        {" http://a.example/", ""}, {"ftp://a.example/", ""}, {"javascript:alert(1)", ""}, {"file:///C:/x", ""},
+        {"", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(weburl::ParseWebUrl(c.in).value_or(""), c.out) << c.in;
+    // A slot never makes a host of its own.
+    EXPECT_EQ(weburl::Subdomain("http://", "bj", ".site.example")->str(), "http://bj.site.example");
+    for (const char* label : {"evil.example/#", "", "a b", "-a", "a:1", "a@b"})
+        EXPECT_FALSE(weburl::Subdomain("http://", label, ".site.example")) << label;
 }
 
 // ---------------------------------------------------------------- UniqueAny

@@ -131,15 +131,17 @@ TEST_F(TppSceneTest, FillUrlPutsTheCityItsStationOrItsShortNameInTheUrl) {
     const struct {
         const char* city; const char* scene; const char* fillName; const char* filled; LogType logType;
     } cases[] = {
-        {"", "weather", "city", "北京", LogType_Weather},
-        {"上海", "train", "city", "上海,SHH", LogType_Train},
-        {"拉萨", "train", "city", "拉萨,BJ", LogType_Train},
+        {"", "weather", "city", "%E5%8C%97%E4%BA%AC", LogType_Weather},  // 北京
+        {"上海", "train", "city", "%E4%B8%8A%E6%B5%B7,SHH", LogType_Train},
+        {"拉萨", "train", "city", "%E6%8B%89%E8%90%A8,BJ", LogType_Train},
+        // The city fills a value: it cannot add a parameter, a path or a fragment.
+        {"a&x=1/#y z", "weather", "city", "a%26x%3D1/%23y%20z", LogType_Weather},
         {"上海", "hotelSearch", "cityPinyin", "sh", LogType_Hotel},
         {"拉萨", "VELMORA.accommodation", "cityPinyin", "bj", LogType_Hotel},
         // The station code is part of the city by then, so no short name matches.
         {"上海", "train", "cityPinyin", "bj", LogType_Train},
-        {"成都", "flight", "", "成都", LogType_Flight},
-        {"成都", "VELMORA.map", "city", "成都", LogType_Website},
+        {"成都", "flight", "", "%E6%88%90%E9%83%BD", LogType_Flight},
+        {"成都", "VELMORA.map", "city", "%E6%88%90%E9%83%BD", LogType_Website},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.city) + " " + c.scene + " " + c.fillName);
@@ -150,7 +152,7 @@ TEST_F(TppSceneTest, FillUrlPutsTheCityItsStationOrItsShortNameInTheUrl) {
         EXPECT_EQ(Run(scene, "天气", c.scene, content), 1);
         EXPECT_EQ(scene.m_logType, c.logType);
         EXPECT_EQ(Readable(Trace()), (Lines{"VeAddress::GetCity() -> " + Q(c.city),
-                                            Shell(before + EscapeTppUrl(c.filled) + "&from=tpp")}));
+                                            Shell(before + c.filled + "&from=tpp")}));
     }
     // The filled page is checked as a whole, the city included.
     sim->State().city = "";
@@ -175,6 +177,7 @@ TEST_F(TppSceneTest, UrlSceneOpensOnlyWebAddressesAndLogsItsCategory) {
     const struct { const char* content; const char* opened; } cases[] = {
         {"https://www.baidu.com/s?wd=北京 天气&ie=utf-8#top", "https://www.baidu.com/s?wd=%E5%8C%97%E4%BA%AC%20%E5%A4%A9%E6%B0%94&ie=utf-8#top"},
         {"HTTP://example.cn/q_%E7%94%B5\"<>{}|\\^`\t\n", "HTTP://example.cn/q_%E7%94%B5%22%3C%3E%7B%7D%7C%5C%5E%60%09%0A"},
+        {"http://example.cn/x' & calc\r\n%", "http://example.cn/x%27%20&%20calc%0D%0A%25"},
     };
     for (const auto& c : cases) {
         TppSceneUrl scene;
@@ -183,7 +186,8 @@ TEST_F(TppSceneTest, UrlSceneOpensOnlyWebAddressesAndLogsItsCategory) {
     }
     for (const char* refused : {R"(C:\Windows\System32\calc.exe)", "file:///C:/Windows/win.ini", "cmd /c del *.*",
                                 "javascript:alert(1)", "ftp://example.cn/", "https://", " https://example.cn/",
-                                R"(\\server\share\setup.exe)", "www.baidu.com", ""}) {
+                                R"(\\server\share\setup.exe)", "www.baidu.com", "http:///x", "http://a@evil.example/",
+                                "http://evil.example\r\n/", ""}) {
         SCOPED_TRACE(refused);
         TppSceneUrl scene;
         EXPECT_EQ(Run(scene, "打开网页", "websearch", Q(refused)), 0);

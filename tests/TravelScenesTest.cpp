@@ -114,7 +114,9 @@ TEST_F(TravelSceneTest, HotelPages) {
         {"", stay("area", Slot("area", "重庆县")), {Shell(kHotelCity + "chongqing_city/")}},
         {"", stay("area", Slot("area", "新区")), {Shell(kHotelCity + "xinqu/")}},
         {"", stay("city", Slot("city", "北京市")), {Shell(kHotelCity + "beijingshi/")}},  // 市 stays here
-        {"", stay("city", Slot("city", "成都") + "," + Slot("hotel", "如家 酒店")), {Shell(kHotelCity + "chengdu/q-如家 酒店")}},
+        {"", stay("city", Slot("city", "成都") + "," + Slot("hotel", "如家 酒店")), {Shell(kHotelCity + "chengdu/q-如家%20酒店")}},
+        {"", stay("city", Slot("city", "a/b#c") + "," + Slot("hotel", "x\"/?&")),
+         {Shell(kHotelCity + "a%2Fb%23c/q-x%22%2F%3F%26")}},
         {"", stay("date", Slot("date", "明天", kEscapedDate)),
          {City("北京"), Shell(kHotelCity + "beijing_city/#fromDate=2026-12-08")}, "北京"},
         {"", stay("date", Slot("date", "明天", "{")), {City("厦门"), Shell(kHotelCity + "xiamen/")}, "厦门"},
@@ -136,6 +138,7 @@ TEST_F(TravelSceneTest, HotelSearchPages) {
         {"", found("", Slot("location.poi", "鼓浪屿") + "," + Slot("name", "如家")),
          {City("上海"), Shell(kHotelCity + "shanghai_city/q-如家")}},
         {"", found(R"({"city":"成都"})"), {Shell(kHotelHome)}},
+        {"", found(R"({"city":"evil.example/#","name":"a b\r\n"})"), {Shell(kHotelCity + "evil.example%2F%23/q-a%20b%0D%0A")}},
         {"", found(R"({"name":"如家"})"), {City(""), Shell(kHotelHome)}, ""},  // no city page to search in
     }, true);
 }

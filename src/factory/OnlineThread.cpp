@@ -16,6 +16,7 @@
 #include "host/VeNet.h"
 #include "host/VeUI.h"
 #include "platform/HttpConfig.h"
+#include "platform/Url.h"
 #include "platform/Win32Api.h"
 #include "vescene/CVeSceneFactory.h"
 
@@ -76,8 +77,11 @@ vewin::DWORD CVeSceneFactory::ThreadNoltControl(void* param) {
                 VeUI::DebugLog(u"语气词，不调用Nolt语义理解接口", LogType_Failure);
                 unhandled = true;
             } else {
-                std::string url = vehttp::Endpoint("online") + "/semantic/comprehend?text=" +
-                                  VeChar::Utf8_2_Urlcode(utf8Text) + "&deviceno=" + MacAddress::GetMac(MacForm_Plain);
+                std::string url = weburl::Url(vehttp::Endpoint("online"))
+                                      .Fixed("/semantic/comprehend?text=")
+                                      .TextUtf8(utf8Text)
+                                      .Fixed("&deviceno=")
+                                      .Raw(MacAddress::GetMac(MacForm_Plain), textcodec::UrlPlace::queryValue);
                 CVeCurl curl;
                 if (curl.OpenUrl_get(url) != 0) return;  // dropped silently
                 const std::string body = curl.GetResult_utf8();

@@ -6,6 +6,8 @@
 #include <map>
 #include <mutex>
 
+#include "platform/Url.h"
+
 namespace vehttp {
 
 namespace {
@@ -68,9 +70,11 @@ bool SetEndpoint(std::string_view name, std::string_view url) {
         return true;
     }
     while (url.ends_with('/')) url.remove_suffix(1);
-    if (!IsHttpUrl(url)) return false;
+    // The pages built on it take their host from it: it must be a web address with a valid host.
+    auto parsed = weburl::ParseWebUrl(url);
+    if (!parsed) return false;
     std::lock_guard lock(state.mutex);
-    state.endpoints.insert_or_assign(std::string(name), std::string(url));
+    state.endpoints.insert_or_assign(std::string(name), std::move(*parsed));
     return true;
 }
 

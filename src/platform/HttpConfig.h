@@ -33,7 +33,8 @@ void SetTimeouts(int connectMs, int totalMs);
 Timeouts GetTimeouts();
 
 // Names with defaults: "online" (the online semantic service) and "songsearch" (the song search).
-// The url must be http or https; trailing slashes are dropped so callers append "/path".
+// The url must be http or https with a valid host (weburl::ParseWebUrl); trailing slashes are
+// dropped so callers append "/path".
 // An empty url restores the default (or removes a name without one). False when refused.
 bool SetEndpoint(std::string_view name, std::string_view url);
 // The base URL of the name, "" when unknown.

@@ -158,14 +158,30 @@ std::string GbkToUtf8(std::string_view gbk) {
     return Utf16ToUtf8(GbkToUtf16(gbk));
 }
 
-std::string PercentEncode(std::string_view utf8) {
+std::string PercentEncode(std::string_view bytes, UrlPlace place, NonAscii nonAscii) {
     static constexpr char kHex[] = "0123456789ABCDEF";
+    // RFC 3986's characters of each place, less '&' and '\'' (a shell or a query reads them).
+    std::string_view marks;
+    switch (place) {
+    case UrlPlace::any: marks = ""; break;
+    case UrlPlace::pathSegment: marks = "!$()*+,;=:@"; break;
+    case UrlPlace::queryValue: marks = "!$()*,;:@/?"; break;  // '=' and '+' would change the value
+    case UrlPlace::fragment: marks = "!$()*+,;=:@/?"; break;
+    }
     std::string out;
-    out.reserve(utf8.size() * 3);
-    for (unsigned char c : utf8) {
-        bool unreserved = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-                          c == '-' || c == '_' || c == '.' || c == '~';
-        if (unreserved) {
+    out.reserve(bytes.size() * 3);
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        const auto c = static_cast<unsigned char>(bytes[i]);
+        if (c >= 0x80 && nonAscii == NonAscii::keepGbk) {
+            // A trail byte may read as ASCII (a backslash, '|', '['): the character stays whole.
+            if (GbkCharLength(bytes, i) == 2) out += bytes[i++];
+            out += bytes[i];
+            continue;
+        }
+        const bool stays = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
+                           c == '_' || c == '.' || c == '~' ||
+                           (c != 0 && c < 0x80 && marks.find(static_cast<char>(c)) != std::string_view::npos);
+        if (stays) {
             out += static_cast<char>(c);
         } else {
             out += '%';

@@ -29,9 +29,18 @@ std::string GbkToUtf8(std::string_view gbk);
 // 0 when the byte cannot begin a character there.
 size_t GbkCharLength(std::string_view gbk, size_t pos);
 
-// Percent-encodes bytes: unreserved characters (A-Z a-z 0-9 - _ . ~) stay, every other byte
-// becomes %XX with upper-case hex. The one URL encoder; VeChar's encoders forward to it.
-std::string PercentEncode(std::string_view utf8);
+// Where a percent-encoded piece goes in a URL. `any` keeps only the unreserved characters
+// (A-Z a-z 0-9 - _ . ~), which mean the same everywhere; the others also keep the marks their
+// place holds without a change of meaning. '%', quotes, '&', blanks and control characters are
+// always encoded, so a piece can neither end the address nor add a parameter.
+enum class UrlPlace { any, pathSegment, queryValue, fragment };
+// Bytes from 0x80 up: encoded, or kept with their GBK trail byte for the sites that read GBK
+// bytes as they stand.
+enum class NonAscii { encode, keepGbk };
+
+// Every byte the place does not keep becomes %XX with upper-case hex. The one URL encoder;
+// VeChar's encoders and the URL builder (platform/Url.h) forward to it.
+std::string PercentEncode(std::string_view bytes, UrlPlace place = UrlPlace::any, NonAscii nonAscii = NonAscii::encode);
 
 namespace detail {
 // Platform parts: input is already structurally sound (no invalid bytes, no lone surrogates).

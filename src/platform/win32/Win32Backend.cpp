@@ -3,7 +3,9 @@
 // (Win32Host.h).
 // Our declarations come first: <windows.h> defines macros with the same names.
 #include "platform/Backend.h"
+#include "platform/Diagnostic.h"
 #include "platform/TextCodec.h"
+#include "platform/Url.h"
 #include "platform/win32/Win32Host.h"
 
 #include <windows.h>
@@ -165,8 +167,15 @@ private:
     }
 
     static bool OwnWebsite(const CString& name, LogType& type) {
-        auto url = vewin32::LookupHostTable(vewin32::HostTable::Websites, name.str());
-        if (!url || !vewin32::OpenFile(*url)) return false;
+        auto row = vewin32::LookupHostTable(vewin32::HostTable::Websites, name.str());
+        if (!row) return false;
+        // The shell would run a row that is no web address.
+        auto url = weburl::ParseWebUrl(textcodec::Utf16ToUtf8(*row));
+        if (!url) {
+            vediag::Warn(u"refused to open a configured site that is no web address: " + *row);
+            return false;
+        }
+        if (!vewin32::OpenFile(textcodec::Utf8ToUtf16(*url))) return false;
         type = LogType_Website;
         return true;
     }
@@ -178,7 +187,7 @@ private:
 };
 
 void Win32Backend::SearchInBaidu_utf8(const std::string& utf8Text) {
-    std::string url = "https://www.baidu.com/s?wd=" + textcodec::PercentEncode(utf8Text);
+    const std::string url = weburl::Url("https://www.baidu.com/s?wd=").TextUtf8(utf8Text);
     std::u16string wide = textcodec::Utf8ToUtf16(url);
     ::ShellExecuteW(nullptr, L"open", W(wide.c_str()), nullptr, nullptr, SW_SHOWNORMAL);
 }

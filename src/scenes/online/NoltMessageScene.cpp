@@ -1,16 +1,17 @@
 #include "scenes/online/NoltMessageScene.h"
 
 #include "host/VeUI.h"
-#include "scenes/shared/ApplicationActions.h"
+#include "platform/Url.h"
 
 void NoltMessageScene::Parse(VeJson& doc) { m_stdMessage = doc.Get("message"); }
 
 int NoltMessageScene::OpenMessageUrl() {
-    if (!AcceptWebPage(m_stdMessage)) {
+    const auto page = weburl::WebPageFromGbk(m_stdMessage);
+    if (!page) {
         m_logType = LogType_NotCarriedOut;
         return 0;
     }
-    VeUI::VeShellExecuteA(m_stdMessage);
+    VeUI::VeShellExecuteA(*page);
     return 1;
 }
 

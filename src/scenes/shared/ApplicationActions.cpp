@@ -6,7 +6,7 @@
 #include "host/VeUI.h"
 #include "local/SystemCommand.h"
 #include "platform/Diagnostic.h"
-#include "platform/HttpConfig.h"
+#include "platform/Url.h"
 #include "platform/Win32Api.h"
 #include "scenes/shared/DataTables.h"
 #include "scenes/shared/Endpoints.h"
@@ -32,14 +32,16 @@ void UninstallApplication(const std::string& gbkName, LogType& logType) {
 
 // The software centre's search page for the name.
 std::string SoftwareCentreSearchUrl(const std::string& gbkName) {
-    return endpoints::kSoftCentreSearch + VeChar::UnicodeChar_2_Urlcode(gbkName);
+    return weburl::Url(endpoints::kSoftCentreSearch).Text(gbkName);
 }
 
 // The name's row of the download table, or else the software centre's search.
 std::string SoftwareDownloadUrl(const std::string& gbkName) {
     const auto& table = GetSoftDownloadTable();
     auto row = table.find(gbkName);
-    if (row != table.end() && !row->second.empty()) return row->second;
+    // A row is opened by the shell: one that is no web address is passed over like a missing one.
+    if (row != table.end() && !row->second.empty())
+        if (auto page = weburl::WebPageFromGbk(row->second)) return *page;
     return SoftwareCentreSearchUrl(gbkName);
 }
 
@@ -70,18 +72,13 @@ bool OpenAppLinks(AppLinks links) {  // a copy: the host's OpenCommand takes a m
         CUtil::OpenCommand(links.gbkCommand);
         return true;
     }
-    if (links.gbkUrl.empty() || !AcceptWebPage(links.gbkUrl)) return false;
-    VeUI::VeShellExecuteA(links.gbkUrl);
-    return true;
+    if (links.gbkUrl.empty()) return false;
+    const auto page = weburl::WebPageFromGbk(links.gbkUrl);
+    if (page) VeUI::VeShellExecuteA(*page);
+    return page.has_value();
 }
 
 }  // namespace
-
-bool AcceptWebPage(const std::string& gbkUrl) {
-    if (vehttp::IsHttpUrl(gbkUrl)) return true;
-    vediag::Warn(u"refused to open a result that is no web address: " + VeChar::Vestring2wstring(gbkUrl));
-    return false;
-}
 
 void OpenApplicationOrSearch(const std::string& gbkName, LogType& logType, vewin::HICON& icon,
                              const AppLinks& links) {

@@ -13,10 +13,6 @@ struct AppLinks {
     std::string gbkUrl;
 };
 
-// True for an http or https URL. Anything else a recognition result may carry (a program path,
-// a file: URL, a command line) is refused with a debug note: a result must never start a program.
-bool AcceptWebPage(const std::string& gbkUrl);
-
 // A program, site or system command of that name, else the links, else a web search for it.
 void OpenApplicationOrSearch(const std::string& gbkName, LogType& logType, vewin::HICON& icon,
                              const AppLinks& links = {});

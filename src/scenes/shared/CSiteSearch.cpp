@@ -6,6 +6,7 @@
 #include "host/TextMatch.h"
 #include "host/VeChar.h"
 #include "host/VeUI.h"
+#include "platform/Url.h"
 #include "scenes/shared/Endpoints.h"
 
 namespace {
@@ -60,40 +61,42 @@ bool CSiteSearch::OpenSite(LogType& logType) {
     if (CPreferences::Data()->OpenWebsite(name, logType)) return true;
 
     using namespace endpoints;
+    using textcodec::UrlPlace;
     const bool empty = m_strKeyword.GetLength() == 0;
-    const std::string encoded = VeChar::UnicodeTCHAR_2_Urlcode(m_strKeyword);
-    const std::string raw = VeChar::VeCString2string(m_strKeyword);
+    const std::u16string_view keyword = m_strKeyword.GetString();
+    const std::string gbk = VeChar::VeCString2string(m_strKeyword);
     std::string url;
     LogType type;
     if (m_strSite == u"天猫") {
-        url = empty ? kTmallHome : kTmallSearch + encoded;
+        url = empty ? std::string(kTmallHome) : weburl::Url(kTmallSearch).Text(keyword).str();
         type = LogType_Shopping;
     } else if (m_strSite == u"京东") {
-        url = empty ? std::string(kJdHome) : kJdSearch + encoded + "&enc=utf-8";
+        url = empty ? std::string(kJdHome) : weburl::Url(kJdSearch).Text(keyword).Fixed("&enc=utf-8").str();
         type = LogType_Shopping;
     } else if (m_strSite == u"淘宝") {
-        url = empty ? kTaobaoHome : kTaobaoSearch + encoded;
+        url = empty ? std::string(kTaobaoHome) : weburl::Url(kTaobaoSearch).Text(keyword).str();
         type = LogType_Shopping;
     } else if (m_strSite == u"聚划算") {
-        url = kJuhuasuanSearch + ShopHexForm(m_strKeyword);
+        url = weburl::Url(kJuhuasuanSearch).Encoded(ShopHexForm(m_strKeyword)).str();
         type = LogType_Shopping;
     } else if (m_strSite == u"爱奇艺") {
-        url = empty ? kIqiyiHome : kIqiyiSearch + raw;
+        // The video sites read the keyword's GBK bytes as they stand.
+        url = empty ? std::string(kIqiyiHome) : weburl::Url(kIqiyiSearch).Raw(gbk, UrlPlace::pathSegment).str();
         type = LogType_Video;
     } else if (m_strSite == u"优酷") {
-        url = empty ? kYoukuHome : kSokuVideoSearch + raw;
+        url = empty ? std::string(kYoukuHome) : weburl::Url(kSokuVideoSearch).Raw(gbk, UrlPlace::pathSegment).str();
         type = LogType_Video;
     } else if (m_strSite == u"豆瓣") {
-        url = kDoubanMovieSearch + raw;
+        url = weburl::Url(kDoubanMovieSearch).Raw(gbk, UrlPlace::queryValue).str();
         type = LogType_Video;
     } else if (m_strSite == u"芒果TV") {
-        url = kMgtvSearch + raw;
+        url = weburl::Url(kMgtvSearch).Raw(gbk, UrlPlace::pathSegment).str();
         type = LogType_Video;
     } else if (m_strSite == u"乐视") {
-        url = kLetvSearch + encoded;
+        url = weburl::Url(kLetvSearch).Text(keyword).str();
         type = LogType_Video;
     } else if (IsMusicSite()) {
-        url = kKugouSongSearch + encoded;
+        url = weburl::Url(kKugouSongSearch).Text(keyword).str();
         type = LogType_Music;
     } else {
         return false;

@@ -1,6 +1,6 @@
 #pragma once
 // Every outside page the scenes open, in one place: scheme, host and the fixed part of the
-// path. Keywords are appended by the callers.
+// path. Keywords are added by the URL builder (platform/Url.h), encoded for their place.
 
 namespace endpoints {
 

@@ -5,6 +5,7 @@
 
 #include "host/VeChar.h"
 #include "host/VeUI.h"
+#include "platform/Url.h"
 #include "scenes/shared/Endpoints.h"
 
 namespace {
@@ -61,16 +62,20 @@ const std::map<std::string, std::string>& SearchSiteTable() {
 }
 
 void SearchOnSite(std::string keyword, std::string site, std::string fallbackSite) {
-    std::string url = RowOf(site, fallbackSite);
+    const std::string row = RowOf(site, fallbackSite);
     // Without a row there is no page: opening the bare keyword would run it as a command.
-    if (url.empty()) return;
-    url += site == GBK("聚划算") ? VeChar::UnicodeChar_2_16_JuHuaSuan(keyword) : VeChar::UnicodeChar_2_Urlcode(keyword);
+    if (row.empty()) return;
+    weburl::Url url(row);
+    if (site == GBK("聚划算"))
+        url.Encoded(VeChar::UnicodeChar_2_16_JuHuaSuan(keyword));
+    else
+        url.Text(keyword);
     if (site == "baidu" || site == GBK("百度") || site == "jdcom" || site == GBK("京东"))
-        url += "&enc=utf-8";
+        url.Fixed("&enc=utf-8");
     else if (site == GBK("苏宁"))
-        url += "/";
+        url.Fixed("/");
     else if (site == GBK("百度视频"))
-        url += "&ct=301989888&rn=20&pn=0&db=0&s=0&fbl=800&ie=utf-8";
+        url.Fixed("&ct=301989888&rn=20&pn=0&db=0&s=0&fbl=800&ie=utf-8");
     VeUI::VeShellExecuteA(url);
 }
 
@@ -80,5 +85,5 @@ void OpenSiteHome(std::string site, std::string fallbackSite) {
     if (dot == std::string::npos) return;
     size_t com = url.find(".com");
     std::string domain = com == std::string::npos || com < dot ? url.substr(dot) : url.substr(dot, com + 4 - dot);
-    VeUI::VeShellExecuteA("https://www" + domain);
+    VeUI::VeShellExecuteA(weburl::Url("https://www").Fixed(domain));
 }

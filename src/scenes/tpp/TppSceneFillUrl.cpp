@@ -4,6 +4,7 @@
 
 #include "host/VeChar.h"
 #include "host/VeNet.h"
+#include "platform/TextCodec.h"
 #include "scenes/shared/DataTables.h"
 #include "scenes/tpp/TppSceneDeclined.h"
 #include "scenes/tpp/TppWebPage.h"
@@ -42,6 +43,9 @@ void TppSceneFillUrl::Parse(VeJson& doc) {
 }
 
 int TppSceneFillUrl::Execute() {
-    if (!OpenTppWebPage(m_stdBeforeUrl + m_stdCity + m_stdAfterUrl)) return DeclineTppScene(m_logType);
+    // The city is ours, not the result's: it may fill a value but never add to the address's shape.
+    const std::string city =
+        textcodec::PercentEncode(m_stdCity, textcodec::UrlPlace::queryValue, textcodec::NonAscii::keepGbk);
+    if (!OpenTppWebPage(m_stdBeforeUrl + city + m_stdAfterUrl)) return DeclineTppScene(m_logType);
     return 1;
 }

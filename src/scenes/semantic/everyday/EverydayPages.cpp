@@ -1,19 +1,20 @@
 #include "scenes/semantic/everyday/EverydayPages.h"
 
 #include "host/TextMatch.h"
-#include "host/VeChar.h"
 #include "host/VeUI.h"
+#include "platform/Url.h"
 #include "scenes/shared/Endpoints.h"
 
 void OpenMapSearch(const std::string& place) {
     if (place.empty())
         VeUI::VeShellExecuteA(endpoints::kAmapHome);
     else
-        VeUI::VeShellExecuteA(endpoints::kAmapSearch + VeChar::UnicodeChar_2_Urlcode(place));
+        VeUI::VeShellExecuteA(weburl::Url(endpoints::kAmapSearch).Text(place));
 }
 
-std::string MeituanCityHost(const std::string& shortName) {
-    return "http://" + shortName + endpoints::kMeituanDomain;
+weburl::Url MeituanCityHost(const std::string& shortName) {
+    auto host = weburl::Subdomain("http://", shortName, endpoints::kMeituanDomain);
+    return host ? *host : weburl::Url(endpoints::kMeituanMain);
 }
 
 std::string WithoutLastChar(const std::string& text, std::string_view last) {

@@ -3,11 +3,14 @@
 #include <string>
 #include <string_view>
 
+#include "platform/Url.h"
+
 // The map's search for the place, or its home page when there is no place.
 void OpenMapSearch(const std::string& place);
 
-// The local-life site's own host of a city, from the city's short name; no trailing slash.
-std::string MeituanCityHost(const std::string& shortName);
+// The local-life site's own host of a city, from the city's short name; no trailing slash. A
+// short name that is no host-name label (a slot's text taken as pinyin) gives the main site.
+weburl::Url MeituanCityHost(const std::string& shortName);
 
 // The text without its last character when that character is `last`; otherwise unchanged.
 // Only whole characters count: a trail byte and the next lead byte may spell `last` too.

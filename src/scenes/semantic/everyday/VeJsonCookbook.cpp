@@ -2,6 +2,7 @@
 
 #include "host/VeChar.h"
 #include "host/VeUI.h"
+#include "platform/Url.h"
 #include "scenes/semantic/SemanticSlots.h"
 #include "scenes/shared/Endpoints.h"
 
@@ -13,9 +14,11 @@ void VeJsonCookbook::Parse(VeJson& doc) {
 
 int VeJsonCookbook::Execute() {
     if (!m_stdDishName.empty())
-        VeUI::VeShellExecuteA(endpoints::kMeishijRecipe + VeChar::PinyinTransform(m_stdDishName) + ".html");
+        VeUI::VeShellExecuteA(weburl::Url(endpoints::kMeishijRecipe)
+                                  .Raw(VeChar::PinyinTransform(m_stdDishName), textcodec::UrlPlace::pathSegment)
+                                  .Fixed(".html"));
     else if (const std::string& word = m_stdIngredient.empty() ? m_stdKeyword : m_stdIngredient; !word.empty())
-        VeUI::VeShellExecuteA(endpoints::kMeishiSearch + VeChar::UnicodeChar_2_Urlcode(word));
+        VeUI::VeShellExecuteA(weburl::Url(endpoints::kMeishiSearch).Text(word));
     else
         VeUI::VeShellExecuteA(endpoints::kMeishijHome);
     return 1;

@@ -23,7 +23,7 @@ std::string FoodSearchWord(const std::string& kind) {
             break;
         }
     }
-    return VeChar::UnicodeChar_2_Urlcode(word);
+    return word;
 }
 
 }  // namespace
@@ -47,9 +47,9 @@ int VeJsonLife::Execute() {
     if (city.size() > 5) city = WithoutLastChar(city, GBK("市"));
     const auto& table = GetRegionAbbreviationTable();
     const auto row = table.find(city);
-    const std::string host = row != table.end() && !row->second.empty() ? MeituanCityHost(row->second)
-                                                                          : std::string(endpoints::kMeituanMain);
-    VeUI::VeShellExecuteA(host + endpoints::kMeituanSearchPath + FoodSearchWord(kind) + "/" +
-                          VeChar::PinyinTransform(m_stdArea));
+    weburl::Url url = row != table.end() && !row->second.empty() ? MeituanCityHost(row->second)
+                                                                  : weburl::Url(endpoints::kMeituanMain);
+    url.Fixed(endpoints::kMeituanSearchPath).Text(FoodSearchWord(kind)).Fixed("/");
+    VeUI::VeShellExecuteA(url.Raw(VeChar::PinyinTransform(m_stdArea), textcodec::UrlPlace::pathSegment));
     return 1;
 }

@@ -28,6 +28,9 @@ int VeJsonRestaurant::Execute() {
     else if (wanted.empty())  // an empty search path is no page; the city's own one is
         VeUI::VeShellExecuteA(MeituanCityHost(shortName));
     else
-        VeUI::VeShellExecuteA(MeituanCityHost(shortName) + endpoints::kMeituanSearchPath + wanted + "/");
+        VeUI::VeShellExecuteA(MeituanCityHost(shortName)
+                                  .Fixed(endpoints::kMeituanSearchPath)
+                                  .Raw(wanted, textcodec::UrlPlace::pathSegment)
+                                  .Fixed("/"));
     return 1;
 }

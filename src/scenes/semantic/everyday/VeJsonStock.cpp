@@ -1,6 +1,7 @@
 #include "scenes/semantic/everyday/VeJsonStock.h"
 
 #include "host/VeUI.h"
+#include "platform/Url.h"
 #include "scenes/semantic/SemanticSlots.h"
 #include "scenes/shared/Endpoints.h"
 
@@ -19,6 +20,8 @@ int VeJsonStock::Execute() {
     }
     // Shenzhen and Shanghai shares have their data page; every other market is taken for Hong Kong.
     const bool mainland = m_stdMarket == "sz" || m_stdMarket == "sh";
-    VeUI::VeShellExecuteA((mainland ? endpoints::kHexunShare : endpoints::kHexunHongKong) + m_stdCode + ".shtml");
+    VeUI::VeShellExecuteA(weburl::Url(mainland ? endpoints::kHexunShare : endpoints::kHexunHongKong)
+                              .Raw(m_stdCode, textcodec::UrlPlace::pathSegment)
+                              .Fixed(".shtml"));
     return 1;
 }

@@ -1,7 +1,7 @@
 #include "scenes/semantic/everyday/VeJsonTranslation.h"
 
-#include "host/VeChar.h"
 #include "host/VeUI.h"
+#include "platform/Url.h"
 #include "scenes/semantic/SemanticSlots.h"
 #include "scenes/shared/Endpoints.h"
 
@@ -27,7 +27,9 @@ int VeJsonTranslation::Execute() {
     if (m_stdContent.empty())
         VeUI::VeShellExecuteA(endpoints::kBaiduTranslateHome);
     else
-        VeUI::VeShellExecuteA(endpoints::kBaiduTranslate + SiteLanguage(m_stdTarget) + "/" +
-                              VeChar::UnicodeChar_2_Urlcode(m_stdContent));
+        VeUI::VeShellExecuteA(weburl::Url(endpoints::kBaiduTranslate)
+                                  .Raw(SiteLanguage(m_stdTarget), textcodec::UrlPlace::pathSegment)
+                                  .Fixed("/")
+                                  .Text(m_stdContent));
     return 1;
 }

@@ -1,7 +1,7 @@
 #include "scenes/semantic/media/VeJsonDrama.h"
 
 #include "host/VeUI.h"
-#include "platform/HttpConfig.h"
+#include "platform/Url.h"
 #include "scenes/shared/Endpoints.h"
 
 void VeJsonDrama::Parse(VeJson& doc) {
@@ -11,11 +11,12 @@ void VeJsonDrama::Parse(VeJson& doc) {
 }
 
 int VeJsonDrama::Execute() {
-    // The shell runs whatever it is given: only a web address from the result is opened as it is.
-    if (vehttp::IsHttpUrl(m_stdUrl))
-        VeUI::VeShellExecuteA(m_stdUrl);
+    // The shell runs whatever it is given: only a web address from the result is opened.
+    if (const auto page = m_stdUrl.empty() ? std::nullopt : weburl::WebPageFromGbk(m_stdUrl))
+        VeUI::VeShellExecuteA(*page);
     else if (!m_stdDramaName.empty())
-        VeUI::VeShellExecuteA(endpoints::kIqiyiSearchHttps + m_stdDramaName);
+        VeUI::VeShellExecuteA(
+            weburl::Url(endpoints::kIqiyiSearchHttps).Raw(m_stdDramaName, textcodec::UrlPlace::pathSegment));
     else
         VeUI::VeShellExecuteA(endpoints::kIqiyiHomeHttps);
     return 1;

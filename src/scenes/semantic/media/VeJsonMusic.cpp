@@ -12,6 +12,7 @@
 #include "keyboard/VirtualKeys.h"
 #include "local/VolumeMessage.h"
 #include "platform/HttpConfig.h"
+#include "platform/Url.h"
 #include "scenes/semantic/SemanticSlots.h"
 #include "scenes/shared/Endpoints.h"
 
@@ -29,9 +30,11 @@ bool IsFileHash(std::string_view hash) {
 }
 
 // The file hash of the song search's first hit, empty when the search failed or found nothing.
-std::string FindSongHash(const std::string& urlcodedText) {
-    std::string url = vehttp::Endpoint("songsearch") + endpoints::kSongSearchPath + urlcodedText +
-                      endpoints::kSongSearchTail;
+std::string FindSongHash(const std::string& gbkText) {
+    std::string url = weburl::Url(vehttp::Endpoint("songsearch"))
+                          .Fixed(endpoints::kSongSearchPath)
+                          .Text(gbkText)
+                          .Fixed(endpoints::kSongSearchTail);
     CVeCurl curl;
     if (curl.OpenUrl_get(url) != vehttp::kHttpOk) return {};
     // Parsed as sent: the document reads UTF-8, and the hash is ASCII anyway.
@@ -92,9 +95,9 @@ void VeJsonMusic::Play() {
         VeUI::VeShellExecuteA(endpoints::kKugouHome);
         return;
     }
-    const std::string urlcoded = VeChar::UnicodeChar_2_Urlcode(text);
-    const std::string hash = FindSongHash(urlcoded);
-    VeUI::VeShellExecuteA(hash.empty() ? endpoints::kKugouSongSearch + urlcoded : endpoints::kKugouSongPage + hash);
+    const std::string hash = FindSongHash(text);
+    VeUI::VeShellExecuteA(hash.empty() ? weburl::Url(endpoints::kKugouSongSearch).Text(text)
+                                       : weburl::Url(endpoints::kKugouSongPage).Encoded(hash));
 }
 
 void VeJsonMusic::Control() {

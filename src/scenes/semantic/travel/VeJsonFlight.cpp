@@ -1,7 +1,7 @@
 #include "scenes/semantic/travel/VeJsonFlight.h"
 
-#include "host/VeChar.h"
 #include "host/VeUI.h"
+#include "platform/Url.h"
 #include "scenes/semantic/travel/TravelRules.h"
 #include "scenes/shared/Endpoints.h"
 
@@ -19,9 +19,12 @@ int VeJsonFlight::Execute() {
     if (m_stdDate.empty()) {
         VeUI::VeShellExecuteA(endpoints::kQunarFlightRoot);
     } else {
-        VeUI::VeShellExecuteA(endpoints::kQunarFlightOneWay + VeChar::UnicodeChar_2_Urlcode(m_stdStartCity) +
-                              "&searchArrivalAirport=" + VeChar::UnicodeChar_2_Urlcode(m_stdEndCity) +
-                              "&searchDepartureTime=" + m_stdDate);
+        VeUI::VeShellExecuteA(weburl::Url(endpoints::kQunarFlightOneWay)
+                                  .Text(m_stdStartCity)
+                                  .Fixed("&searchArrivalAirport=")
+                                  .Text(m_stdEndCity)
+                                  .Fixed("&searchDepartureTime=")
+                                  .Raw(m_stdDate, textcodec::UrlPlace::queryValue));
     }
     return 1;
 }

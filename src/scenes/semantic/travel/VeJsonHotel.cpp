@@ -2,6 +2,7 @@
 
 #include "host/VeNet.h"
 #include "host/VeUI.h"
+#include "platform/Url.h"
 #include "scenes/semantic/SemanticSlots.h"
 #include "scenes/semantic/travel/TravelRules.h"
 #include "scenes/shared/Endpoints.h"
@@ -24,9 +25,11 @@ int VeJsonHotel::Execute() {
         VeUI::VeShellExecuteA(endpoints::kQunarHotelHome);
         return 1;
     }
-    std::string url = endpoints::kQunarHotelCity + HotelCitySegment(m_stdCity, AccommodationNaming()) + "/";
-    if (!m_stdHotelName.empty()) url += "q-" + m_stdHotelName;
-    if (!m_stdDate.empty()) url += "#fromDate=" + m_stdDate;
+    using textcodec::UrlPlace;
+    weburl::Url url(endpoints::kQunarHotelCity);
+    url.Raw(HotelCitySegment(m_stdCity, AccommodationNaming()), UrlPlace::pathSegment).Fixed("/");
+    if (!m_stdHotelName.empty()) url.Fixed("q-").Raw(m_stdHotelName, UrlPlace::pathSegment);
+    if (!m_stdDate.empty()) url.Fixed("#fromDate=").Raw(m_stdDate, UrlPlace::queryValue);
     VeUI::VeShellExecuteA(url);
     return 1;
 }

@@ -2,6 +2,7 @@
 
 #include "host/VeNet.h"
 #include "host/VeUI.h"
+#include "platform/Url.h"
 #include "scenes/semantic/SemanticSlots.h"
 #include "scenes/semantic/travel/TravelRules.h"
 #include "scenes/shared/Endpoints.h"
@@ -22,8 +23,11 @@ int VeJsonHotelSearch::Execute() {
     if (m_stdHotelName.empty() || m_stdCity.empty()) {
         VeUI::VeShellExecuteA(endpoints::kQunarHotelHome);
     } else {
-        VeUI::VeShellExecuteA(endpoints::kQunarHotelCity + HotelCitySegment(m_stdCity, HotelSearchNaming()) + "/q-" +
-                              m_stdHotelName);
+        using textcodec::UrlPlace;
+        VeUI::VeShellExecuteA(weburl::Url(endpoints::kQunarHotelCity)
+                                  .Raw(HotelCitySegment(m_stdCity, HotelSearchNaming()), UrlPlace::pathSegment)
+                                  .Fixed("/q-")
+                                  .Raw(m_stdHotelName, UrlPlace::pathSegment));
     }
     return 1;
 }

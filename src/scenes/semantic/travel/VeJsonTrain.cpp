@@ -2,6 +2,7 @@
 
 #include "host/VeChar.h"
 #include "host/VeUI.h"
+#include "platform/Url.h"
 #include "scenes/semantic/travel/TravelRules.h"
 #include "scenes/shared/DataTables.h"
 #include "scenes/shared/Endpoints.h"
@@ -35,10 +36,19 @@ int VeJsonTrain::Execute() {
     if (m_stdDate.empty()) {
         VeUI::VeShellExecuteA(endpoints::kRailwayLeftTickets);
     } else {
-        VeUI::VeShellExecuteA(std::string(endpoints::kRailwayLeftTickets) + "?linktypeid=dc&fs=" +
-                              VeChar::UnicodeChar_2_Urlcode(m_stdStartCity) + "," + m_stdStartCode +
-                              "&ts=" + VeChar::UnicodeChar_2_Urlcode(m_stdEndCity) + "," + m_stdEndCode +
-                              "&date=" + m_stdDate + "&flag=N,N,Y");
+        using textcodec::UrlPlace;
+        VeUI::VeShellExecuteA(weburl::Url(endpoints::kRailwayLeftTickets)
+                                  .Fixed("?linktypeid=dc&fs=")
+                                  .Text(m_stdStartCity)
+                                  .Fixed(",")
+                                  .Raw(m_stdStartCode, UrlPlace::queryValue)
+                                  .Fixed("&ts=")
+                                  .Text(m_stdEndCity)
+                                  .Fixed(",")
+                                  .Raw(m_stdEndCode, UrlPlace::queryValue)
+                                  .Fixed("&date=")
+                                  .Raw(m_stdDate, UrlPlace::queryValue)
+                                  .Fixed("&flag=N,N,Y"));
     }
     return 1;
 }
