@@ -4,7 +4,7 @@
 # package, and runs it under Wine next to the package's VeScene.dll and data.
 #   scripts/msvc-host.sh build-win32/VeScene-1.0.0-win32.zip WORKDIR    (win64.zip: x86_64)
 # Exit status 0 when the host saw every call it expected; 77 with "skipped: <reason>" on stdout
-# when this machine cannot run it (no 32-bit Wine for win32); any other status is a failure.
+# when this machine cannot run it (32-bit programs cannot run under Wine here, for win32); any other status is a failure.
 set -euo pipefail
 zip=$(realpath "$1")
 work=$2
@@ -17,9 +17,13 @@ case $name in
   *) echo "not a VeScene package: $zip"; exit 1 ;;
 esac
 
-if [[ $machine == x86 ]] && ! dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q "install ok installed"; then
-  echo "skipped: 32-bit Wine (wine32:i386) is not installed"
-  exit 77
+wine=("$source_dir/scripts/wine64")
+if [[ $machine == x86 ]]; then
+  wine=(wine)
+  if ! reason=$("$source_dir/scripts/wine32-check"); then
+    echo "skipped: $reason"
+    exit 77
+  fi
 fi
 
 find_tool() {
@@ -77,4 +81,4 @@ fi
 grep -q '^[[:space:]]*[0-9]*[[:space:]]*VeScene_ProcessM$' <<<"$imports" || { echo "host-msvc.exe does not import VeScene_ProcessM by that name"; exit 1; }
 
 cd "$package"
-timeout 120 wine host-msvc.exe </dev/null
+timeout 120 "${wine[@]}" host-msvc.exe </dev/null

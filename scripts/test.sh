@@ -144,7 +144,7 @@ if build build-win32 "$log_dir/win32.log" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i68
 
   # 3b. The i686 tests and the C host example against the i686 DLL, under 32-bit Wine (in a
   #     32-bit prefix of their own), when scripts/deps.sh could install it.
-  if dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q "install ok installed"; then
+  if wine32_missing=$(scripts/wine32-check); then
     wine32=(env WINEPREFIX="$PWD/build-win32/wineprefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=")
     # The null graphics driver and a server restart, as for x86_64 below.
     "${wine32[@]}" wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1 </dev/null
@@ -153,9 +153,8 @@ if build build-win32 "$log_dir/win32.log" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i68
     count_gtest "wine i686" "$log_dir/wine32-tests.log" $?
     host_example "wine i686 C host (VeScene.dll)" "$log_dir/wine32-host-c.log" "${wine32[@]}" wine build-win32/host.exe
   else
-    reason=$(tail -1 "$log_dir/deps-i386.log" 2>/dev/null | tr -d '\r')
-    echo "i686 under Wine: skipped: ${reason:-wine32:i386 is not installed}"
-    skipped+=("i686 under Wine")
+    echo "i686 under Wine: skipped: $wine32_missing"
+    skipped+=("i686 under Wine: $wine32_missing")
   fi
 else
   stage_failed "i686 build" "$log_dir/win32.log"
@@ -165,13 +164,13 @@ fi
 if build build-win64 "$log_dir/win64.log" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release -DVESCENE_TOOLS=OFF; then
   export WINEPREFIX="$PWD/build-win64/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
   # Without a display Wine makes windows only with its null graphics driver (the window tests).
-  wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1 </dev/null
+  scripts/wine64 reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1 </dev/null
   # A new prefix's desktop started with the default driver; restart the server so the next
   # process gets a desktop with the null driver (else no window ever reaches the foreground).
   wineserver -k >/dev/null 2>&1 || true
-  wine build-win64/tests/vescene_tests.exe >"$log_dir/wine-tests.log" 2>&1 </dev/null
+  scripts/wine64 build-win64/tests/vescene_tests.exe >"$log_dir/wine-tests.log" 2>&1 </dev/null
   count_gtest "wine" "$log_dir/wine-tests.log" $?
-  host_example "wine C host (VeScene.dll)" "$log_dir/wine-host-c.log" wine build-win64/host.exe
+  host_example "wine C host (VeScene.dll)" "$log_dir/wine-host-c.log" scripts/wine64 build-win64/host.exe
   package "x86_64 release package" build-win64 "$log_dir/package-win64.log"
 else
   stage_failed "win64 build" "$log_dir/win64.log"
