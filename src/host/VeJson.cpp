@@ -2,6 +2,7 @@
 
 #include <rapidjson/reader.h>
 
+#include <algorithm>
 #include <cstring>
 #include <utility>
 
@@ -13,10 +14,12 @@ namespace {
 // around it from outer to inner, each ending in '.'.
 constexpr char kScopeMark = '\0';
 
-std::string Located(std::string path, std::string_view scope) {
-    path += kScopeMark;
-    path += scope;
-    return path;
+// Built at its final size: one allocation per entry at most.
+std::string Located(std::string_view path, std::string_view scope) {
+    std::string located;
+    located.reserve(path.size() + 1 + scope.size());
+    located.append(path).append(1, kScopeMark).append(scope);
+    return located;
 }
 
 }  // namespace
@@ -30,7 +33,8 @@ public:
     bool Null() { return Leaf(std::string_view()); }
     bool Bool(bool b) { return Leaf(b ? "true" : "false"); }
     bool RawNumber(const char* str, rapidjson::SizeType length, bool) { return Leaf({str, length}); }
-    // A lone low-surrogate escape ("\uDC00") decodes to invalid UTF-8; refuse it like a lone high one.
+    // The reader does not check the encoding: each string is checked once here, after its
+    // escapes are decoded, which also refuses a lone low-surrogate escape ("\uDC00").
     bool String(const char* str, rapidjson::SizeType length, bool) {
         return textcodec::IsValidUtf8({str, length}) && Leaf({str, length});
     }
@@ -113,11 +117,16 @@ VeJson::VeJson(const char* text) : VeJson(text, text ? std::strlen(text) : 0) {}
 
 VeJson::VeJson(const char* text, size_t length) {
     if (!text) return;
+    // About one leaf in every 16 bytes or fewer: one allocation for the entries, mostly.
+    constexpr size_t kMaxReserved = 1024;
+    m_entries.reserve(std::min(length / 16 + 1, kMaxReserved));
+    // The reader decodes the strings in place, in a copy, rather than through its own stack.
+    std::string buffer(text, length);
     VeJsonBuilder builder(*this);
     rapidjson::Reader reader;
-    rapidjson::MemoryStream stream(text, length);
-    constexpr unsigned kFlags = rapidjson::kParseIterativeFlag | rapidjson::kParseValidateEncodingFlag |
-                                rapidjson::kParseNumbersAsStringsFlag;
+    rapidjson::InsituStringStream stream(buffer.data());
+    constexpr unsigned kFlags =
+        rapidjson::kParseIterativeFlag | rapidjson::kParseInsituFlag | rapidjson::kParseNumbersAsStringsFlag;
     // The reader stops at a NUL as at the end, so a NUL inside `length` would hide what follows it.
     m_bValid = !reader.Parse<kFlags>(stream, builder).IsError() && stream.Tell() == length;
     if (!m_bValid) m_entries.clear();
@@ -154,47 +163,54 @@ VeJson& VeJson::operator=(const VeJson& other) = default;
 bool VeJson::IsValid() const { return m_bValid; }
 
 std::string VeJson::Get(const char* path) const {
+    const std::string_view wanted = Wanted(path);
     for (const auto& entry : m_entries)
-        if (PathOf(entry) == Wanted(path)) return entry.text;
+        if (PathOf(entry) == wanted) return entry.text;
     return {};
 }
 
 std::string VeJson::GetBrotherLeaf(const char* namePath, const char* nameValue, const char* valuePath,
                                    int /*level*/) const {
+    const std::string_view name = Wanted(namePath), value = Wanted(nameValue), wanted = Wanted(valuePath);
     for (const auto& leaf : m_entries) {
-        if (PathOf(leaf) != Wanted(namePath) || leaf.text != Wanted(nameValue)) continue;
+        if (PathOf(leaf) != name || leaf.text != value) continue;
         // Inside the same element: the candidate's element ids begin with the leaf's.
         for (const auto& candidate : m_entries)
-            if (PathOf(candidate) == Wanted(valuePath) && ScopeOf(candidate).starts_with(ScopeOf(leaf)))
+            if (PathOf(candidate) == wanted && ScopeOf(candidate).starts_with(ScopeOf(leaf)))
                 return candidate.text;
     }
     return {};
 }
 
 void VeJson::GetNodeTextVector(const char* path, std::vector<std::string>& out) const {
+    const std::string_view wanted = Wanted(path);
     for (const auto& entry : m_entries)
-        if (PathOf(entry) == Wanted(path)) out.push_back(entry.text);
+        if (PathOf(entry) == wanted) out.push_back(entry.text);
 }
 
 std::string VeJson::GetJsonNodeText_All(const char* path) const {
     std::string all;
+    const std::string_view wanted = Wanted(path);
     for (const auto& entry : m_entries)
-        if (PathOf(entry) == Wanted(path)) all += entry.text;
+        if (PathOf(entry) == wanted) all += entry.text;
     return all;
 }
 
 void VeJson::Insert(std::string path, std::string text) {
-    m_entries.insert(m_entries.begin(), {Located(std::move(path), ""), std::move(text)});
+    m_entries.insert(m_entries.begin(), {Located(path, ""), std::move(text)});
 }
 
 void VeJson::Insert(std::string namePath, std::string nameText, std::string valuePath, std::string valueText) {
     // Parsed element ids are digits only and the entry count grows with every insert, so this
     // id is used by no other element.
     const std::string element = "+" + std::to_string(m_entries.size()) + ".";
-    m_entries.insert(m_entries.begin(), {{Located(std::move(namePath), element), std::move(nameText)},
-                                         {Located(std::move(valuePath), element), std::move(valueText)}});
+    m_entries.insert(m_entries.begin(), {{Located(namePath, element), std::move(nameText)},
+                                         {Located(valuePath, element), std::move(valueText)}});
 }
 
 void VeJson::Utf8ToUnicode() {
-    for (auto& entry : m_entries) entry.text = textcodec::Utf8ToGbk(entry.text);
+    std::vector<std::string*> texts;
+    texts.reserve(m_entries.size());
+    for (auto& entry : m_entries) texts.push_back(&entry.text);
+    textcodec::Utf8ToGbkEach(texts);
 }
