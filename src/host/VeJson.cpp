@@ -33,13 +33,9 @@ public:
     bool Null() { return Leaf(std::string_view()); }
     bool Bool(bool b) { return Leaf(b ? "true" : "false"); }
     bool RawNumber(const char* str, rapidjson::SizeType length, bool) { return Leaf({str, length}); }
-    // The reader does not check the encoding: each string is checked once here, after its
-    // escapes are decoded, which also refuses a lone low-surrogate escape ("\uDC00").
-    bool String(const char* str, rapidjson::SizeType length, bool) {
-        return textcodec::IsValidUtf8({str, length}) && Leaf({str, length});
-    }
+    bool String(const char* str, rapidjson::SizeType length, bool) { return Decoded({str, length}) && Leaf({str, length}); }
     bool Key(const char* str, rapidjson::SizeType length, bool) {
-        if (!textcodec::IsValidUtf8({str, length})) return false;
+        if (!Decoded({str, length})) return false;
         const Frame& frame = m_frames.back();
         m_path.resize(frame.pathLength);
         // Test for a key on the path, not for a non-empty path: empty keys still join with '^',
@@ -68,6 +64,13 @@ private:
         size_t scopeLength;  // the element ids around values at this frame
         bool keyed;          // the path at this frame holds at least one key
     };
+
+    // The text was found valid UTF-8 as a whole, so a decoded string is too unless an escape
+    // made it a lone low surrogate ("\uDC00"; a lone high one the reader refuses), which
+    // begins with 0xED, as few characters of a Chinese text do.
+    static bool Decoded(std::string_view text) {
+        return text.find('\xED') == std::string_view::npos || textcodec::IsValidUtf8(text);
+    }
 
     bool InArray() const { return !m_frames.empty() && m_frames.back().array; }
 
@@ -116,7 +119,8 @@ private:
 VeJson::VeJson(const char* text) : VeJson(text, text ? std::strlen(text) : 0) {}
 
 VeJson::VeJson(const char* text, size_t length) {
-    if (!text) return;
+    // Checked once, as a whole: the reader does not check the encoding.
+    if (!text || !textcodec::IsValidUtf8({text, length})) return;
     // About one leaf in every 16 bytes or fewer: one allocation for the entries, mostly.
     constexpr size_t kMaxReserved = 1024;
     m_entries.reserve(std::min(length / 16 + 1, kMaxReserved));
@@ -142,10 +146,12 @@ struct HostLayout {
 static_assert(sizeof(VeJson) == sizeof(HostLayout) && alignof(VeJson) == alignof(HostLayout));
 static_assert(sizeof(VeJson::Entry) == 2 * sizeof(std::string));
 
-// The path and the scope of an entry; the scope holds no NUL, so the last one separates them
-// even when a key holds one.
-std::string_view PathOf(const VeJson::Entry& entry) {
-    return std::string_view(entry.located).substr(0, entry.located.rfind(kScopeMark));
+// Whether the entry's path is `path`. The scope holds no NUL, so the last one separates path
+// and scope even when a key holds one; most entries are decided on a length and one byte.
+bool AtPath(const VeJson::Entry& entry, std::string_view path) {
+    const std::string_view located = entry.located;
+    return located.size() > path.size() && located[path.size()] == kScopeMark && located.starts_with(path) &&
+           located.find(kScopeMark, path.size() + 1) == std::string_view::npos;
 }
 
 std::string_view ScopeOf(const VeJson::Entry& entry) {
@@ -165,7 +171,7 @@ bool VeJson::IsValid() const { return m_bValid; }
 std::string VeJson::Get(const char* path) const {
     const std::string_view wanted = Wanted(path);
     for (const auto& entry : m_entries)
-        if (PathOf(entry) == wanted) return entry.text;
+        if (AtPath(entry, wanted)) return entry.text;
     return {};
 }
 
@@ -173,10 +179,10 @@ std::string VeJson::GetBrotherLeaf(const char* namePath, const char* nameValue, 
                                    int /*level*/) const {
     const std::string_view name = Wanted(namePath), value = Wanted(nameValue), wanted = Wanted(valuePath);
     for (const auto& leaf : m_entries) {
-        if (PathOf(leaf) != name || leaf.text != value) continue;
+        if (!AtPath(leaf, name) || leaf.text != value) continue;
         // Inside the same element: the candidate's element ids begin with the leaf's.
         for (const auto& candidate : m_entries)
-            if (PathOf(candidate) == wanted && ScopeOf(candidate).starts_with(ScopeOf(leaf)))
+            if (AtPath(candidate, wanted) && ScopeOf(candidate).starts_with(ScopeOf(leaf)))
                 return candidate.text;
     }
     return {};
@@ -185,14 +191,14 @@ std::string VeJson::GetBrotherLeaf(const char* namePath, const char* nameValue, 
 void VeJson::GetNodeTextVector(const char* path, std::vector<std::string>& out) const {
     const std::string_view wanted = Wanted(path);
     for (const auto& entry : m_entries)
-        if (PathOf(entry) == wanted) out.push_back(entry.text);
+        if (AtPath(entry, wanted)) out.push_back(entry.text);
 }
 
 std::string VeJson::GetJsonNodeText_All(const char* path) const {
     std::string all;
     const std::string_view wanted = Wanted(path);
     for (const auto& entry : m_entries)
-        if (PathOf(entry) == wanted) all += entry.text;
+        if (AtPath(entry, wanted)) all += entry.text;
     return all;
 }
 

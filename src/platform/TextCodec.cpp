@@ -1,6 +1,7 @@
 #include "platform/TextCodec.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstring>
 
@@ -41,7 +42,7 @@ struct Lead {
     unsigned char lo, hi;
 };
 
-Lead LeadOf(unsigned char b0) {
+constexpr Lead LeadOfByte(unsigned b0) {
     if (b0 < 0x80) return {1, 0, 0};
     if (b0 >= 0xC2 && b0 <= 0xDF) return {2, 0x80, 0xBF};
     if (b0 == 0xE0) return {3, 0xA0, 0xBF};
@@ -52,6 +53,15 @@ Lead LeadOf(unsigned char b0) {
     if (b0 == 0xF4) return {4, 0x80, 0x8F};
     return {0, 0, 0};
 }
+
+// A table, as every non-ASCII character of every text passes here.
+constexpr auto kLeads = [] {
+    std::array<Lead, 256> leads{};
+    for (unsigned b = 0; b < leads.size(); ++b) leads[b] = LeadOfByte(b);
+    return leads;
+}();
+
+Lead LeadOf(unsigned char b0) { return kLeads[b0]; }
 
 // Decodes one UTF-8 sequence at `pos`; returns its length and stores the code point, or
 // returns the length of the maximal invalid subpart and stores U+FFFD.
@@ -197,19 +207,24 @@ std::string Utf8ToGbk(std::string_view utf8) {
 void Utf8ToGbkEach(const std::vector<std::string*>& texts) {
     // The texts go to the OS joined, each ended by U+0000, which GBK keeps as the one zero
     // byte: no GBK character holds one. A text with a NUL of its own goes alone.
-    std::u16string joined;
     std::vector<std::string*> inJoined;
+    size_t units = 0;
     for (std::string* text : texts) {
         if (IsAscii(*text)) continue;
         if (text->find('\0') != std::string::npos) {
             *text = Utf8ToGbk(*text);
             continue;
         }
-        AppendForGbk(joined, *text);
-        joined += u'\0';
         inJoined.push_back(text);
+        units += text->size() + 1;
     }
     if (inJoined.empty()) return;
+    std::u16string joined;
+    joined.reserve(units);
+    for (const std::string* text : inJoined) {
+        AppendForGbk(joined, *text);
+        joined += u'\0';
+    }
     const std::string gbk = detail::OsUtf16ToGbk(joined);
     std::string_view rest = gbk;
     for (std::string* text : inJoined) {
