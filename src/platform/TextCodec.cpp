@@ -89,8 +89,8 @@ size_t DecodeUtf8(std::string_view s, size_t pos, char32_t& cp) {
 // OS to refuse).
 void AppendForGbk(std::u16string& out, std::string_view utf8) {
     for (size_t pos = 0; pos < utf8.size();) {
-        char32_t cp;
-        pos += DecodeUtf8(utf8, pos, cp);
+        char32_t cp = static_cast<unsigned char>(utf8[pos]);
+        pos += cp < 0x80 ? 1 : DecodeUtf8(utf8, pos, cp);
         out += cp > 0xFFFF || (cp >= 0xE000 && cp <= 0xF8FF) ? u'?' : static_cast<char16_t>(cp);
     }
 }
