@@ -28,7 +28,7 @@ std::string Located(std::string_view path, std::string_view scope) {
 // input costs heap, not stack.
 class VeJsonBuilder {
 public:
-    explicit VeJsonBuilder(VeJson& doc) : m_doc(doc) {}
+    VeJsonBuilder(VeJson& doc, bool unicodeEscapes) : m_doc(doc), m_unicodeEscapes(unicodeEscapes) {}
 
     bool Null() { return Leaf(std::string_view()); }
     bool Bool(bool b) { return Leaf(b ? "true" : "false"); }
@@ -65,12 +65,9 @@ private:
         bool keyed;          // the path at this frame holds at least one key
     };
 
-    // The text was found valid UTF-8 as a whole, so a decoded string is too unless an escape
-    // made it a lone low surrogate ("\uDC00"; a lone high one the reader refuses), which
-    // begins with 0xED, as few characters of a Chinese text do.
-    static bool Decoded(std::string_view text) {
-        return text.find('\xED') == std::string_view::npos || textcodec::IsValidUtf8(text);
-    }
+    // The text was found valid UTF-8 as a whole, so a decoded string is too unless a \u escape
+    // made it a lone low surrogate ("\uDC00"; a lone high one the reader refuses).
+    bool Decoded(std::string_view text) const { return !m_unicodeEscapes || textcodec::IsValidUtf8(text); }
 
     bool InArray() const { return !m_frames.empty() && m_frames.back().array; }
 
@@ -109,6 +106,7 @@ private:
     }
 
     VeJson& m_doc;
+    const bool m_unicodeEscapes;
     std::string m_path;
     std::string m_scope;
     bool m_keyed = false;
@@ -126,7 +124,7 @@ VeJson::VeJson(const char* text, size_t length) {
     m_entries.reserve(std::min(length / 16 + 1, kMaxReserved));
     // The reader decodes the strings in place, in a copy, rather than through its own stack.
     std::string buffer(text, length);
-    VeJsonBuilder builder(*this);
+    VeJsonBuilder builder(*this, std::string_view(text, length).find("\\u") != std::string_view::npos);
     rapidjson::Reader reader;
     rapidjson::InsituStringStream stream(buffer.data());
     constexpr unsigned kFlags =
@@ -151,7 +149,7 @@ static_assert(sizeof(VeJson::Entry) == 2 * sizeof(std::string));
 bool AtPath(const VeJson::Entry& entry, std::string_view path) {
     const std::string_view located = entry.located;
     return located.size() > path.size() && located[path.size()] == kScopeMark && located.starts_with(path) &&
-           located.find(kScopeMark, path.size() + 1) == std::string_view::npos;
+           std::count(located.begin() + static_cast<std::ptrdiff_t>(path.size()), located.end(), kScopeMark) == 1;
 }
 
 std::string_view ScopeOf(const VeJson::Entry& entry) {

@@ -211,26 +211,30 @@ void Utf8ToGbkEach(const std::vector<std::string*>& texts) {
     size_t units = 0;
     for (std::string* text : texts) {
         if (IsAscii(*text)) continue;
-        if (text->find('\0') != std::string::npos) {
-            *text = Utf8ToGbk(*text);
-            continue;
-        }
         inJoined.push_back(text);
         units += text->size() + 1;
     }
     if (inJoined.empty()) return;
     std::u16string joined;
     joined.reserve(units);
-    for (const std::string* text : inJoined) {
+    for (std::string*& text : inJoined) {
+        const size_t start = joined.size();
         AppendForGbk(joined, *text);
+        if (joined.find(u'\0', start) != std::u16string::npos) {
+            joined.resize(start);
+            *text = Utf8ToGbk(*text);
+            text = nullptr;
+            continue;
+        }
         joined += u'\0';
     }
     const std::string gbk = detail::OsUtf16ToGbk(joined);
     std::string_view rest = gbk;
     for (std::string* text : inJoined) {
-        const size_t end = std::min(rest.find('\0'), rest.size());
-        text->assign(rest.substr(0, end));
-        rest.remove_prefix(std::min(end + 1, rest.size()));
+        if (!text) continue;
+        const auto end = std::find(rest.begin(), rest.end(), '\0');
+        text->assign(rest.begin(), end);
+        rest.remove_prefix(std::min(static_cast<size_t>(end - rest.begin()) + 1, rest.size()));
     }
 }
 
