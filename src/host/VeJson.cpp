@@ -119,7 +119,8 @@ VeJson::VeJson(const char* text) : VeJson(text, text ? std::strlen(text) : 0) {}
 VeJson::VeJson(const char* text, size_t length) {
     // Checked once, as a whole: the reader does not check the encoding.
     if (!text || !textcodec::IsValidUtf8({text, length})) return;
-    // About one leaf in every 16 bytes or fewer: one allocation for the entries, mostly.
+    // Results hold a leaf in every 25 bytes or so: room for one in every 16 makes the entries
+    // one allocation in most documents.
     constexpr size_t kMaxReserved = 1024;
     m_entries.reserve(std::min(length / 16 + 1, kMaxReserved));
     // The reader decodes the strings in place, in a copy, rather than through its own stack.
@@ -131,7 +132,7 @@ VeJson::VeJson(const char* text, size_t length) {
         rapidjson::kParseIterativeFlag | rapidjson::kParseInsituFlag | rapidjson::kParseNumbersAsStringsFlag;
     // The reader stops at a NUL as at the end, so a NUL inside `length` would hide what follows it.
     m_bValid = !reader.Parse<kFlags>(stream, builder).IsError() && stream.Tell() == length;
-    if (!m_bValid) m_entries.clear();
+    if (!m_bValid) m_entries = {};
 }
 
 namespace {
