@@ -146,11 +146,16 @@ static_assert(sizeof(VeJson) == sizeof(HostLayout) && alignof(VeJson) == alignof
 static_assert(sizeof(VeJson::Entry) == 2 * sizeof(std::string));
 
 // Whether the entry's path is `path`. The scope holds no NUL, so the last one separates path
-// and scope even when a key holds one; most entries are decided on a length and one byte.
-bool AtPath(const VeJson::Entry& entry, std::string_view path) {
-    const std::string_view located = entry.located;
-    return located.size() > path.size() && located[path.size()] == kScopeMark && located.starts_with(path) &&
+// and scope even when a key holds one.
+bool HasPath(std::string_view located, std::string_view path) {
+    return located.starts_with(path) &&
            std::count(located.begin() + static_cast<std::ptrdiff_t>(path.size()), located.end(), kScopeMark) == 1;
+}
+
+// Every lookup asks this of every entry: most are decided here, on a length and one byte.
+bool AtPath(const VeJson::Entry& entry, std::string_view path) {
+    return entry.located.size() > path.size() && entry.located[path.size()] == kScopeMark &&
+           HasPath(entry.located, path);
 }
 
 std::string_view ScopeOf(const VeJson::Entry& entry) {
