@@ -24,8 +24,9 @@ std::string Located(std::string_view path, std::string_view scope) {
 
 }  // namespace
 
-// SAX handler that flattens the document while RapidJSON parses it iteratively, so deep
-// input costs heap, not stack.
+// SAX handler that flattens the document while RapidJSON parses it. The reader recurses, which
+// is faster than its iterative mode, and Open refuses a container deeper than kMaxDepth before
+// the reader descends into it, so nesting never costs more stack than that.
 class VeJsonBuilder {
 public:
     VeJsonBuilder(VeJson& doc, bool unicodeEscapes) : m_doc(doc), m_unicodeEscapes(unicodeEscapes) {}
@@ -129,7 +130,7 @@ VeJson::VeJson(const char* text, size_t length) {
     rapidjson::Reader reader;
     rapidjson::InsituStringStream stream(buffer.data());
     constexpr unsigned kFlags =
-        rapidjson::kParseIterativeFlag | rapidjson::kParseInsituFlag | rapidjson::kParseNumbersAsStringsFlag;
+        rapidjson::kParseInsituFlag | rapidjson::kParseNumbersAsStringsFlag;
     // The reader stops at a NUL as at the end, so a NUL inside `length` would hide what follows it.
     m_bValid = !reader.Parse<kFlags>(stream, builder).IsError() && stream.Tell() == length;
     if (!m_bValid) m_entries = {};
