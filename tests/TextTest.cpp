@@ -158,12 +158,21 @@ TEST(GbkTest, BadOrUnmappableTextBecomesQuestionMarksWithoutLosingTheRest) {
         {"lone low surrogate at end", u"你\xDE00", "\xC4\xE3?"}, {"private use", u"\uE000\uF8FF", "??"},
         {"Thai letter", u"\u0E01x", "?x"},
     };
+    // Converted together, as a document's leaves are, each text comes out as it does alone.
+    std::vector<std::string> texts{"a\xFF\xE4\xBD" "b\xC0\xAF", "", "plain", "你\0好"s, "打开"};
+    std::vector<std::string> alone{"a??b??", "", "plain", "\xC4\xE3\0\xBA\xC3"s, "\xB4\xF2\xBF\xAA"};
     for (const auto& c : unmappable) {
         EXPECT_EQ(Utf16ToGbk(c.utf16), c.gbk) << c.name;
         EXPECT_EQ(Utf8ToGbk(Utf16ToUtf8(c.utf16)), c.gbk) << c.name;
+        texts.push_back(Utf16ToUtf8(c.utf16));
+        alone.push_back(c.gbk);
     }
     // Invalid UTF-8 becomes one '?' per maximal subpart, like the UTF-16 it decodes to.
-    EXPECT_EQ(Utf8ToGbk("a\xFF\xE4\xBD" "b\xC0\xAF"), "a??b??");
+    EXPECT_EQ(Utf8ToGbk(texts.front()), alone.front());
+    std::vector<std::string*> each;
+    for (auto& text : texts) each.push_back(&text);
+    Utf8ToGbkEach(each);
+    EXPECT_EQ(texts, alone);
 }
 
 TEST(GbkTest, LongTextCrossesConversionChunks) {

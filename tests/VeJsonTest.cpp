@@ -21,7 +21,7 @@ TEST(VeJsonLeafTest, ReadsEachLeafAtItsPath) {
         {R"({"n":123456789012345678901234567890})", "n", "123456789012345678901234567890"},
         {R"({"z":null,"after":1})", "z", ""}, {R"({"s":"a\"b\\c\/d\n\t"})", "s", "a\"b\\c/d\n\t"},
         {R"({"s":"\u4f60\u597D"})", "s", "你好"}, {R"({"s":"\ud83d\ude00"})", "s", "\xF0\x9F\x98\x80"},
-        {R"({"s":"a\u0000b"})", "s", "a\0b"s},
+        {R"({"s":"a\u0000b"})", "s", "a\0b"s}, {R"({"한":"한\ud55c"})", "한", "한한"},
         // Keys are joined with '^'; array levels add nothing, empty keys still join.
         {R"({"a":[{"b":"x"}]})", "a^b", "x"}, {R"({"a":[[["x"]]]})", "a", "x"}, {R"([[{"a":{"b":"x"}}]])", "a^b", "x"},
         {R"("x")", "", "x"}, {R"({"":{"b":"x"}})", "^b", "x"}, {R"({"a":{"":"x"}})", "a^", "x"},

@@ -1,13 +1,25 @@
 #include "platform/TextCodec.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstring>
 
 namespace textcodec {
 namespace {
 
-bool IsAscii(std::string_view s) {
-    return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+// Where the ASCII run starting at `pos` ends. Most text the library reads is ASCII, so this
+// looks at a word at a time.
+size_t AsciiRunEnd(std::string_view s, size_t pos) {
+    for (std::uint64_t word; pos + sizeof word <= s.size(); pos += sizeof word) {
+        std::memcpy(&word, s.data() + pos, sizeof word);
+        if (word & 0x8080808080808080u) break;
+    }
+    while (pos < s.size() && static_cast<unsigned char>(s[pos]) < 0x80) ++pos;
+    return pos;
 }
+
+bool IsAscii(std::string_view s) { return AsciiRunEnd(s, 0) == s.size(); }
 
 bool IsAscii(std::u16string_view s) {
     return std::all_of(s.begin(), s.end(), [](char16_t c) { return c < 0x80; });
@@ -23,31 +35,64 @@ void AppendCodePoint(std::u16string& out, char32_t cp) {
     }
 }
 
+// The length of the sequence a byte starts (0: it starts none) and the range of the byte
+// after it, which keeps out overlongs, surrogates and code points past U+10FFFF.
+struct Lead {
+    size_t length;
+    unsigned char lo, hi;
+};
+
+constexpr Lead LeadOfByte(unsigned b0) {
+    if (b0 < 0x80) return {1, 0, 0};
+    if (b0 >= 0xC2 && b0 <= 0xDF) return {2, 0x80, 0xBF};
+    if (b0 == 0xE0) return {3, 0xA0, 0xBF};
+    if (b0 == 0xED) return {3, 0x80, 0x9F};
+    if (b0 >= 0xE1 && b0 <= 0xEF) return {3, 0x80, 0xBF};
+    if (b0 == 0xF0) return {4, 0x90, 0xBF};
+    if (b0 >= 0xF1 && b0 <= 0xF3) return {4, 0x80, 0xBF};
+    if (b0 == 0xF4) return {4, 0x80, 0x8F};
+    return {0, 0, 0};
+}
+
+// A table, as every non-ASCII character of every text passes here.
+constexpr auto kLeads = [] {
+    std::array<Lead, 256> leads{};
+    for (unsigned b = 0; b < leads.size(); ++b) leads[b] = LeadOfByte(b);
+    return leads;
+}();
+
+Lead LeadOf(unsigned char b0) { return kLeads[b0]; }
+
 // Decodes one UTF-8 sequence at `pos`; returns its length and stores the code point, or
 // returns the length of the maximal invalid subpart and stores U+FFFD.
 size_t DecodeUtf8(std::string_view s, size_t pos, char32_t& cp) {
-    auto byte = [&](size_t i) { return static_cast<unsigned char>(s[i]); };
-    unsigned char b0 = byte(pos);
-    if (b0 < 0x80) { cp = b0; return 1; }
-    size_t need;
-    unsigned char lo = 0x80, hi = 0xBF;
-    if (b0 >= 0xC2 && b0 <= 0xDF) { need = 1; cp = b0 & 0x1F; }
-    else if (b0 == 0xE0) { need = 2; lo = 0xA0; cp = b0 & 0x0F; }
-    else if (b0 >= 0xE1 && b0 <= 0xEC) { need = 2; cp = b0 & 0x0F; }
-    else if (b0 == 0xED) { need = 2; hi = 0x9F; cp = b0 & 0x0F; }
-    else if (b0 >= 0xEE && b0 <= 0xEF) { need = 2; cp = b0 & 0x0F; }
-    else if (b0 == 0xF0) { need = 3; lo = 0x90; cp = b0 & 0x07; }
-    else if (b0 >= 0xF1 && b0 <= 0xF3) { need = 3; cp = b0 & 0x07; }
-    else if (b0 == 0xF4) { need = 3; hi = 0x8F; cp = b0 & 0x07; }
-    else { cp = kReplacement; return 1; }
-    for (size_t i = 1; i <= need; ++i) {
+    const auto b0 = static_cast<unsigned char>(s[pos]);
+    const Lead lead = LeadOf(b0);
+    if (lead.length <= 1) {
+        cp = lead.length ? b0 : kReplacement;
+        return 1;
+    }
+    cp = b0 & (0x7F >> lead.length);
+    unsigned char lo = lead.lo, hi = lead.hi;
+    for (size_t i = 1; i < lead.length; ++i) {
         if (pos + i >= s.size()) { cp = kReplacement; return i; }
-        unsigned char b = byte(pos + i);
+        const auto b = static_cast<unsigned char>(s[pos + i]);
         if (b < lo || b > hi) { cp = kReplacement; return i; }
         lo = 0x80; hi = 0xBF;
         cp = (cp << 6) | (b & 0x3F);
     }
-    return need + 1;
+    return lead.length;
+}
+
+// What Utf16ToGbk(Utf8ToUtf16(utf8)) hands the OS, in one pass: '?' for what GBK cannot hold
+// (characters outside the BMP, private use, and the U+FFFD of malformed input stays for the
+// OS to refuse).
+void AppendForGbk(std::u16string& out, std::string_view utf8) {
+    for (size_t pos = 0; pos < utf8.size();) {
+        char32_t cp = static_cast<unsigned char>(utf8[pos]);
+        pos += cp < 0x80 ? 1 : DecodeUtf8(utf8, pos, cp);
+        out += cp > 0xFFFF || (cp >= 0xE000 && cp <= 0xF8FF) ? u'?' : static_cast<char16_t>(cp);
+    }
 }
 
 }  // namespace
@@ -64,11 +109,14 @@ std::u16string Utf8ToUtf16(std::string_view utf8) {
 }
 
 bool IsValidUtf8(std::string_view utf8) {
-    for (size_t pos = 0; pos < utf8.size();) {
-        char32_t cp;
-        size_t n = DecodeUtf8(utf8, pos, cp);
-        if (cp == kReplacement && !(n == 3 && utf8.substr(pos, 3) == "\xEF\xBF\xBD")) return false;
-        pos += n;
+    auto byte = [&](size_t i) { return static_cast<unsigned char>(utf8[i]); };
+    for (size_t pos = AsciiRunEnd(utf8, 0); pos < utf8.size(); pos = AsciiRunEnd(utf8, pos)) {
+        const Lead lead = LeadOf(byte(pos));
+        if (lead.length == 0 || pos + lead.length > utf8.size()) return false;
+        if (byte(pos + 1) < lead.lo || byte(pos + 1) > lead.hi) return false;
+        for (size_t i = 2; i < lead.length; ++i)
+            if ((byte(pos + i) & 0xC0) != 0x80) return false;
+        pos += lead.length;
     }
     return true;
 }
@@ -150,7 +198,44 @@ std::string Utf16ToGbk(std::u16string_view utf16) {
 
 std::string Utf8ToGbk(std::string_view utf8) {
     if (IsAscii(utf8)) return std::string(utf8);
-    return Utf16ToGbk(Utf8ToUtf16(utf8));
+    std::u16string sound;
+    sound.reserve(utf8.size());
+    AppendForGbk(sound, utf8);
+    return detail::OsUtf16ToGbk(sound);
+}
+
+void Utf8ToGbkEach(const std::vector<std::string*>& texts) {
+    // The texts go to the OS joined, each ended by U+0000, which GBK keeps as the one zero
+    // byte: no GBK character holds one. A text with a NUL of its own goes alone.
+    std::vector<std::string*> inJoined;
+    size_t units = 0;
+    for (std::string* text : texts) {
+        if (IsAscii(*text)) continue;
+        inJoined.push_back(text);
+        units += text->size() + 1;
+    }
+    if (inJoined.empty()) return;
+    std::u16string joined;
+    joined.reserve(units);
+    for (std::string*& text : inJoined) {
+        const size_t start = joined.size();
+        AppendForGbk(joined, *text);
+        if (joined.find(u'\0', start) != std::u16string::npos) {
+            joined.resize(start);
+            *text = Utf8ToGbk(*text);
+            text = nullptr;
+            continue;
+        }
+        joined += u'\0';
+    }
+    const std::string gbk = detail::OsUtf16ToGbk(joined);
+    std::string_view rest = gbk;
+    for (std::string* text : inJoined) {
+        if (!text) continue;
+        const auto end = std::find(rest.begin(), rest.end(), '\0');
+        text->assign(rest.begin(), end);
+        rest.remove_prefix(std::min(static_cast<size_t>(end - rest.begin()) + 1, rest.size()));
+    }
 }
 
 std::string GbkToUtf8(std::string_view gbk) {

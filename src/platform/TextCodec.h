@@ -5,6 +5,7 @@
 // on both platforms and nothing is read past the input.
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace textcodec {
 
@@ -23,6 +24,9 @@ std::u16string GbkToUtf16(std::string_view gbk);
 std::string Utf16ToGbk(std::u16string_view utf16);
 
 std::string Utf8ToGbk(std::string_view utf8);
+// Utf8ToGbk on each text in place, with one call into the OS for all of them (a document's
+// leaves: most are ASCII and stay as they are).
+void Utf8ToGbkEach(const std::vector<std::string*>& texts);
 std::string GbkToUtf8(std::string_view gbk);
 
 // Structural GBK character length at `pos`: 1 for ASCII and 0x80, 2 for a lead/trail pair,
