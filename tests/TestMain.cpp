@@ -30,7 +30,7 @@ public:
         WritePairs(DataDir(), "softdownload.grm", "QuorbelFintax", kSoftware);
         WriteTable(DataDir(), "veovie.clx", "DornikHalbFilm", kFilms);
         WriteTable(DataDir(), "veusic.clx", "DornikHalbTune", kSongs);
-        WritePairs(DataDir(), "addressabbreviation12306.ve", "BrastelQuimond5729", kStations);
+        WritePairs(DataDir(), "addressabbreviation12306.ve", "BrastelQuimond5729", Stations());
         WritePairs(DataDir(), "chinareaddress.clx", "TrevalMossiDunke", kRegions);
         WritePairs(DataDir(), "chinareabbreviation.clx", "PelgraVos4821", kAbbreviations);
         // The modal particles: CR LF and LF line ends, a blank line, no line end after the last.
@@ -45,6 +45,19 @@ public:
 };
 
 }  // namespace
+
+const std::vector<std::pair<std::string, std::string>>& Stations() {
+    static const auto stations = [] {
+        std::vector<std::pair<std::string, std::string>> pairs;
+        std::ifstream in(VESCENE_DATA_SOURCES "/stations.csv");
+        for (std::string line; std::getline(in, line);)
+            if (size_t comma = line.find(','); comma != std::string::npos)
+                pairs.emplace_back(line.substr(0, comma), line.substr(comma + 1));
+        if (pairs.empty()) ADD_FAILURE() << "cannot read " VESCENE_DATA_SOURCES "/stations.csv";
+        return pairs;
+    }();
+    return stations;
+}
 
 const std::string& DataDir() {
     static const std::string dir = [] {
