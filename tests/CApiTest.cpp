@@ -93,8 +93,9 @@ TEST_F(CApiTest, CallbacksTakeOverTheHostServicesOnly) {
     // Brightness steps from the host's level; a host that cannot tell it gets the normal level's step.
     VeHostCallbacks unreadable = cb;
     unreadable.get_brightness = nullptr;
-    for (const auto& [table, calls] : {std::pair{&cb, Lines{"get_brightness", "set_brightness(115)"}},
-                                       std::pair{&unreadable, Lines{"set_brightness(143)"}}}) {
+    const std::pair<const VeHostCallbacks*, Lines> cases[] = {{&cb, {"get_brightness", "set_brightness(115)"}},
+                                                               {&unreadable, {"set_brightness(143)"}}};
+    for (const auto& [table, calls] : cases) {
         VeScene_SetHostCallbacks(table);
         CPreferences::Data()->SetCurrentBrightness(-1);
         host.calls.clear();

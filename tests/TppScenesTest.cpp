@@ -133,7 +133,8 @@ TEST_F(TppSceneTest, FillUrlPutsTheCityItsStationOrItsShortNameInTheUrl) {
     } cases[] = {
         {"", "weather", "city", "北京", LogType_Weather},
         {"上海", "train", "city", "上海,SHH", LogType_Train},
-        {"拉萨", "train", "city", "拉萨,BJ", LogType_Train},
+        {"拉萨", "train", "city", "拉萨,LSO", LogType_Train},
+        {"资阳", "train", "city", "资阳,BJ", LogType_Train},  // no station of its own
         {"上海", "hotelSearch", "cityPinyin", "sh", LogType_Hotel},
         {"拉萨", "VELMORA.accommodation", "cityPinyin", "bj", LogType_Hotel},
         // The station code is part of the city by then, so no short name matches.

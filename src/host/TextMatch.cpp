@@ -26,16 +26,15 @@ size_t GbkCharCount(std::string_view text) {
 }
 
 // The peoples named in autonomous regions, prefectures, counties and banners (广西壮族自治区,
-// 恩施土家族苗族自治州); 维吾尔 is named without 族.
+// 恩施土家族苗族自治州); 维吾尔, 蒙古, 柯尔克孜 and 哈萨克 also stand without 族.
 bool CutPeople(std::string_view& name) {
     static const std::string kPeoples[] = {
-        GBK("维吾尔"), GBK("各族"), GBK("壮族"), GBK("回族"), GBK("藏族"), GBK("苗族"), GBK("彝族"),
-        GBK("朝鲜族"), GBK("土家族"), GBK("布依族"), GBK("哈尼族"), GBK("蒙古族"), GBK("傣族"),
-        GBK("景颇族"), GBK("傈僳族"), GBK("白族"), GBK("侗族"), GBK("黎族"), GBK("羌族"), GBK("瑶族"),
-        GBK("土族"), GBK("撒拉族"), GBK("达斡尔族"), GBK("鄂温克族"), GBK("鄂伦春族"),
-        GBK("柯尔克孜族"), GBK("哈萨克族"), GBK("塔吉克族"), GBK("锡伯族"), GBK("满族"), GBK("畲族"),
-        GBK("仡佬族"), GBK("毛南族"), GBK("仫佬族"), GBK("水族"), GBK("纳西族"), GBK("普米族"),
-        GBK("独龙族"), GBK("怒族"), GBK("拉祜族"), GBK("佤族"), GBK("东乡族"), GBK("保安族"),
+        GBK("维吾尔"), GBK("蒙古"), GBK("柯尔克孜"), GBK("哈萨克"), GBK("各族"), GBK("壮族"), GBK("回族"), GBK("藏族"),
+        GBK("苗族"), GBK("彝族"), GBK("朝鲜族"), GBK("土家族"), GBK("布依族"), GBK("哈尼族"), GBK("蒙古族"), GBK("傣族"),
+        GBK("景颇族"), GBK("傈僳族"), GBK("白族"), GBK("侗族"), GBK("黎族"), GBK("羌族"), GBK("瑶族"), GBK("土族"),
+        GBK("撒拉族"), GBK("达斡尔族"), GBK("鄂温克族"), GBK("鄂伦春族"), GBK("柯尔克孜族"), GBK("哈萨克族"), GBK("塔吉克族"),
+        GBK("锡伯族"), GBK("满族"), GBK("畲族"), GBK("仡佬族"), GBK("毛南族"), GBK("仫佬族"), GBK("水族"), GBK("纳西族"),
+        GBK("普米族"), GBK("独龙族"), GBK("怒族"), GBK("拉祜族"), GBK("佤族"), GBK("东乡族"), GBK("保安族"),
         GBK("裕固族"), GBK("京族"), GBK("阿昌族"), GBK("德昂族"), GBK("基诺族"), GBK("布朗族")};
     for (const auto& people : kPeoples)
         if (CutEnd(name, people)) return true;
@@ -52,7 +51,8 @@ std::string_view WithoutPlaceSuffix(std::string_view name) {
     bool autonomous = false;
     for (const auto& end : kAutonomous) autonomous = autonomous || CutEnd(cut, end);
     if (autonomous) {
-        while (CutPeople(cut)) {}
+        // 内蒙古自治区 keeps 内蒙古: a people's name is no suffix when it is all that is left.
+        for (std::string_view shorter = cut; CutPeople(shorter) && GbkCharCount(shorter) >= 2;) cut = shorter;
     } else {
         for (const auto& end : kPlain)
             if (CutEnd(cut, end)) break;

@@ -61,8 +61,8 @@ std::string ReadGbkGrammar(const char* fileName) {
 }
 
 // A key a grammar may name: a name of the key table, one upper-case letter or digit, a text to
-// type, a separator or the empty piece between two. Anything else is damage: the player would
-// press the key of its first byte.
+// type, a separator or the empty piece between two. Anything else is likely damage: the player
+// presses the key of its first byte.
 bool IsKnownKeyToken(const std::string& token) {
     if (token.empty() || token[0] == '#' || token == "+" || token == ",") return true;
     if (token.size() == 1 && ((token[0] >= 'A' && token[0] <= 'Z') || (token[0] >= '0' && token[0] <= '9'))) return true;
@@ -119,17 +119,18 @@ Tokens SplitKeySpec(std::string_view spec) {
     return tokens;
 }
 
-// Phrases before the first ':', key tokens after it; false when the entry is not stored. A
-// damaged entry (not GBK, or a key no table knows) is reported and left out rather than let it
-// press other keys.
+// Phrases before the first ':', key tokens after it; false when the entry is not stored. An
+// entry that is not GBK could never match and is left out; one naming unknown keys is told of.
 bool ParseEntry(const char* fileName, std::string_view record, Tokens& phrases, Tokens& keys) {
     size_t colon = record.find(':');
     keys = SplitKeySpec(record.substr(colon + 1));
     if (keys.empty()) return false;
-    if (!IsGbk(record) || !std::all_of(keys.begin(), keys.end(), IsKnownKeyToken)) {
-        ReportDamage(fileName, u"grammar holds damaged entries; they are left out");
+    if (!IsGbk(record)) {
+        ReportDamage(fileName, u"grammar holds entries that are not GBK; they are left out");
         return false;
     }
+    if (!std::all_of(keys.begin(), keys.end(), IsKnownKeyToken))
+        ReportDamage(fileName, u"grammar names keys the key table does not know");
     phrases = SplitAtCommas(record.substr(0, colon), kMaxPhrases);
     return true;
 }

@@ -57,7 +57,10 @@ function shortName(name) {
   let cut = name;
   if (autonomous.test(cut)) {
     cut = cut.replace(autonomous, '');
-    for (let people; (people = peoples.find((p) => cut.endsWith(p)));) cut = cut.slice(0, -people.length);
+    // 内蒙古 keeps 蒙古: a people's name is no suffix when it is all that is left.
+    for (let people; (people = peoples.find((p) => cut.endsWith(p))) && [...cut].length - [...people].length >= 2;) {
+      cut = cut.slice(0, -people.length);
+    }
   } else {
     cut = cut.replace(/(特别行政区|地区|市|盟)$/, '');
   }
