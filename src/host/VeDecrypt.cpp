@@ -70,7 +70,7 @@ std::optional<std::string> ReadPlain(const char* file, const char* key) {
 
 std::optional<std::string> ReadPlainOrReport(const char* file, const char* key) {
     auto plain = ReadPlain(file, key);
-    if (!plain && file) vehost::ReportUnusableDataFile(file, u"data table missing or damaged; its commands are off");
+    if (!plain && file) vehost::ReportUnusableDataFile(file, u"data table missing or damaged; going on without it");
     return plain;
 }
 
