@@ -92,12 +92,6 @@ void SetBrightnessLevel(int level) {
     if (set >= 0) CPreferences::Data()->SetCurrentBrightness(set);
 }
 
-}  // namespace
-
-// ---------------------------------------------------------------- slide-show commands
-
-namespace {
-
 // 下一页, 上一页, 最后一页, 往后翻两页: a number there counts pages from here and names none.
 // Without the grammar these must do nothing rather than jump to page 1.
 bool CountsPagesFromHere(const std::string& text) {
@@ -108,6 +102,8 @@ bool CountsPagesFromHere(const std::string& text) {
 }
 
 }  // namespace
+
+// ---------------------------------------------------------------- slide-show commands
 
 void LocalCommandEngine::SwitchWindows(int spokenCount) {
     int count = spokenCount == 0 ? 2 : spokenCount;
