@@ -36,12 +36,10 @@ inline const std::vector<std::string> kSongs = {"稻香", "后来"};
 // a closed port, so they fail at once and nothing leaves the machine.
 inline constexpr const char* kNoOnlineService = "http://127.0.0.1:9";
 inline constexpr const char* kParticles = "嗯\r\n\r\n啊\n哦";
-// The real railway station codes, read from data/stations.csv; the hotel site's city path
-// names, the local-life site's city short names.
+// The real railway station codes and hotel city path names, read from data/stations.csv and
+// data/hotelcities.csv; the local-life site's city short names.
 const std::vector<std::pair<std::string, std::string>>& Stations();
-inline const std::vector<std::pair<std::string, std::string>> kRegions = {
-    {"北京", "beijing"}, {"重庆", "chongqing"}, {"成都", "chengdu"}, {"厦门", "xiamen"},
-};
+const std::vector<std::pair<std::string, std::string>>& HotelCities();
 inline const std::vector<std::pair<std::string, std::string>> kAbbreviations = {
     {"北京", "bj"}, {"上海", "sh"}, {"苏州", "su"}, {"成都", "cd"},
 };

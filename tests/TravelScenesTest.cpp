@@ -134,7 +134,11 @@ TEST_F(TravelSceneTest, HotelPages) {
         {"", stay("area", Slot("area", "海淀区")), {Shell(kHotelCity + "haidian/")}},
         {"", stay("area", Slot("area", "重庆县")), {Shell(kHotelCity + "chongqing_city/")}},
         {"", stay("area", Slot("area", "新区")), {Shell(kHotelCity + "xinqu/")}},
-        {"", stay("city", Slot("city", "北京市")), {Shell(kHotelCity + "beijingshi/")}},  // 市 stays here
+        {"", stay("city", Slot("city", "北京市")), {Shell(kHotelCity + "beijing_city/")}},  // 市 stays: the table has both
+        {"", stay("area", Slot("area", "沙河市")), {Shell(kHotelCity + "shahe/")}},
+        {"", stay("city", Slot("city", "延边朝鲜族自治州")), {Shell(kHotelCity + "yanbian/")}},
+        {"", stay("city", Slot("city", "都匀")), {Shell(kHotelCity + "duyun/")}},  // a reading corrected by hand
+        {"", stay("city", Slot("city", "锡林郭勒盟")), {Shell(kHotelCity + "xilinguolemeng/")}},
         {"", stay("city", Slot("city", "成都") + "," + Slot("hotel", "如家 酒店")), {Shell(kHotelCity + "chengdu/q-如家 酒店")}},
         {"", stay("date", Slot("date", "明天", kEscapedDate)),
          {City("北京"), Shell(kHotelCity + "beijing_city/#fromDate=2026-12-08")}, "北京"},
