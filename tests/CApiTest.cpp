@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "TestSupport.h"
+#include "host/DataFactory.h"
 #include "vescene/vescene.h"
 
 namespace {
@@ -16,6 +17,7 @@ using namespace vetest;
 struct Host {
     Lines calls;
     int volume = 50;
+    int brightness = 100;
 };
 
 Host& Of(void* user) { return *static_cast<Host*>(user); }
@@ -38,6 +40,14 @@ VeHostCallbacks Table(Host& host, size_t size = sizeof(VeHostCallbacks)) {
         if (!mute) Of(u).volume = level;
         return Of(u).volume;
     };
+    cb.get_brightness = [](void* u) {
+        Of(u).calls.push_back("get_brightness");
+        return Of(u).brightness;
+    };
+    cb.set_brightness = [](void* u, int level) {
+        Of(u).calls.push_back("set_brightness(" + std::to_string(level) + ")");
+        return Of(u).brightness = level;
+    };
     return cb;
 }
 
@@ -46,6 +56,7 @@ const std::string kWebSearch =
 const std::string kNotepad =
     R"({"text":"打开记事本","rc":0,"service":"application","semantic":{"slots":[{"name":"application","value":"记事本"}]}})";
 const std::string kVolume = R"({"text":"","sc":"80","ws":[{"cw":[{"w":"音量调到30"}]}]})";
+const std::string kBrighter = R"({"text":"","sc":"80","ws":[{"cw":[{"w":"亮度调高"}]}]})";
 
 class CApiTest : public SimTest {
 protected:
@@ -78,6 +89,23 @@ TEST_F(CApiTest, CallbacksTakeOverTheHostServicesOnly) {
     EXPECT_EQ(host.calls, (Lines{"set_volume(30, 0)", "set_volume(0, 1)", "set_volume(30, 0)", "tray(音量：30, 1)",
                                  "tray(音量调到30, 1)"}));
     EXPECT_TRUE(SimCalls("CEnvironmentMonitor::SetVolume").empty());
+
+    // Brightness steps from the host's level; a host that cannot tell it gets the normal level's step.
+    VeHostCallbacks unreadable = cb;
+    unreadable.get_brightness = nullptr;
+    const std::pair<const VeHostCallbacks*, Lines> cases[] = {{&cb, {"get_brightness", "set_brightness(115)"}},
+                                                               {&unreadable, {"set_brightness(143)"}}};
+    for (const auto& [table, calls] : cases) {
+        VeScene_SetHostCallbacks(table);
+        CPreferences::Data()->SetCurrentBrightness(-1);
+        host.calls.clear();
+        EXPECT_EQ(VeScene_ProcessP_normal(scene, kBrighter.c_str()), VESCENE_DONE);
+        std::erase_if(host.calls, [](const std::string& c) { return c.find("brightness") == std::string::npos; });
+        EXPECT_EQ(host.calls, calls);
+        host.brightness = 100;
+    }
+    CPreferences::Data()->SetCurrentBrightness(-1);
+    EXPECT_TRUE(SimCalls("CEnvironmentMonitor::GetBrightness").empty());
 }
 
 TEST_F(CApiTest, AShorterTableOrRemovalLeavesTheServicesUnderneath) {

@@ -1,6 +1,7 @@
 // The everyday-service scenes: which slots they read, and the page, web search or website
 // lookup the simulated desktop records for each.
 #include "TestSupport.h"
+#include "host/TextMatch.h"
 #include "scenes/semantic/everyday/EverydayPages.h"
 #include "scenes/semantic/everyday/VeJsonCookbook.h"
 #include "scenes/semantic/everyday/VeJsonExpressage.h"
@@ -36,6 +37,9 @@ TEST_F(EverydayTest, WeatherSearchesThePlaceSaidElseWhereTheComputerIs) {
         {"明天天气怎么样", Slot("location.city", "CURRENT_CITY", "合肥市"), {City("苏州"), Search("苏州 天气")}},
         // Found only across two characters (仁兴 holds the bytes of 市): not said.
         {"仁兴天气", Slot("location.city", nullptr, "市"), {City("苏州"), Search("苏州 天气")}},
+        // Said without its suffix: the engine's place stands.
+        {"查看北京今天的天气", Slot("location.city", "北京市", "北京市"), {Search("北京市 天气")}},
+        {"广东明天天气怎么样", Slot("location.province", "广东省", "广东省"), {Search("广东省 天气")}},
         {"天气怎么样", Slot("datetime", "今天", "2026-12-06"), {Search("天气")}},
         {"明天天气", Slot("location.city", nullptr, "合肥市"), {City(""), Search("天气")}, ""},
     });
@@ -173,6 +177,22 @@ TEST(EverydayTextTest, CutsOnlyWholeCharacters) {
     const std::string stray = Gbk("上海仁") + "\xD0";
     EXPECT_EQ(WithoutLastChar(stray, GBK("市")), stray);
     EXPECT_EQ(Utf8(BeforeFirst(Gbk("仁兴市"), GBK("市"))), "仁兴");
+}
+
+TEST(EverydayTextTest, APlaceIsSaidWithOrWithoutItsSuffix) {
+    const struct { const char* text; const char* name; bool said; } cases[] = {
+        {"查看北京今天的天气", "北京市", true}, {"广东明天天气怎么样", "广东省", true},
+        {"新疆天气", "新疆维吾尔自治区", true}, {"广西天气", "广西壮族自治区", true}, {"宁夏天气", "宁夏回族自治区", true},
+        {"内蒙古天气", "内蒙古自治区", true}, {"香港天气", "香港特别行政区", true}, {"海淀天气", "海淀区", true},
+        {"武义天气", "武义县", true}, {"延边天气", "延边朝鲜族自治州", true}, {"恩施天气", "恩施土家族苗族自治州", true},
+        {"巴音郭楞天气", "巴音郭楞蒙古自治州", true}, {"长阳天气", "长阳土家族自治县", true},
+        {"积石山天气", "积石山保安族东乡族撒拉族自治县", true}, {"阿里天气", "阿里地区", true},
+        {"锡林郭勒天气", "锡林郭勒盟", true}, {"浦东天气", "浦东新区", true}, {"北京市天气", "北京市", true},
+        // Never down to one character or nothing, never across characters.
+        {"沙发", "沙县", false}, {"天气", "市", false}, {"天气", "", false}, {"南京天气", "北京市", false},
+        {"仁兴天气", "兴市", false}, {"朝鲜天气", "延边朝鲜族自治州", false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(SaidIn(Gbk(c.text), Gbk(c.name)), c.said) << c.text << " / " << c.name;
 }
 
 }  // namespace

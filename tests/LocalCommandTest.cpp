@@ -1,5 +1,7 @@
 // The two local command dispatchers, slide-show mode (GBK text) and normal pen mode, observed
 // as keys, pauses and host calls on the simulated desktop.
+#include <optional>
+
 #include "TestSupport.h"
 #include "keyboard/OfficeGrammar.h"
 #include "local/LocalCommandEngine.h"
@@ -66,6 +68,7 @@ TEST_F(LocalCommandTest, SlideShowPhrases) {
         // No count means two; a huge or wrapped count is limited.
         {"切换窗口", SwitchWindows(2)}, {"切换窗口三", SwitchWindows(3)}, {"切换窗口一亿", SwitchWindows(50)},
         {"切换窗口3000000000", SwitchWindows(50)}, {"第3页", Played({{'3', 4}, {Enter, 28}})},
+        {"第一页", Played({{'1', 2}, {Enter, 28}})},
         // 3e9 wraps negative; the minus sign is no key.
         {"第三十亿页", Played({{'1', 2}, {'2', 3}, {'9', 10}, {'4', 5}, {'9', 10}, {'6', 7}, {'7', 8}, {'2', 3},
                               {'9', 10}, {'6', 7}, {Enter, 28}})},
@@ -75,8 +78,8 @@ TEST_F(LocalCommandTest, SlideShowPhrases) {
         EXPECT_EQ(Keys(), c.keys) << c.text;
         EXPECT_EQ(logType, LogType_SlideShow);
     }
-    // 耙长 holds the bytes of 页 across two characters.
-    for (const char* text : {"第页", "第3耙长", "切换", "", "请静音"}) {
+    // 耙长 holds the bytes of 页 across two characters; a page counted from here names no page.
+    for (const char* text : {"第页", "第3耙长", "切换", "", "请静音", "下一页", "上一页", "最后一页", "往后翻两页"}) {
         EXPECT_FALSE(SlideShow(text)) << text;
         EXPECT_EQ(Keys(), Lines{}) << text;
         EXPECT_EQ(logType, LogType_Base);
@@ -98,6 +101,49 @@ TEST_F(LocalCommandTest, SlideShowOrderUserBindingVolumeFixedPhrasesGrammar) {
     EXPECT_EQ(Keys(), Played({{0x74, 63}}));
     EXPECT_TRUE(SlideShow("桌面"));
     EXPECT_EQ(Keys().front(), Key(Win, 91, false));
+}
+
+// The real slide-show grammar, missing or damaged in each way a file gets damaged: a page
+// command does what the grammar says or nothing, never another page, and the damage is told.
+TEST_F(LocalCommandTest, SlideShowPagesWithAMissingOrDamagedGrammar) {
+    const auto source = [](const char* name) {
+        std::ifstream in(std::string(VESCENE_DATA_SOURCES "/") + name, std::ios::binary);
+        std::string utf8((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()), crlf;
+        for (char c : utf8) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+        return crlf;
+    };
+    const std::string utf8 = source("officectrl.txt"), grammar = Gbk(utf8), slideShow = Gbk(source("officectrloutppt.txt"));
+    ASSERT_FALSE(grammar.empty());
+    std::string flipped = grammar;
+    for (size_t i = 0; i < flipped.size(); i += 13) flipped[i] ^= 0x01;
+    const std::pair<const char*, std::optional<std::string>> damaged[] = {
+        {"missing", std::nullopt}, {"empty", ""}, {"truncated", grammar.substr(0, grammar.size() * 2 / 3)},
+        {"bit-flipped", flipped}, {"UTF-8", utf8}, {"swapped with the slide-show grammar", slideShow},
+    };
+    // What each command may do: its grammar keys, nothing, or (第一页) the same page by number.
+    const struct { const char* text; Lines keys; Lines same; } commands[] = {
+        {"下一页", Played({{PageDown, 81}}), {}}, {"上一页", Played({{0x21, 73}}), {}},
+        {"第一页", Played({{0x24, 71}}), Played({{'1', 2}, {Enter, 28}})}, {"最后一页", Played({{0x23, 79}}), {}},
+    };
+    const auto run = [&](const char* what, const std::optional<std::string>& file) {
+        ResetGrammars();
+        if (file) WriteGrammar(kGrammar, *file);
+        WriteGrammar(kOutPpt, slideShow);
+        size_t told = 0;
+        for (const auto& c : commands) {
+            SlideShow(c.text);
+            told += EventsOf("OutputDebugStringW").size();
+            const Lines played = Keys();
+            EXPECT_TRUE(played == c.keys || played.empty() || played == c.same) << what << ": " << c.text;
+        }
+        return told;
+    };
+    EXPECT_EQ(run("intact", grammar), 0u);
+    for (const auto& c : commands) {  // the intact grammar's own keys
+        SlideShow(c.text);
+        EXPECT_EQ(Keys(), c.keys) << c.text;
+    }
+    for (const auto& [what, file] : damaged) EXPECT_EQ(run(what, file), 1u) << what;
 }
 
 TEST_F(LocalCommandTest, NormalPhrasesThenSlideShowCommandsThenHostBindings) {

@@ -198,7 +198,7 @@ TEST(SharedTablesTest, FillingRacesAreSafe) {
         users.push_back(std::async(std::launch::async, [] {
             return GetSoftDownloadTable().size() + GetStationTable().size() + GetRegionAbbreviationTable().size();
         }));
-    const size_t expected = kSoftware.size() + kStations.size() + kAbbreviations.size();
+    const size_t expected = kSoftware.size() + Stations().size() + kAbbreviations.size();
     for (auto& user : users) EXPECT_EQ(user.get(), expected);
 }
 

@@ -24,14 +24,24 @@ void WritePairs(const std::string& dir, const std::string& name, const std::stri
     WriteTable(dir, name, key, lines);
 }
 
+std::vector<std::pair<std::string, std::string>> SourcePairs(const std::string& file) {
+    std::vector<std::pair<std::string, std::string>> pairs;
+    std::ifstream in(VESCENE_DATA_SOURCES "/" + file);
+    for (std::string line; std::getline(in, line);)
+        if (size_t comma = line.find(','); comma != std::string::npos)
+            pairs.emplace_back(line.substr(0, comma), line.substr(comma + 1));
+    if (pairs.empty()) ADD_FAILURE() << "cannot read " VESCENE_DATA_SOURCES "/" << file;
+    return pairs;
+}
+
 class DataEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
         WritePairs(DataDir(), "softdownload.grm", "QuorbelFintax", kSoftware);
         WriteTable(DataDir(), "veovie.clx", "DornikHalbFilm", kFilms);
         WriteTable(DataDir(), "veusic.clx", "DornikHalbTune", kSongs);
-        WritePairs(DataDir(), "addressabbreviation12306.ve", "BrastelQuimond5729", kStations);
-        WritePairs(DataDir(), "chinareaddress.clx", "TrevalMossiDunke", kRegions);
+        WritePairs(DataDir(), "addressabbreviation12306.ve", "BrastelQuimond5729", Stations());
+        WritePairs(DataDir(), "chinareaddress.clx", "TrevalMossiDunke", HotelCities());
         WritePairs(DataDir(), "chinareabbreviation.clx", "PelgraVos4821", kAbbreviations);
         // The modal particles: CR LF and LF line ends, a blank line, no line end after the last.
         std::ofstream(DataDir() + "/notanalysiswords.nolt", std::ios::binary) << Gbk(std::string(kParticles));
@@ -45,6 +55,16 @@ public:
 };
 
 }  // namespace
+
+const std::vector<std::pair<std::string, std::string>>& Stations() {
+    static const auto stations = SourcePairs("stations.csv");
+    return stations;
+}
+
+const std::vector<std::pair<std::string, std::string>>& HotelCities() {
+    static const auto cities = SourcePairs("hotelcities.csv");
+    return cities;
+}
 
 const std::string& DataDir() {
     static const std::string dir = [] {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/JsonQuote.h"
+#include "host/DataDirectory.h"
 #include "host/VeChar.h"
 #include "host/VeJson.h"
 #include "keyboard/OfficeGrammar.h"
@@ -31,17 +32,14 @@ inline const std::vector<std::pair<std::string, std::string>> kSoftware = {
 };
 inline const std::vector<std::string> kFilms = {"流浪地球", "霸王别姬"};
 inline const std::vector<std::string> kSongs = {"稻香", "后来"};
-// Railway station codes, the hotel site's city path names, the local-life site's city short names.
 // Where the online requests and song searches of the tests go unless a test starts a server:
 // a closed port, so they fail at once and nothing leaves the machine.
 inline constexpr const char* kNoOnlineService = "http://127.0.0.1:9";
 inline constexpr const char* kParticles = "嗯\r\n\r\n啊\n哦";
-inline const std::vector<std::pair<std::string, std::string>> kStations = {
-    {"北京", "BJP"}, {"上海", "SHH"}, {"南京", "NJH"}, {"岳阳", "YYQ"}, {"武汉", "WHN"}, {"广州", "GZQ"},
-};
-inline const std::vector<std::pair<std::string, std::string>> kRegions = {
-    {"北京", "beijing"}, {"重庆", "chongqing"}, {"成都", "chengdu"}, {"厦门", "xiamen"},
-};
+// The real railway station codes and hotel city path names, read from data/stations.csv and
+// data/hotelcities.csv; the local-life site's city short names.
+const std::vector<std::pair<std::string, std::string>>& Stations();
+const std::vector<std::pair<std::string, std::string>>& HotelCities();
 inline const std::vector<std::pair<std::string, std::string>> kAbbreviations = {
     {"北京", "bj"}, {"上海", "sh"}, {"苏州", "su"}, {"成都", "cd"},
 };
@@ -112,6 +110,7 @@ inline void WriteGrammar(const char* name, const std::string& bytes) {
 inline void ResetGrammars() {
     ResetOfficeCtrlTables();
     for (const char* name : {kGrammar, kOutPpt}) std::filesystem::remove(DataDir() + "/" + name);
+    vehost::SetDataDirectory(DataDir());  // named again: a missing or damaged file is told again
 }
 
 // A scene given the text and a semantic result whose "semantic^slots" are `slots` (JSON

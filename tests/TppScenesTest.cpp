@@ -133,7 +133,8 @@ TEST_F(TppSceneTest, FillUrlPutsTheCityItsStationOrItsShortNameInTheUrl) {
     } cases[] = {
         {"", "weather", "city", "%E5%8C%97%E4%BA%AC", LogType_Weather},  // 北京
         {"上海", "train", "city", "%E4%B8%8A%E6%B5%B7,SHH", LogType_Train},
-        {"拉萨", "train", "city", "%E6%8B%89%E8%90%A8,BJ", LogType_Train},
+        {"拉萨", "train", "city", "%E6%8B%89%E8%90%A8,LSO", LogType_Train},
+        {"资阳", "train", "city", "%E8%B5%84%E9%98%B3,BJ", LogType_Train},  // no station of its own
         // The city fills a value: it cannot add a parameter, a path or a fragment.
         {"a&x=1/#y z", "weather", "city", "a%26x%3D1/%23y%20z", LogType_Weather},
         {"上海", "hotelSearch", "cityPinyin", "sh", LogType_Hotel},

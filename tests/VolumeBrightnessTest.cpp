@@ -50,25 +50,38 @@ TEST_F(VolumeBrightnessTest, VolumePhrasesStepSetMuteAndReport) {
     }
 }
 
-TEST_F(VolumeBrightnessTest, BrightnessPhrasesAskForALevelAndStoreTheResult) {
-    // requested -1: no match. The sim's display takes the library's scale, 0..255, and starts at 128.
+TEST_F(VolumeBrightnessTest, BrightnessStepsFromTheKnownLevelElseTheDisplaysAndStoresOnlyWhatWasSet) {
+    // The sim's display takes the library's scale, 0..255, and starts at 128; -1: it takes no
+    // brightness commands. A stored level below 0 is no level: the display is asked.
     EXPECT_EQ(sim->State().brightness, 128);
-    const struct { const char* text; int current; int requested; int stored; } cases[] = {
-        {"屏幕太黑了", 100, 115, 115}, {"亮度调高", 240, 255, 255}, {"屏幕太黑了", 250, 265, 255},
-        {"亮度调低", 255, 240, 240}, {"屏幕太亮了", 10, -5, 0}, {"亮度最小", 60, 0, 0}, {"屏幕最亮", 60, 256, 255},
-        {"默认亮度", 60, 128, 128}, {"亮度调高", INT_MAX, INT_MAX, 255}, {"暗一点", INT_MIN, INT_MIN, 0},
-        {"亮度调高一点", 60, -1, 60}, {"", 60, -1, 60},
+    const auto set = [](int level, int result) {
+        return "CEnvironmentMonitor::SetBrightness(" + std::to_string(level) + ") -> " + std::to_string(result);
+    };
+    const auto get = [](int result) { return "CEnvironmentMonitor::GetBrightness() -> " + std::to_string(result); };
+    const struct { const char* text; int stored; int display; Lines trace; int storedAfter; } cases[] = {
+        {"屏幕太黑了", 100, 77, {set(115, 115)}, 115}, {"亮度调高", 240, 77, {set(255, 255)}, 255},
+        {"屏幕太黑了", 250, 77, {set(265, 255)}, 255}, {"亮度调低", 255, 77, {set(240, 240)}, 240},
+        {"屏幕太亮了", 10, 77, {set(-5, 0)}, 0}, {"亮度最小", 60, 77, {set(0, 0)}, 0},
+        {"屏幕最亮", 60, 77, {set(256, 255)}, 255}, {"默认亮度", 60, 77, {set(128, 128)}, 128},
+        {"亮度调高", INT_MAX, 77, {set(INT_MAX, 255)}, 255},
+        // Unknown: one step from the display's own level, not from -1.
+        {"亮度调高", -1, 100, {get(100), set(115, 115)}, 115}, {"暗一点", INT_MIN, 77, {get(77), set(62, 62)}, 62},
+        // Unreadable: from the normal level. A failed change is never stored.
+        {"亮度调高", -1, -1, {get(-1), set(143, -1)}, -1}, {"亮度调低", 60, -1, {set(45, -1)}, 60},
+        {"默认亮度", -1, -1, {set(128, -1)}, -1},
+        {"亮度调高一点", 60, 77, {}, 60}, {"", 60, 77, {}, 60},
     };
     for (const auto& c : cases) {
         sim->ClearTrace();
-        sim->State().brightness = 77;
-        CPreferences::Data()->SetCurrentBrightness(c.current);
-        EXPECT_EQ(engine.AdjustBrightness(Gbk(c.text)), c.requested != -1) << c.text;
-        const std::string set = "CEnvironmentMonitor::SetBrightness(" + std::to_string(c.requested) + ") -> ";
-        EXPECT_EQ(Readable(Trace()), c.requested == -1 ? Lines{} : Lines{set + std::to_string(c.stored)}) << c.text;
-        EXPECT_EQ(CPreferences::Data()->GetCurrentBrightness(), c.stored) << c.text;
-        EXPECT_EQ(sim->State().brightness, c.requested == -1 ? 77 : c.stored) << c.text;  // the display's level
+        sim->State().brightness = c.display;
+        CPreferences::Data()->SetCurrentBrightness(c.stored);
+        EXPECT_EQ(engine.AdjustBrightness(Gbk(c.text)), !c.trace.empty()) << c.text;
+        EXPECT_EQ(Readable(Trace()), c.trace) << c.text;
+        EXPECT_EQ(CPreferences::Data()->GetCurrentBrightness(), c.storedAfter) << c.text;
+        const bool changed = c.display >= 0 && !c.trace.empty();
+        EXPECT_EQ(sim->State().brightness, changed ? c.storedAfter : c.display) << c.text;
     }
+    sim->State().brightness = 128;
 }
 
 }  // namespace

@@ -313,10 +313,15 @@ TEST_F(Win32HostTest, VolumeLevelsStepsAndMute) {
 }
 
 TEST_F(Win32HostTest, BrightnessAnswersALevelOrNothing) {
+    const int before = CEnvironmentMonitor::GetBrightness();
+    EXPECT_GE(before, -1);
+    EXPECT_LE(before, 255);
     int level = CEnvironmentMonitor::SetBrightness(128);
     if (level < 0) GTEST_SKIP() << "no monitor takes brightness commands";
     EXPECT_LE(level, 255);
     EXPECT_EQ(CEnvironmentMonitor::SetBrightness(400), 255);
+    EXPECT_EQ(CEnvironmentMonitor::GetBrightness(), 255);
+    CEnvironmentMonitor::SetBrightness(before < 0 ? level : before);
 }
 
 // --- the online request on a real thread ---

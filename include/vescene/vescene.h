@@ -81,6 +81,9 @@ typedef struct VeHostCallbacks {
     int (VESCENE_CALL *check_net)(void* user);  /* nonzero when the network is up */
     int (VESCENE_CALL *os_version)(void* user); /* 0 for the old generation, anything else for current */
     void (VESCENE_CALL *elevate_permission)(void* user);
+    /* the display's brightness now, on set_brightness's scale, or -1 when it cannot be read;
+       when it is NULL but set_brightness is not, the level counts as unreadable */
+    int (VESCENE_CALL *get_brightness)(void* user);
 } VeHostCallbacks;
 
 /* The version of the library actually loaded, "major.minor.patch"; VESCENE_VERSION_STRING and

@@ -140,6 +140,12 @@ public:
         auto cb = vehost::Callbacks();
         return cb.set_brightness ? cb.set_brightness(cb.user, level) : m_inner->SetBrightness(level);
     }
+    int GetBrightness() override {
+        auto cb = vehost::Callbacks();
+        if (cb.get_brightness) return cb.get_brightness(cb.user);
+        // A host that sets the brightness itself owns the level: the display underneath may not be its.
+        return cb.set_brightness ? -1 : m_inner->GetBrightness();
+    }
     bool CheckNet(bool flag) override {
         auto cb = vehost::Callbacks();
         return cb.check_net ? cb.check_net(cb.user) != 0 : m_inner->CheckNet(flag);

@@ -3,6 +3,7 @@
 // names; until one is named, the default directory (the installed library's data directory, on
 // Linux), else the working directory.
 #include <string>
+#include <string_view>
 
 namespace vehost {
 // Names the data directory; "" is the working directory.
@@ -12,4 +13,7 @@ void SetDataDirectory(std::string utf8Directory);
 void SetDefaultDataDirectory(std::string (*find)());
 // The path of a data file given by its bare name.
 std::string DataPath(const std::string& fileName);
+// Warns that a data file could not be used ("<file>: <problem>"), once per file until another
+// data directory is named, so a missing table is heard without flooding the host.
+void ReportUnusableDataFile(const std::string& fileName, std::u16string_view problem);
 }  // namespace vehost

@@ -42,6 +42,7 @@ int CDataFactory::GetConfidenceLevel(std::string gbkText) { return Current().Get
 
 int CEnvironmentMonitor::SetVolume(int level, bool muteSwitch) { return Current().SetVolume(level, muteSwitch); }
 int CEnvironmentMonitor::SetBrightness(int level) { return Current().SetBrightness(level); }
+int CEnvironmentMonitor::GetBrightness() { return Current().GetBrightness(); }
 bool CEnvironmentMonitor::CheckNet(bool flag) { return Current().CheckNet(flag); }
 WindowsVersion CEnvironmentMonitor::OsVersion() { return Current().OsVersion(); }
 void CEnvironmentMonitor::ElevatePermission() { Current().ElevatePermission(); }

@@ -1,7 +1,9 @@
 #include <mutex>
+#include <set>
 
 #include "host/DataDirectory.h"
 #include "host/HostCallbacks.h"
+#include "platform/Diagnostic.h"
 
 namespace vehost {
 namespace {
@@ -14,6 +16,7 @@ bool g_dataDirectoryNamed = false;
 std::string (*g_findDefault)() = nullptr;
 bool g_defaultResolved = false;
 std::string g_defaultDirectory;
+std::set<std::string> g_reportedFiles;
 }  // namespace
 
 VeHostCallbacks Callbacks() {
@@ -30,6 +33,7 @@ void SetDataDirectory(std::string utf8Directory) {
     std::lock_guard lock(g_mutex);
     g_dataDirectory = std::move(utf8Directory);
     g_dataDirectoryNamed = true;
+    g_reportedFiles.clear();
 }
 
 void SetDefaultDataDirectory(std::string (*find)()) {
@@ -48,5 +52,16 @@ std::string DataPath(const std::string& fileName) {
     if (directory.empty()) return fileName;
     char last = directory.back();
     return directory + (last == '/' || last == '\\' ? "" : "/") + fileName;
+}
+
+void ReportUnusableDataFile(const std::string& fileName, std::u16string_view problem) {
+    {
+        std::lock_guard lock(g_mutex);
+        if (!g_reportedFiles.insert(fileName).second) return;
+    }
+    std::u16string message(fileName.begin(), fileName.end());  // the bare names are ASCII
+    message += u": ";
+    message += problem;
+    vediag::Warn(message);
 }
 }  // namespace vehost

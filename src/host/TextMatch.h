@@ -18,8 +18,12 @@ inline bool ContainsGbk(std::string_view text, std::string_view part) {
 }
 
 // Whether the user said `name` (a place, an application, a command phrase taken from a slot or a
-// reply) in the GBK utterance `text`: the one comparison every "said or not" decision uses.
-inline bool SaidIn(std::string_view text, std::string_view name) { return !name.empty() && ContainsGbk(text, name); }
+// reply) in the GBK utterance `text`: the one comparison every "said or not" decision uses. A
+// place also counts as said by its name without the administrative suffix (北京 for 北京市,
+// 新疆 for 新疆维吾尔自治区), as long as at least two characters are left.
+bool SaidIn(std::string_view text, std::string_view name);
+// `name` without its administrative suffix, or `name` itself when none comes off.
+std::string_view WithoutPlaceSuffix(std::string_view name);
 
 // Whole-text equality with any phrase, and containment of any part (UTF-16).
 bool IsOneOf(const CString& text, std::initializer_list<const char16_t*> phrases);

@@ -68,6 +68,12 @@ std::optional<std::string> ReadPlain(const char* file, const char* key) {
     return Decrypt(packed, key);
 }
 
+std::optional<std::string> ReadPlainOrReport(const char* file, const char* key) {
+    auto plain = ReadPlain(file, key);
+    if (!plain && file) vehost::ReportUnusableDataFile(file, u"data table missing or damaged; going on without it");
+    return plain;
+}
+
 // Calls `line` for every non-empty line; CR LF and LF both end a line.
 template <typename Fn>
 void ForEachLine(const std::string& text, Fn line) {
@@ -114,7 +120,7 @@ std::optional<std::string> Decrypt(const std::string& packed, const std::string&
 
 bool EncryptFile_2_map_string(const char* file, const char* key, char separator,
                               std::map<std::string, std::string>& out) {
-    auto plain = ReadPlain(file, key);
+    auto plain = ReadPlainOrReport(file, key);
     if (!plain) return false;
     ForEachLine(*plain, [&](const std::string& line) {
         size_t cut = line.find(separator);
@@ -125,7 +131,7 @@ bool EncryptFile_2_map_string(const char* file, const char* key, char separator,
 }
 
 bool EncryptFile_2_vector(const char* file, const char* key, std::vector<std::string>& out) {
-    auto plain = ReadPlain(file, key);
+    auto plain = ReadPlainOrReport(file, key);
     if (!plain) return false;
     ForEachLine(*plain, [&](const std::string& line) { out.push_back(line); });
     return true;

@@ -6,6 +6,7 @@
 
 #include "host/DataDirectory.h"
 #include "host/TextMatch.h"
+#include "keyboard/KeyPlayer.h"
 #include "platform/TextCodec.h"
 
 namespace {
@@ -25,15 +26,61 @@ std::string ReadGrammarFile(const char* fileName) {
     return content;
 }
 
+// What is wrong with a grammar file, told once per file: a damaged grammar must be heard of,
+// since its commands silently do nothing or something else.
+void ReportDamage(const char* fileName, std::u16string_view problem) {
+    vehost::ReportUnusableDataFile(fileName, problem);
+}
+
+bool IsBlank(std::string_view text) { return text.find_first_not_of(" \t\r\n") == std::string_view::npos; }
+
+bool IsGbk(std::string_view text) {
+    for (size_t pos = 0; pos < text.size();) {
+        const size_t length = textcodec::GbkCharLength(text, pos);
+        if (length == 0) return false;
+        pos += length;
+    }
+    return true;
+}
+
+// The grammar's text, or nothing (reported) when there is none or it is not GBK.
+std::string ReadGbkGrammar(const char* fileName) {
+    std::string content = ReadGrammarFile(fileName);
+    if (IsBlank(content)) {
+        ReportDamage(fileName, u"grammar missing or empty; its commands are off");
+        return {};
+    }
+    // A GBK grammar that holds Chinese is almost never valid UTF-8; a UTF-8 one would match nothing.
+    const bool nonAscii =
+        std::any_of(content.begin(), content.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+    if (nonAscii && textcodec::IsValidUtf8(content)) {
+        ReportDamage(fileName, u"grammar saved as UTF-8, not GBK; its commands are off");
+        return {};
+    }
+    return content;
+}
+
+// A key a grammar may name: a name of the key table, one upper-case letter or digit, a text to
+// type, a separator or the empty piece between two. Anything else is likely damage: the player
+// presses the key of its first byte.
+bool IsKnownKeyToken(const std::string& token) {
+    if (token.empty() || token[0] == '#' || token == "+" || token == ",") return true;
+    if (token.size() == 1 && ((token[0] >= 'A' && token[0] <= 'Z') || (token[0] >= '0' && token[0] <= '9'))) return true;
+    return TyUtil::MapKeyStr2Int(token) != static_cast<signed char>(token[0]);
+}
+
 // Calls `record` with the text before each ';', for at most kMaxRecords records. The line
 // end after a ';' is skipped whatever its form (CR LF, LF, CR, blank lines), so a file with
-// LF line ends loses no byte of the next record.
+// LF line ends loses no byte of the next record. A file that ends inside a record was cut off.
 template <typename Fn>
-void ForEachRecord(std::string_view content, Fn record) {
+void ForEachRecord(const char* fileName, std::string_view content, Fn record) {
     size_t pos = 0;
     for (int n = 0; n < kMaxRecords; ++n) {
         size_t end = content.find(';', pos);
-        if (end == std::string_view::npos) return;
+        if (end == std::string_view::npos) {
+            if (!IsBlank(content.substr(pos))) ReportDamage(fileName, u"grammar cut off inside a record");
+            return;
+        }
         std::string_view text = content.substr(pos, end - pos);
         pos = end + 1;
         while (pos < content.size() && (content[pos] == '\r' || content[pos] == '\n')) ++pos;
@@ -72,11 +119,18 @@ Tokens SplitKeySpec(std::string_view spec) {
     return tokens;
 }
 
-// Phrases before the first ':', key tokens after it; false when the entry is not stored.
-bool ParseEntry(std::string_view record, Tokens& phrases, Tokens& keys) {
+// Phrases before the first ':', key tokens after it; false when the entry is not stored. An
+// entry that is not GBK could never match and is left out; one naming unknown keys is told of.
+bool ParseEntry(const char* fileName, std::string_view record, Tokens& phrases, Tokens& keys) {
     size_t colon = record.find(':');
     keys = SplitKeySpec(record.substr(colon + 1));
     if (keys.empty()) return false;
+    if (!IsGbk(record)) {
+        ReportDamage(fileName, u"grammar holds entries that are not GBK; they are left out");
+        return false;
+    }
+    if (!std::all_of(keys.begin(), keys.end(), IsKnownKeyToken))
+        ReportDamage(fileName, u"grammar names keys the key table does not know");
     phrases = SplitAtCommas(record.substr(0, colon), kMaxPhrases);
     return true;
 }
@@ -126,26 +180,33 @@ OfficeCtrlTable& OutPptTable() {
 }
 
 void LoadOfficeCtrlGrammar() {
-    const std::string content = ReadGrammarFile("officectrl.grm");
+    static constexpr const char* kFile = "officectrl.grm";
+    const std::string content = ReadGbkGrammar(kFile);
     // Starts empty on every load: entries before the first header belong to no section, on
     // a reload as much as on the first load.
     std::vector<OfficeCtrlTable*> sectionTargets;
-    ForEachRecord(content, [&](std::string_view record) {
+    ForEachRecord(kFile, content, [&](std::string_view record) {
         if (record.find(':') == std::string_view::npos) {
             sectionTargets = SectionTargets(record);
+            // The slide-show grammar's header, or a damaged one: what follows goes nowhere.
+            if (sectionTargets.empty()) ReportDamage(kFile, u"grammar section header names no known section");
             return;
         }
         Tokens phrases, keys;
-        if (sectionTargets.empty() || !ParseEntry(record, phrases, keys)) return;
+        if (sectionTargets.empty() || !ParseEntry(kFile, record, phrases, keys)) return;
         for (OfficeCtrlTable* table : sectionTargets) table->emplace(phrases, keys);
     });
 }
 
 void LoadOfficeCtrlOutPptGrammar() {
-    const std::string content = ReadGrammarFile("officectrloutppt.grm");
-    ForEachRecord(content, [](std::string_view record) {
+    static constexpr const char* kFile = "officectrloutppt.grm";
+    const std::string content = ReadGbkGrammar(kFile);
+    ForEachRecord(kFile, content, [](std::string_view record) {
         Tokens phrases, keys;
-        if (record.find(':') != std::string_view::npos && ParseEntry(record, phrases, keys))
+        // The office grammar in its place: its headers are skipped, but it is not this file.
+        if (record.find(':') == std::string_view::npos && !SectionTargets(record).empty())
+            ReportDamage(kFile, u"grammar holds the office grammar's sections");
+        if (record.find(':') != std::string_view::npos && ParseEntry(kFile, record, phrases, keys))
             OutPptTable().emplace(std::move(phrases), std::move(keys));
     });
 }

@@ -79,8 +79,26 @@ int StepToLimit(int level, int step) {
     return level;
 }
 
+// The level a step starts from: the one last set, else the display's own, else the normal one.
+int CurrentBrightness() {
+    int level = CPreferences::Data()->GetCurrentBrightness();
+    if (level < 0) level = CEnvironmentMonitor::GetBrightness();
+    return level < 0 ? kBrightnessNormal : level;
+}
+
+// A failed change (-1) is no level: the next step reads the display again.
 void SetBrightnessLevel(int level) {
-    CPreferences::Data()->SetCurrentBrightness(CEnvironmentMonitor::SetBrightness(level));
+    const int set = CEnvironmentMonitor::SetBrightness(level);
+    if (set >= 0) CPreferences::Data()->SetCurrentBrightness(set);
+}
+
+// 下一页, 上一页, 最后一页, 往后翻两页: a number there counts pages from here and names none.
+// Without the grammar these must do nothing rather than jump to page 1.
+bool CountsPagesFromHere(const std::string& text) {
+    if (ContainsGbk(text, GBK("第"))) return false;
+    for (const std::string& word : {GBK("下"), GBK("上"), GBK("前"), GBK("后")})
+        if (ContainsGbk(text, word)) return true;
+    return false;
 }
 
 }  // namespace
@@ -146,7 +164,7 @@ bool LocalCommandEngine::ExecuteSlideShowCommand(const std::string& text, LogTyp
         return succeed();
     }
 
-    if (keys.empty() && ContainsGbk(text, GBK("页"))) {
+    if (keys.empty() && ContainsGbk(text, GBK("页")) && !CountsPagesFromHere(text)) {
         std::string number;
         int kind = ExtractNumber(text, number);
         if (kind == ChineseNumeral) number = ChineseNumeralToDigits(number);
@@ -209,9 +227,8 @@ bool LocalCommandEngine::AdjustBrightness(std::string text) {
                            GBK("亮度增加"),   GBK("变亮一点"),   GBK("更亮一点"),   GBK("调亮一点"),
                            GBK("变亮一些"),   GBK("亮一点"),     GBK("调高亮度"),   GBK("增加亮度"),
                            GBK("屏幕亮一点"), GBK("亮度强一点"), GBK("屏幕太黑了")};
-    const int current = CPreferences::Data()->GetCurrentBrightness();
     if (IsOneOf(text, brightUpPhrases)) {
-        SetBrightnessLevel(SaturatingAdd(current, kBrightnessStep));
+        SetBrightnessLevel(SaturatingAdd(CurrentBrightness(), kBrightnessStep));
         return true;
     }
     if (brightDownPhrases.empty())
@@ -221,7 +238,7 @@ bool LocalCommandEngine::AdjustBrightness(std::string text) {
                              GBK("调暗一点"),   GBK("暗一点"),     GBK("调低亮度"),   GBK("减少亮度"),
                              GBK("屏幕暗一点"), GBK("减小亮度"),   GBK("亮度弱一点"), GBK("屏幕太亮了")};
     if (IsOneOf(text, brightDownPhrases)) {
-        SetBrightnessLevel(SaturatingAdd(current, -kBrightnessStep));
+        SetBrightnessLevel(SaturatingAdd(CurrentBrightness(), -kBrightnessStep));
         return true;
     }
     static const std::vector<std::string> kMinimum = {GBK("亮度最小"), GBK("亮度最低"), GBK("亮度最暗"),

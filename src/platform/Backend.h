@@ -82,6 +82,7 @@ public:
     // --- host: CEnvironmentMonitor ---
     virtual int SetVolume(int level, bool muteSwitch) = 0;
     virtual int SetBrightness(int level) = 0;
+    virtual int GetBrightness() = 0;  // the display's level, 0..255, or -1 when it cannot be read
     virtual bool CheckNet(bool flag) = 0;
     virtual WindowsVersion OsVersion() = 0;
     virtual void ElevatePermission() = 0;

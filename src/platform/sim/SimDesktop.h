@@ -96,6 +96,7 @@ public:
     int SetVolume(int level, bool muteSwitch) override;
     void NoteHttpRequest(const std::string& url, int result) override;
     int SetBrightness(int level) override;
+    int GetBrightness() override;
     bool CheckNet(bool flag) override;
     WindowsVersion OsVersion() override;
     void ElevatePermission() override;

@@ -132,9 +132,17 @@ int SimDesktop::SetVolume(int level, bool muteSwitch) {
 
 int SimDesktop::SetBrightness(int level) {
     SimLock lock(m_mutex);
-    m_state.brightness = std::clamp(level, 0, kBrightnessMax);
-    Record(lock, "CEnvironmentMonitor::SetBrightness", {Num(level)}, Num(m_state.brightness));
-    return m_state.brightness;
+    if (m_state.brightness >= 0) m_state.brightness = std::clamp(level, 0, kBrightnessMax);
+    const int result = std::max(m_state.brightness, -1);
+    Record(lock, "CEnvironmentMonitor::SetBrightness", {Num(level)}, Num(result));
+    return result;
+}
+
+int SimDesktop::GetBrightness() {
+    SimLock lock(m_mutex);
+    const int result = std::max(m_state.brightness, -1);
+    Record(lock, "CEnvironmentMonitor::GetBrightness", {}, Num(result));
+    return result;
 }
 
 bool SimDesktop::CheckNet(bool flag) { return Answer("CEnvironmentMonitor::CheckNet", {Flag(flag)}, &SimState::network); }

@@ -30,7 +30,8 @@ struct SimState {
     int volume = 50;                              // 0..100
     bool muted = false;
     bool audioAvailable = true;
-    int brightness = 128;                         // 0..255, the library's scale (128 normal)
+    int brightness = 128;                         // 0..255, the library's scale (128 normal); -1: no
+                                                  // display takes brightness commands
     std::string city = "北京";
     std::string date = "2026-12-06";
     std::string mac = "00-1A-2B-3C-4D-5E";

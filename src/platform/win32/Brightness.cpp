@@ -55,20 +55,38 @@ bool FirstInstance(IWbemServices* services, const wchar_t* query, UniqueCom<IWbe
     return SUCCEEDED(found->Next(kWmiWaitMs, 1, instance.put(), &count)) && count == 1 && instance;
 }
 
-int SetThroughWmi(int level) {
-    ComScope com;
-    if (!com.Usable()) return -1;
+// The WMI namespace of the monitors; empty when it cannot be reached. COM must be usable.
+UniqueCom<IWbemServices> ConnectWmi() {
     UniqueCom<IWbemLocator> locator;
     UniqueCom<IWbemServices> services;
     UniqueBstr space(::SysAllocString(L"ROOT\\WMI"));
     if (FAILED(::CoCreateInstance(__uuidof(WbemLocator), nullptr, CLSCTX_INPROC_SERVER, __uuidof(IWbemLocator),
                                   locator.put_void())) ||
         FAILED(locator->ConnectServer(space.get(), nullptr, nullptr, nullptr, 0, nullptr, nullptr, services.put())))
-        return -1;
+        return {};
     // The proxy's own security, since a library must not set the process-wide defaults.
     if (FAILED(::CoSetProxyBlanket(services.get(), RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, nullptr, RPC_C_AUTHN_LEVEL_CALL,
                                    RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE)))
+        return {};
+    return services;
+}
+
+// The panel's level on the library's scale, or -1.
+int ReadWmiLevel(IWbemServices* services) {
+    UniqueCom<IWbemClassObject> state;
+    UniqueVariant current;
+    if (!FirstInstance(services, L"SELECT CurrentBrightness FROM WmiMonitorBrightness", state) ||
+        FAILED(state->Get(L"CurrentBrightness", 0, current.put(), nullptr, nullptr)) ||
+        FAILED(::VariantChangeType(current.addressof(), current.addressof(), 0, VT_I4)))
         return -1;
+    return Scale(std::clamp<long>(current.get().lVal, 0, 100), 0, 100, 0, kTop);
+}
+
+int SetThroughWmi(int level) {
+    ComScope com;
+    if (!com.Usable()) return -1;
+    UniqueCom<IWbemServices> services = ConnectWmi();
+    if (!services) return -1;
 
     UniqueCom<IWbemClassObject> methods, methodClass, signature, arguments;
     UniqueVariant path;
@@ -93,13 +111,25 @@ int SetThroughWmi(int level) {
         FAILED(services->ExecMethod(path.get().bstrVal, method.get(), 0, nullptr, arguments.get(), nullptr, nullptr)))
         return -1;
 
-    UniqueCom<IWbemClassObject> state;
-    UniqueVariant current;
-    if (!FirstInstance(services.get(), L"SELECT CurrentBrightness FROM WmiMonitorBrightness", state) ||
-        FAILED(state->Get(L"CurrentBrightness", 0, current.put(), nullptr, nullptr)))
-        return Scale(brightness.get().bVal, 0, 100, 0, kTop);  // set, but not readable: the level asked for
-    if (FAILED(::VariantChangeType(current.addressof(), current.addressof(), 0, VT_I4))) return -1;
-    return Scale(std::clamp<long>(current.get().lVal, 0, 100), 0, 100, 0, kTop);
+    const int now = ReadWmiLevel(services.get());
+    return now >= 0 ? now : Scale(brightness.get().bVal, 0, 100, 0, kTop);  // set, but not readable: the level asked for
+}
+
+int ReadThroughMonitorConfiguration() {
+    UniquePhysicalMonitors monitors = PhysicalMonitorsOf(::MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY));
+    for (const PHYSICAL_MONITOR& monitor : monitors.get()) {
+        DWORD low = 0, now = 0, high = 0;
+        if (::GetMonitorBrightness(monitor.hPhysicalMonitor, &low, &now, &high) && high > low)
+            return Scale(std::clamp(now, low, high), low, high, 0, kTop);
+    }
+    return -1;
+}
+
+int ReadThroughWmi() {
+    ComScope com;
+    if (!com.Usable()) return -1;
+    UniqueCom<IWbemServices> services = ConnectWmi();
+    return services ? ReadWmiLevel(services.get()) : -1;
 }
 
 }  // namespace
@@ -108,6 +138,11 @@ int SetBrightness(int level) {
     level = std::clamp(level, 0, kTop);
     int set = SetThroughMonitorConfiguration(level);
     return set >= 0 ? set : SetThroughWmi(level);
+}
+
+int GetBrightness() {
+    const int level = ReadThroughMonitorConfiguration();
+    return level >= 0 ? level : ReadThroughWmi();
 }
 
 }  // namespace vewin32

@@ -127,6 +127,7 @@ public:
 
     int SetVolume(int level, bool muteSwitch) override { return vewin32::SetVolume(level, muteSwitch); }
     int SetBrightness(int level) override { return vewin32::SetBrightness(level); }
+    int GetBrightness() override { return vewin32::GetBrightness(); }
     bool CheckNet(bool) override { return vewin32::NetworkUp(); }
     WindowsVersion OsVersion() override {
         return vewin32::IsOldWindows() ? WindowsVersion_Old : WindowsVersion_Current;

@@ -16,6 +16,7 @@ int SetVolume(int level, bool muteSwitch);
 // request is clamped, mapped to the monitor's own range, and the level now set is returned,
 // or -1 when no monitor takes brightness commands.
 int SetBrightness(int level);
+int GetBrightness();  // -1 when no monitor answers
 
 // --- System.cpp ---
 bool IsOldWindows();          // the generation before Vista

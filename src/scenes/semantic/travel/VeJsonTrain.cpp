@@ -1,5 +1,6 @@
 #include "scenes/semantic/travel/VeJsonTrain.h"
 
+#include "host/TextMatch.h"
 #include "host/VeChar.h"
 #include "host/VeUI.h"
 #include "platform/Url.h"
@@ -9,10 +10,15 @@
 
 namespace {
 
-std::string StationCode(const std::string& gbkName) {
+// The telecode of a station or city, found also without the place's suffix (张家口 for
+// 张家口市); the name becomes the one the table knows.
+std::string StationCode(std::string& gbkName) {
     const auto& stations = GetStationTable();
-    const auto row = stations.find(gbkName);
-    return row != stations.end() ? row->second : std::string();
+    auto row = stations.find(gbkName);
+    if (row == stations.end()) row = stations.find(std::string(WithoutPlaceSuffix(gbkName)));
+    if (row == stations.end()) return {};
+    gbkName = row->first;
+    return row->second;
 }
 
 }  // namespace
