@@ -98,7 +98,11 @@ public:
         else m_state.volume = std::clamp(level, 0, 100);
         return m_state.volume;
     }
-    int SetBrightness(int level) override { return m_state.brightness = std::clamp(level, 0, 255); }
+    int SetBrightness(int level) override {
+        if (m_state.brightness >= 0) m_state.brightness = std::clamp(level, 0, 255);
+        return std::max(m_state.brightness, -1);
+    }
+    int GetBrightness() override { return std::max(m_state.brightness, -1); }
     bool CheckNet(bool) override { return m_state.network; }
     WindowsVersion OsVersion() override { return m_state.windowsVersion; }
     void ElevatePermission() override {}
