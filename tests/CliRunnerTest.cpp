@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <sstream>
 
+#include "LoopbackServer.h"
 #include "TestSupport.h"
+#include "platform/HttpConfig.h"
 #include "vescene/Runner.h"
 
 using namespace vetest;
@@ -149,6 +151,41 @@ TEST_F(CliRunnerTest, SayWrapsTheTextAndTheCallersBackendIsBackAfterARun) {
     CVeSceneFactory factory;
     factory.ProcessM(R"({"text":"个人命令","rc":0,"service":"x"})", IatAPI_Default, true);
     EXPECT_EQ(Readable(EventsOf("VeUI::MainMenu")), Lines{"VeUI::MainMenu(20)"});
+}
+
+// A line that does not wait leaves its request in flight while the next line runs: the next
+// line abandons it (its calls show there, on its thread) and sends its own; a request still in
+// flight when the file ends has a record of its own. Every run prints the same.
+TEST_F(CliRunnerTest, ALineThatDoesNotWaitLeavesItsRequestToTheNextLineAndRunsAlwaysPrintTheSame) {
+    LoopbackServer server([](const std::string&) { return Http(200, R"({"scene":"music","message":"http://www.kugou.com/"})"); });
+    ASSERT_TRUE(vehttp::SetEndpoint("online", server.Url("")));
+    const std::string file = R"({"input":{"text":"讲个故事","rc":4},"wait":false})" "\n"
+                             R"({"input":{"text":"播放稻香","rc":4}})" "\n"
+                             R"({"input":{"text":"讲个笑话","rc":4},"wait":false})" "\n";
+    const Output first = RunText(file);
+    for (int run = 0; run < 20; ++run) EXPECT_EQ(RunText(file).out, first.out) << run;
+    vehttp::SetEndpoint("online", "");
+    ASSERT_TRUE(first.ok) << first.err;
+    const auto records = Records(first.out);
+    ASSERT_EQ(records.size(), 4u);
+    auto onThread = [](const rapidjson::Value& record) {
+        Lines calls;
+        for (const auto& e : record["trace"].GetArray())
+            if (e.HasMember("thread")) calls.push_back(std::to_string(e["thread"].GetInt()) + " " + e["call"].GetString());
+        return calls;
+    };
+    EXPECT_TRUE(onThread(records[0]).empty());
+    EXPECT_EQ(CallsOf(records[1]).at(0), "WaitForSingleObject");
+    EXPECT_EQ(onThread(records[1]), (Lines{"1 MacAddress::GetMac", "1 CVeCurl::OpenUrl_get", "1 VeUI::OnlineResult",
+                                           "2 MacAddress::GetMac", "2 CVeCurl::OpenUrl_get", "2 VeUI::VeShellExecuteA",
+                                           "2 VeUI::Log_nolt", "2 VeUI::OnlineResult", "2 CloseHandle"}));
+    for (const auto& e : records[1]["trace"].GetArray())
+        if (e.HasMember("thread") && e["thread"].GetInt() == 1 && e["call"] == "CVeCurl::OpenUrl_get")
+            EXPECT_EQ(e["result"].GetInt(), vehttp::kHttpAborted);
+    EXPECT_TRUE(onThread(records[2]).empty());
+    EXPECT_TRUE(records[3]["end"].GetBool());
+    EXPECT_EQ(onThread(records[3]).size(), 6u);
+    EXPECT_EQ(server.Requests().size(), 2u * 21);
 }
 
 }  // namespace

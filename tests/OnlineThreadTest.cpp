@@ -51,14 +51,15 @@ protected:
             }
         return out;
     }
-    // Each thread's handle was closed exactly once: by the thread itself, or after a Release by
-    // the host's thread.
-    void ExpectClosedOnce(bool byThread = true) {
-        for (const auto& created : EventsOf("CreateThread")) {
-            const long long handle = created.args.at(0).number;
+    // Each thread's handle was closed exactly once: by the thread itself, or by the host's
+    // thread for the first `byHost` threads (an entry or a Release that waited for them).
+    void ExpectClosedOnce(size_t byHost = 0) {
+        const auto created = EventsOf("CreateThread");
+        for (size_t i = 0; i < created.size(); ++i) {
+            const long long handle = created[i].args.at(0).number;
             size_t closes = 0;
-            for (const auto& e : EventsOf("CloseHandle")) closes += e.args.at(0).number == handle && (e.thread != 0) == byThread;
-            EXPECT_EQ(closes, 1u);
+            for (const auto& e : EventsOf("CloseHandle")) closes += e.args.at(0).number == handle && (e.thread == 0) == (i < byHost);
+            EXPECT_EQ(closes, 1u) << i;
         }
     }
 };
@@ -164,7 +165,8 @@ TEST_F(OnlineThreadTest, ANewerUtteranceAbandonsTheOlderAndASilentServiceIsTold)
               (Lines{Request(server, kStoryUrl, vehttp::kHttpAborted), Outcome("", 3),
                      Request(server, textcodec::PercentEncode(again), vehttp::kHttpTimeout), kTold, Outcome("", -3, again)}));
     EXPECT_TRUE(EventsOf("VeUI::Log_nolt").empty());
-    ExpectClosedOnce();
+    EXPECT_EQ(EventsOf("WaitForSingleObject").at(0).args.at(1).number, 3000);  // the newer entry waited
+    ExpectClosedOnce(1);
 
     // The thread gave its handle back: the next utterance goes online again.
     vehttp::SetTimeouts(0, 0);
@@ -194,7 +196,7 @@ TEST_F(OnlineThreadTest, ReleaseStopsARequestInFlightAndClosesTheHandleOnce) {
     sim->WaitForThreads();
 
     EXPECT_EQ(EventsOf("WaitForSingleObject").at(0).args.at(1).number, 1000);
-    ExpectClosedOnce(false);
+    ExpectClosedOnce(1);
     // A stopped request carries nothing out.
     EXPECT_TRUE(EventsOf("VeUI::VeShellExecuteA").empty());
     EXPECT_TRUE(EventsOf("VeUI::Log_nolt").empty());

@@ -2,13 +2,12 @@
 // service on one worker thread, and the reply's scene runs there. A newer utterance abandons
 // it: the reply is not acted on, and the newer one goes online in its turn.
 #include <algorithm>
-#include <chrono>
-#include <condition_variable>
 #include <cstdint>
 #include <fstream>
 #include <iterator>
 #include <memory>
 #include <mutex>
+#include <utility>
 
 #include "factory/Dispatch.h"
 #include "factory/SceneRegistry.h"
@@ -42,16 +41,20 @@ std::atomic<unsigned> g_stopEpoch{0};
 // Counts the entry calls; a request started before the last one is abandoned.
 std::atomic<unsigned long long> g_utterance{0};
 
-// Whether a worker runs, and the request it is to take next: one that came while an abandoned
-// worker was still busy after the wait (its scene, say, waiting for the user).
+// The worker and what the host's thread knows of it, guarded by g_threadMutex: whether it runs
+// and its handle; the request it is to take next (one that came while an abandoned worker was
+// still busy after the wait, its scene waiting for the user, say); whether the host's thread
+// waits on the handle, and then the handle the worker left it to close (never closed under a wait).
 std::mutex g_threadMutex;
-std::condition_variable g_threadEnded;
 bool g_running = false;
+vewin::HANDLE g_thread = nullptr;
 std::unique_ptr<NoltStart> g_next;
+bool g_waiting = false;
+vewin::HANDLE g_handedOver = nullptr;
 
 // How long an entry waits for an abandoned request to finish: its transfer is aborted at once,
 // only a scene already under way can take longer.
-constexpr auto kAbandonWait = std::chrono::seconds(3);
+constexpr vewin::DWORD kAbandonWaitMs = 3000;
 
 std::mutex g_wordsMutex;  // guards s_veNotAnalysis: a stopped thread may still be finishing
 
@@ -68,13 +71,22 @@ void SearchFromDesktop(const std::string& utf8Text) {
 
 void AbandonOnlineRequest() {
     g_utterance.fetch_add(1);
+    vewin::HANDLE thread;
     {
         std::lock_guard lock(g_threadMutex);
         if (!g_running) return;
+        thread = g_thread;
+        g_waiting = true;
     }
     vehttp::AbortTransfers();
-    std::unique_lock lock(g_threadMutex);
-    g_threadEnded.wait_for(lock, kAbandonWait, [] { return !g_running; });
+    vewin::WaitForSingleObject(thread, kAbandonWaitMs);
+    vewin::HANDLE handedOver;
+    {
+        std::lock_guard lock(g_threadMutex);
+        g_waiting = false;
+        handedOver = std::exchange(g_handedOver, nullptr);
+    }
+    if (handedOver) vewin::CloseHandle(handedOver);
 }
 
 void CVeSceneFactory::StartOnlineRequest(bool bSearchFallback, const std::string& utf8Text) {
@@ -98,6 +110,7 @@ void CVeSceneFactory::StartOnlineRequest(bool bSearchFallback, const std::string
     }
     static_cast<void>(start.release());  // the thread owns the record now
     g_running = true;
+    g_thread = thread;
     s_hThreadCtrl.store(thread);
 }
 
@@ -170,12 +183,14 @@ vewin::DWORD CVeSceneFactory::ThreadNoltControl(void* param) {
             start = std::move(g_next);
             continue;
         }
-        // The thread closes its own handle, always here; after a Release it is Release's.
+        // The thread closes its own handle, here, unless an entry waits on it: then the entry
+        // does once its wait is over; after a Release it is Release's.
         if (!Stopped(*start)) handle = s_hThreadCtrl.exchange(nullptr);
+        if (g_waiting) g_handedOver = std::exchange(handle, nullptr);
         g_running = false;
+        g_thread = nullptr;
         break;
     }
-    g_threadEnded.notify_all();
     if (handle) vewin::CloseHandle(handle);
     return 0;
 }
@@ -212,4 +227,5 @@ void CVeSceneFactory::Release() {
     // A thread that had to be killed never said it ended.
     std::lock_guard lock(g_threadMutex);
     g_running = false;
+    g_thread = nullptr;
 }
