@@ -9,6 +9,7 @@
 #include "TestSupport.h"
 #include "platform/HttpConfig.h"
 #include "vescene/Runner.h"
+#include "vescene/version.h"
 
 using namespace vetest;
 
@@ -189,3 +190,47 @@ TEST_F(CliRunnerTest, ALineThatDoesNotWaitLeavesItsRequestToTheNextLineAndRunsAl
 }
 
 }  // namespace
+
+#if defined(VESCENE_CLI) && !defined(_WIN32)
+#include <cstdio>
+#include <sys/wait.h>
+
+namespace {
+
+struct Exit { int status; std::string out; };
+
+// Runs the command line with its stderr folded into the output.
+Exit Cli(const std::string& args) {
+    Exit result{-1, {}};
+    FILE* pipe = popen((std::string(VESCENE_CLI) + " " + args + " 2>&1").c_str(), "r");
+    if (!pipe) return result;
+    char buffer[256];
+    for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) result.out.append(buffer, n);
+    const int status = pclose(pipe);
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+}
+
+TEST(CliTest, OptionsAndCommandsAreNamedAndAnIncompleteDataDirectoryStopsTheRun) {
+    std::filesystem::create_directories(DataDir() + "/partial");
+    std::ofstream(DataDir() + "/partial/softdownload.grm");
+    const struct { std::string args; int status; const char* says; } cases[] = {
+        {"--help", 0, "usage: vescene"},
+        {"--version", 0, VESCENE_VERSION_STRING},
+        {"sing 嗯", 2, "unknown command sing"},
+        {"--loud say 嗯", 2, "unknown option --loud"},
+        {"say", 2, "say needs a text"},
+        {"--data /nonexistent say 嗯", 2, "/nonexistent does not exist"},
+        {"--data " + DataDir() + "/partial say 嗯", 2, "lacks chinareabbreviation.clx"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args);
+        const Exit e = Cli(c.args);
+        EXPECT_EQ(e.status, c.status);
+        EXPECT_NE(e.out.find(c.says), std::string::npos) << e.out;
+        if (c.status == 2) EXPECT_EQ(e.out.find("line 1"), std::string::npos);
+    }
+}
+
+}  // namespace
+#endif
