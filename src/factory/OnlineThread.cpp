@@ -31,6 +31,7 @@ namespace {
 struct NoltStart {
     bool bSearchFallback;
     std::string utf8Text;
+    std::string endpoint;             // the service as it was set when the user spoke
     unsigned stopEpoch;               // Release's count when the request started
     unsigned long long utterance;     // the entry calls' count when it started
     unsigned long long transferEpoch; // an abort after this aborts the request whenever it starts
@@ -91,12 +92,13 @@ void AbandonOnlineRequest() {
 
 void CVeSceneFactory::StartOnlineRequest(bool bSearchFallback, const std::string& utf8Text) {
     // Nothing leaves the machine unless the host named the service and the network is up.
-    if (vehttp::Endpoint("online").empty() || !CEnvironmentMonitor::CheckNet(false)) {
+    std::string endpoint = vehttp::Endpoint("online");
+    if (endpoint.empty() || !CEnvironmentMonitor::CheckNet(false)) {
         if (bSearchFallback) SearchFromDesktop(utf8Text);
         return;
     }
-    auto start = std::make_unique<NoltStart>(
-        NoltStart{bSearchFallback, utf8Text, g_stopEpoch.load(), g_utterance.load(), vehttp::TransferEpoch()});
+    auto start = std::make_unique<NoltStart>(NoltStart{bSearchFallback, utf8Text, std::move(endpoint), g_stopEpoch.load(),
+                                                       g_utterance.load(), vehttp::TransferEpoch()});
     // Held while the handle is stored, so the thread cannot end before it is there to close.
     std::lock_guard lock(g_threadMutex);
     if (g_running) {
@@ -142,7 +144,7 @@ vewin::DWORD CVeSceneFactory::ThreadNoltControl(void* param) {
             return unhandled();
         }
 
-        std::string url = vehttp::Endpoint("online") + "/semantic/comprehend?text=" + VeChar::Utf8_2_Urlcode(utf8Text) +
+        std::string url = start.endpoint + "/semantic/comprehend?text=" + VeChar::Utf8_2_Urlcode(utf8Text) +
                           "&deviceno=" + MacAddress::GetMac(MacForm_Plain);
         CVeCurl curl;
         int result;
