@@ -99,21 +99,22 @@ void CVeSceneFactory::StartOnlineRequest(bool bSearchFallback, const std::string
     }
     auto start = std::make_unique<NoltStart>(NoltStart{bSearchFallback, utf8Text, std::move(endpoint), g_stopEpoch.load(),
                                                        g_utterance.load(), vehttp::TransferEpoch()});
-    // Held while the handle is stored, so the thread cannot end before it is there to close.
-    std::lock_guard lock(g_threadMutex);
-    if (g_running) {
-        g_next = std::move(start);
-        return;
+    {
+        // Held while the handle is stored, so the thread cannot end before it is there to close.
+        std::lock_guard lock(g_threadMutex);
+        if (g_running) {
+            g_next = std::move(start);
+            return;
+        }
+        if (vewin::HANDLE thread = vewin::CreateThread(&ThreadNoltControl, start.get(), nullptr)) {
+            static_cast<void>(start.release());  // the thread owns the record now
+            g_running = true;
+            g_thread = thread;
+            s_hThreadCtrl.store(thread);
+            return;
+        }
     }
-    vewin::HANDLE thread = vewin::CreateThread(&ThreadNoltControl, start.get(), nullptr);
-    if (!thread) {
-        vediag::Warn(u"the online request could not start a thread");
-        return;
-    }
-    static_cast<void>(start.release());  // the thread owns the record now
-    g_running = true;
-    g_thread = thread;
-    s_hThreadCtrl.store(thread);
+    vediag::Warn(u"the online request could not start a thread");
 }
 
 vewin::DWORD CVeSceneFactory::ThreadNoltControl(void* param) {
