@@ -5,8 +5,11 @@
 #include <algorithm>
 #include <sstream>
 
+#include "LoopbackServer.h"
 #include "TestSupport.h"
+#include "platform/HttpConfig.h"
 #include "vescene/Runner.h"
+#include "vescene/version.h"
 
 using namespace vetest;
 
@@ -125,7 +128,7 @@ TEST_F(CliRunnerTest, ApiAndSimSettingsApplyToTheirLineOnly) {
     ASSERT_EQ(records.size(), 8u);
     // The scene is written as UTF-8 even though the library holds it as GBK.
     const std::pair<const char*, int> expected[] = {
-        {"tpp", 2}, {"sem", 2}, {"tpp", 2}, {"userself", 1}, {"rc=4", 2}, {"offasr", 1}, {"offasr", 0}, {"天气", 2}};
+        {"tpp", 2}, {"sem", 2}, {"tpp", 2}, {"userself", 1}, {"rc=4", 2}, {"offasr", 1}, {"", 0}, {"天气", 2}};
     for (size_t i = 0; i < records.size(); ++i) {
         EXPECT_STREQ(records[i]["scene"].GetString(), expected[i].first) << i + 1;
         EXPECT_EQ(records[i]["result"].GetInt(), expected[i].second) << i + 1;
@@ -151,4 +154,83 @@ TEST_F(CliRunnerTest, SayWrapsTheTextAndTheCallersBackendIsBackAfterARun) {
     EXPECT_EQ(Readable(EventsOf("VeUI::MainMenu")), Lines{"VeUI::MainMenu(20)"});
 }
 
+// A line that does not wait leaves its request in flight while the next line runs: the next
+// line abandons it (its calls show there, on its thread) and sends its own; a request still in
+// flight when the file ends has a record of its own. Every run prints the same.
+TEST_F(CliRunnerTest, ALineThatDoesNotWaitLeavesItsRequestToTheNextLineAndRunsAlwaysPrintTheSame) {
+    LoopbackServer server([](const std::string&) { return Http(200, R"({"scene":"music","message":"http://www.kugou.com/"})"); });
+    ASSERT_TRUE(vehttp::SetEndpoint("online", server.Url("")));
+    const std::string file = R"({"input":{"text":"讲个故事","rc":4},"wait":false})" "\n"
+                             R"({"input":{"text":"播放稻香","rc":4}})" "\n"
+                             R"({"input":{"text":"讲个笑话","rc":4},"wait":false})" "\n";
+    const Output first = RunText(file);
+    for (int run = 0; run < 20; ++run) EXPECT_EQ(RunText(file).out, first.out) << run;
+    vehttp::SetEndpoint("online", "");
+    ASSERT_TRUE(first.ok) << first.err;
+    const auto records = Records(first.out);
+    ASSERT_EQ(records.size(), 4u);
+    auto onThread = [](const rapidjson::Value& record) {
+        Lines calls;
+        for (const auto& e : record["trace"].GetArray())
+            if (e.HasMember("thread")) calls.push_back(std::to_string(e["thread"].GetInt()) + " " + e["call"].GetString());
+        return calls;
+    };
+    EXPECT_TRUE(onThread(records[0]).empty());
+    EXPECT_EQ(CallsOf(records[1]).at(0), "WaitForSingleObject");
+    EXPECT_EQ(onThread(records[1]), (Lines{"1 MacAddress::GetMac", "1 CVeCurl::OpenUrl_get", "1 VeUI::OnlineResult",
+                                           "2 MacAddress::GetMac", "2 CVeCurl::OpenUrl_get", "2 VeUI::VeShellExecuteA",
+                                           "2 VeUI::Log_nolt", "2 VeUI::OnlineResult", "2 CloseHandle"}));
+    for (const auto& e : records[1]["trace"].GetArray())
+        if (e.HasMember("thread") && e["thread"].GetInt() == 1 && e["call"] == "CVeCurl::OpenUrl_get")
+            EXPECT_EQ(e["result"].GetInt(), vehttp::kHttpAborted);
+    EXPECT_TRUE(onThread(records[2]).empty());
+    EXPECT_TRUE(records[3]["end"].GetBool());
+    EXPECT_EQ(onThread(records[3]).size(), 6u);
+    EXPECT_EQ(server.Requests().size(), 2u * 21);
+}
+
 }  // namespace
+
+#if defined(VESCENE_CLI) && !defined(_WIN32)
+#include <cstdio>
+#include <sys/wait.h>
+
+namespace {
+
+struct Exit { int status; std::string out; };
+
+// Runs the command line with its stderr folded into the output.
+Exit Cli(const std::string& args) {
+    Exit result{-1, {}};
+    FILE* pipe = popen((std::string(VESCENE_CLI) + " " + args + " 2>&1").c_str(), "r");
+    if (!pipe) return result;
+    char buffer[256];
+    for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) result.out.append(buffer, n);
+    const int status = pclose(pipe);
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+}
+
+TEST(CliTest, OptionsAndCommandsAreNamedAndAnIncompleteDataDirectoryStopsTheRun) {
+    std::filesystem::create_directories(DataDir() + "/partial");
+    std::ofstream(DataDir() + "/partial/softdownload.grm");
+    const struct { std::string args; int status; const char* says; } cases[] = {
+        {"--help", 0, "usage: vescene"},
+        {"--version", 0, VESCENE_VERSION_STRING},
+        {"sing 嗯", 2, "unknown command sing"},
+        {"--loud say 嗯", 2, "unknown option --loud"},
+        {"say", 2, "say needs a text"},
+        {"--data /nonexistent say 嗯", 2, "/nonexistent does not exist"},
+        {"--data " + DataDir() + "/partial say 嗯", 2, "lacks chinareabbreviation.clx"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args);
+        const Exit e = Cli(c.args);
+        EXPECT_EQ(e.status, c.status);
+        EXPECT_NE(e.out.find(c.says), std::string::npos) << e.out;
+        if (c.status == 2) EXPECT_EQ(e.out.find("line 1"), std::string::npos);
+    }
+}
+
+}  // namespace
+#endif

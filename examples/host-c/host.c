@@ -1,7 +1,9 @@
 /* A plain C host of VeScene: installs its services as callbacks, runs a few utterances and
-   checks which services the library called. On Windows it loads VeScene.dll at run time, as
-   a host that ships the DLL beside itself would; elsewhere it links the shared library.
-   Exits 0 when every utterance made the expected calls. */
+   checks which services the library called, then checks the host's contract: each handle's own
+   result, the last error, the setters' status, the diagnostic callback, and no online request
+   without an endpoint or while offline. On Windows it loads VeScene.dll at run time, as a host
+   that ships the DLL beside itself would; elsewhere it links the shared library.
+   Exits 0 when every check held. */
 #include <stdarg.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -22,11 +24,14 @@ typedef struct Api {
     void (VESCENE_CALL *Destroy)(VeSceneHandle*);
     int (VESCENE_CALL *ProcessM)(VeSceneHandle*, const char*, int, int);
     int (VESCENE_CALL *ProcessP_normal)(VeSceneHandle*, const char*);
+    int (VESCENE_CALL *ProcessM_office_xiao)(VeSceneHandle*, const char*, int);
     const char* (VESCENE_CALL *GetScene)(VeSceneHandle*);
     const char* (VESCENE_CALL *GetText)(VeSceneHandle*);
+    const char* (VESCENE_CALL *GetLastError)(void);
     void (VESCENE_CALL *Release)(void);
-    void (VESCENE_CALL *SetHostCallbacks)(const VeHostCallbacks*);
+    int (VESCENE_CALL *SetHostCallbacks)(const VeHostCallbacks*);
     int (VESCENE_CALL *SetDataDirectory)(const char*);
+    int (VESCENE_CALL *SetEndpoint)(const char*, const char*);
 } Api;
 
 #ifdef _WIN32
@@ -53,7 +58,9 @@ static int LoadApi(Api* api) {
            Bind(&api->ProcessM, "VeScene_ProcessM") && Bind(&api->ProcessP_normal, "VeScene_ProcessP_normal") && Bind(&api->GetScene, "VeScene_GetScene") &&
            Bind(&api->GetText, "VeScene_GetText") && Bind(&api->Release, "VeScene_Release") &&
            Bind(&api->SetHostCallbacks, "VeScene_SetHostCallbacks") &&
-           Bind(&api->SetDataDirectory, "VeScene_SetDataDirectory");
+           Bind(&api->SetDataDirectory, "VeScene_SetDataDirectory") &&
+           Bind(&api->ProcessM_office_xiao, "VeScene_ProcessM_office_xiao") &&
+           Bind(&api->GetLastError, "VeScene_GetLastError") && Bind(&api->SetEndpoint, "VeScene_SetEndpoint");
 }
 
 static void UnloadApi(void) { FreeLibrary(g_dll); }
@@ -69,6 +76,9 @@ static int LoadApi(Api* api) {
     api->Release = VeScene_Release;
     api->SetHostCallbacks = VeScene_SetHostCallbacks;
     api->SetDataDirectory = VeScene_SetDataDirectory;
+    api->ProcessM_office_xiao = VeScene_ProcessM_office_xiao;
+    api->GetLastError = VeScene_GetLastError;
+    api->SetEndpoint = VeScene_SetEndpoint;
     return 1;
 }
 
@@ -147,9 +157,16 @@ static int VESCENE_CALL OnSetVolume(void* user, int level, int muteSwitch) {
     Note(user, "set_volume(%d, %d)", level, muteSwitch);
     return muteSwitch ? 0 : (level >= 0 && level <= 100 ? level : 50);
 }
+static int g_online = 0; /* what check_net answers */
 static int VESCENE_CALL OnCheckNet(void* user) {
     (void)user;
-    return 0; /* offline: no utterance here may wait for the online service */
+    return g_online;
+}
+static void VESCENE_CALL OnDiagnostic(void* user, int level, const char* message) {
+    Note(user, "diagnostic(%d, %s)", level, message);
+}
+static void VESCENE_CALL OnOnlineResult(void* user, const char* text, const char* scene, int status) {
+    Note(user, "online_result(%s, %s, %d)", text, scene, status);
 }
 
 typedef struct Utterance {
@@ -168,6 +185,79 @@ static const Utterance kUtterances[] = {
     /* the pointer's grammar result: the words only, with their score */
     {1, "{\"text\":\"\",\"sc\":\"80\",\"ws\":[{\"cw\":[{\"w\":\"音量调到30\"}]}]}", {"set_volume(30, 0)", "tray(音量：30, 1)", NULL}},
 };
+
+static int g_failures = 0;
+
+static void Check(int held, const char* what) {
+    if (held) return;
+    printf("  FAILED: %s\n", what);
+    ++g_failures;
+}
+
+static int Same(const char* a, const char* b) { return a && b && strcmp(a, b) == 0; }
+
+static void Forget(Calls* calls) {
+    calls->length = 0;
+    if (calls->text) calls->text[0] = '\0';
+}
+
+static int Saw(const Calls* calls, const char* start) {
+    for (const char* line = calls->text; line && *line; line = strchr(line, '\n') + 1)
+        if (strncmp(line, start, strlen(start)) == 0) return 1;
+    return 0;
+}
+
+/* The host's contract, through the C API only. */
+static void CheckContract(const Api* api, Calls* calls, VeSceneHandle* scene) {
+    static const char* const kSearch = "{\"text\":\"搜索周杰伦\",\"rc\":0,\"service\":\"websearch\",\"semantic\":{\"slots\":"
+                                       "[{\"name\":\"keyword\",\"value\":\"周杰伦\"}]}}";
+    static const char* const kVolume = "{\"text\":\"\",\"sc\":\"80\",\"ws\":[{\"cw\":[{\"w\":\"音量调到30\"}]}]}";
+    static const char* const kUnhandled = "{\"text\":\"讲个故事\",\"rc\":4}";
+    VeSceneHandle* other = api->Create();
+    VeHostCallbacks none;
+    puts("contract:");
+    if (!other) {
+        Check(0, "a second handle");
+        return;
+    }
+    /* Each handle reports its own last call; a failed call leaves nothing but an error. */
+    Check(api->ProcessM(scene, kSearch, 1, 0) == VESCENE_DONE, "the web search is done");
+    Check(api->ProcessP_normal(other, kVolume) == VESCENE_DONE, "the volume command is done");
+    Check(Same(api->GetText(scene), "搜索周杰伦") && Same(api->GetScene(scene), "websearch"), "the first handle keeps its text");
+    Check(Same(api->GetText(other), "音量调到30"), "the second handle has its own text");
+    Check(Same(api->GetLastError(), ""), "no error after calls that went well");
+    Check(api->ProcessM(other, "{\"text\":", 0, 0) == VESCENE_FAILED, "invalid JSON fails");
+    Check(Same(api->GetLastError(), "the recognition result is not a JSON object"), "invalid JSON is named");
+    Check(Same(api->GetText(other), "") && Same(api->GetScene(other), ""), "a failed call leaves no text");
+    Check(Same(api->GetText(scene), "搜索周杰伦"), "the other handle is untouched");
+    Check(api->ProcessM(other, "{\"text\":\"\xB4\xF2\xBF\xAA\"}", 0, 0) == VESCENE_FAILED, "GBK input fails");
+    Check(Same(api->GetLastError(), "the recognition result is not valid UTF-8"), "GBK input is named");
+
+    /* Out-of-range arguments and settings that cannot hold are refused with a status. */
+    Check(api->ProcessM_office_xiao(scene, "{}", 9) == VESCENE_BAD_ARGUMENT, "office kind 9 is refused");
+    Check(api->SetDataDirectory("/nonexistent") == 0 && api->GetLastError()[0], "a missing data directory is refused");
+    memset(&none, 0, sizeof none);
+    Check(api->SetHostCallbacks(&none) == VESCENE_BAD_ARGUMENT && api->GetLastError()[0], "size 0 is refused");
+    Check(api->SetEndpoint("online", "ftp://example.cn/") == 0, "an ftp endpoint is refused");
+
+    /* The library's warnings reach the host: a result that is no web address. */
+    Forget(calls);
+    api->ProcessM(scene, "{\"text\":\"打开网页\",\"fromType\":\"tpp\",\"actionType\":\"URL\",\"content\":\"file:///C:/x.ini\"}", 0, 0);
+    Check(Saw(calls, "diagnostic(1, refused to open a result that is no web address: file:///C:/x.ini)"), "the warning is heard");
+
+    /* No endpoint, or an endpoint while offline: nothing goes online and the host hears of no request. */
+    Check(api->SetEndpoint("online", "") == 1, "no online endpoint");
+    Forget(calls);
+    g_online = 1;
+    Check(api->ProcessM(scene, kUnhandled, 0, 1) == VESCENE_UNHANDLED, "unhandled without an endpoint");
+    Check(api->SetEndpoint("online", "http://127.0.0.1:9") == 1, "an endpoint");
+    g_online = 0;
+    Check(api->ProcessM(scene, kUnhandled, 0, 1) == VESCENE_UNHANDLED, "unhandled while offline");
+    api->Release();
+    Check(!Saw(calls, "online_result("), "no online request was made");
+    api->SetEndpoint("online", "");
+    api->Destroy(other);
+}
 
 int main(int argc, char** argv) {
     Api api;
@@ -201,7 +291,9 @@ int main(int argc, char** argv) {
     callbacks.web_search = OnWebSearch;
     callbacks.set_volume = OnSetVolume;
     callbacks.check_net = OnCheckNet;
-    api.SetHostCallbacks(&callbacks);
+    callbacks.diagnostic = OnDiagnostic;
+    callbacks.online_result = OnOnlineResult;
+    if (api.SetHostCallbacks(&callbacks) != 1) return 2;
 
     VeSceneHandle* scene = api.Create();
     if (!scene) return 2;
@@ -223,6 +315,9 @@ int main(int argc, char** argv) {
             }
         }
     }
+
+    CheckContract(&api, &calls, scene);
+    failures += g_failures;
 
     api.Destroy(scene);
     api.SetHostCallbacks(NULL);

@@ -16,4 +16,7 @@ std::string DataPath(const std::string& fileName);
 // Warns that a data file could not be used ("<file>: <problem>"), once per file until another
 // data directory is named, so a missing table is heard without flooding the host.
 void ReportUnusableDataFile(const std::string& fileName, std::u16string_view problem);
+// What a data directory lacks: "" when it exists and holds every data file the library reads,
+// else a message naming the directory or the first missing file.
+std::u16string MissingData(const std::string& utf8Directory);
 }  // namespace vehost
