@@ -56,7 +56,7 @@ TEST_F(AppSceneTest, EachActionRecordsItsCalls) {
     using Windows = std::map<std::string, vewin::DWORD>;
     static const Windows both = {{"记事本", 1234}, {"无标题 - 记事本", 77}}, untitled = {{"无标题 - 记事本", 77}};
     const std::string stays = "WaitForSingleObject(260, 5000) -> 258", ask = "VeUI::YesOrNot(" +
-        Q("“记事本”没有关闭，是否强制结束？未保存的内容将会丢失。");
+        Q("“记事本”没有关闭，是否强制结束？未保存的内容将会丢失。") + ")";
     const auto keepOpen = [](vesim::SimState& s) { s.keepOpen = {"记事本"}; };
     const auto refuse = [](vesim::SimState& s) { s.keepOpen = {"记事本"}, s.yesNoAnswer = false; };
     const auto shell = [](vesim::SimState& s) { s.windows = {{"Program Manager", 4242}}; };
@@ -88,13 +88,14 @@ TEST_F(AppSceneTest, EachActionRecordsItsCalls) {
         // Never the shell, the task bar or the host.
         {"关闭", "Program Manager",
          {R"(FindWindowW(null, "Program Manager") -> 67872)", "GetWindowThreadProcessId(67872) -> 4242",
-          "GetCurrentProcessId() -> 4000", "GetDesktopWindow() -> 65552", "GetWindowThreadProcessId(65552) -> 4097",
-          "GetShellWindow() -> 67872", "GetWindowThreadProcessId(67872) -> 4242", refused("Program Manager")},
+          "GetCurrentProcessId() -> 4000", "GetDesktopWindow() -> 65552", "GetShellWindow() -> 67872",
+          R"(FindWindowW("Shell_TrayWnd", null) -> 0)", "GetWindowThreadProcessId(65552) -> 4097",
+          "GetWindowThreadProcessId(67872) -> 4242", refused("Program Manager")},
          {{"Program Manager", 4242}}, shell},
         {"关闭", "资源管理器",
          {R"(FindWindowW(null, "资源管理器") -> 80000)", "GetWindowThreadProcessId(80000) -> 5000",
-          "GetCurrentProcessId() -> 4000", "GetDesktopWindow() -> 65552", "GetWindowThreadProcessId(65552) -> 4097",
-          "GetShellWindow() -> 0", R"(FindWindowW("Shell_TrayWnd", null) -> 80001)",
+          "GetCurrentProcessId() -> 4000", "GetDesktopWindow() -> 65552", "GetShellWindow() -> 0",
+          R"(FindWindowW("Shell_TrayWnd", null) -> 80001)", "GetWindowThreadProcessId(65552) -> 4097",
           "GetWindowThreadProcessId(80001) -> 5000", refused("资源管理器")},
          {{"资源管理器", 5000}}, taskbar},
         {"关闭", "VeScene Host",

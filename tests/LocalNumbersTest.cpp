@@ -48,7 +48,7 @@ TEST(LocalNumbers, NumbersAtMostALimitNeverWrap) {
     const struct { const char* text; int max; int value; } cases[] = {  // value -1: refused
         {"100", 100, 100}, {"101", 100, -1}, {"4294967306", 100, -1}, {"0000000042", 100, 42}, {"4a", 100, -1},
         {"三十亿", INT_MAX, -1}, {"二十亿", INT_MAX, 2000000000}, {"九万九千九百九十九", 99999, 99999},
-        {"十万", 99999, 10} /* as the evaluation defines it */, {"一亿", 99999, -1}, {"亿亿亿亿亿亿亿亿亿", INT_MAX, -1},
+        {"十万", 99999, 10} /* as the evaluation defines it */, {"一亿", 99999, -1}, {"九亿亿亿亿亿亿亿亿亿", INT_MAX, -1},
     };
     for (const auto& c : cases) {
         const std::string text = Gbk(c.text);

@@ -82,8 +82,8 @@ TEST_F(OnlineThreadTest, TheReplySceneRunsTheOutcomeIsLoggedAndTheSearchMayFollo
         {Http(200, NoltReply("chat", "从前有座山")), vehttp::kHttpOk,
          {"VeUI::Tray_2(" + Q(kStory) + ")", R"(VeUI::InteractiveSet("从前有座山", 2))", Logged(17)}},
         {Http(200, NoltReply("weather")), vehttp::kHttpOk, {R"(CUtil::SearchInBaidu_unicode("天气"))", Logged(10)}},
-        // The online log has no icon: a started program is logged with its log type only.
-        {Http(200, NoltReply("application", "QQ")), vehttp::kHttpOk, {Logged(30)}},
+        // A program the user did not name is not started: the reply is declined.
+        {Http(200, NoltReply("application", "QQ")), vehttp::kHttpOk, {Logged(28), InFront("Program Manager"), kSearched}},
         {Http(200, NoltReply("websearch")), vehttp::kHttpOk, {Logged(28), InFront("Program Manager"), kSearched}},
         {Http(200, NoltReply("websearch")), vehttp::kHttpOk, {Logged(28), InFront("no"), kSearched}, true, "no"},
         {Http(200, NoltReply("websearch")), vehttp::kHttpOk, {Logged(28), InFront("记事本")}, true, "记事本"},

@@ -221,8 +221,8 @@ inline Lines Tap(int vk) {
 inline Lines FindToClose(const std::string& title, int pid) {
     const std::string window = std::to_string(pid << 4);
     return {"FindWindowW(null, " + Q(title) + ") -> " + window, "GetWindowThreadProcessId(" + window + ") -> " + std::to_string(pid),
-            "GetCurrentProcessId() -> 4000", "GetDesktopWindow() -> 65552", "GetWindowThreadProcessId(65552) -> 4097",
-            "GetShellWindow() -> 0", R"(FindWindowW("Shell_TrayWnd", null) -> 0)"};
+            "GetCurrentProcessId() -> 4000", "GetDesktopWindow() -> 65552", "GetShellWindow() -> 0",
+            R"(FindWindowW("Shell_TrayWnd", null) -> 0)", "GetWindowThreadProcessId(65552) -> 4097"};
 }
 // Asking the window titled 记事本 (pid 1234, beside 无标题 - 记事本 of pid 77) to close on a fresh
 // desktop, up to the wait for its process.

@@ -126,6 +126,7 @@ bool OpenAppLinks(AppLinks links) {  // a copy: the host's OpenCommand takes a m
 }  // namespace
 
 bool SaidByUser(const std::string& gbkUtterance, const std::string& gbkObject) {
+    if (gbkObject.empty()) return false;  // nothing to act on, nothing to note
     if (SaidIn(gbkUtterance, gbkObject)) return true;
     vediag::Warn(u"declined \"" + VeChar::Vestring2wstring(gbkObject) + u"\" from a reply or result: the user did not say it");
     return false;
