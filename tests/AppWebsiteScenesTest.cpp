@@ -1,5 +1,8 @@
 // The application, hotkey, website and office-template scenes: which slot names the target,
 // and what the simulated desktop records for each action.
+#include <algorithm>
+#include <functional>
+
 #include "TestSupport.h"
 #include "scenes/semantic/VeJsonApp.h"
 #include "scenes/semantic/VeJsonHotkey.h"
@@ -52,8 +55,21 @@ TEST_F(AppSceneTest, EachActionRecordsItsCalls) {
     const std::string centre = "https://pc.qq.com/search.html#!keyword=";
     using Windows = std::map<std::string, vewin::DWORD>;
     static const Windows both = {{"记事本", 1234}, {"无标题 - 记事本", 77}}, untitled = {{"无标题 - 记事本", 77}};
-    // left: the windows still open afterwards.
-    const struct { const char* action; const char* name; Lines trace; Windows left = both; } cases[] = {
+    const std::string stays = "WaitForSingleObject(260, 5000) -> 258", ask = "VeUI::YesOrNot(" +
+        Q("“记事本”没有关闭，是否强制结束？未保存的内容将会丢失。") + ")";
+    const auto keepOpen = [](vesim::SimState& s) { s.keepOpen = {"记事本"}; };
+    const auto refuse = [](vesim::SimState& s) { s.keepOpen = {"记事本"}, s.yesNoAnswer = false; };
+    const auto shell = [](vesim::SimState& s) { s.windows = {{"Program Manager", 4242}}; };
+    const auto host = [](vesim::SimState& s) { s.windows = {{"VeScene Host", 4000}}; };
+    const auto taskbar = [](vesim::SimState& s) { s.windows = {{"资源管理器", 5000}}, s.windowClasses = {{"Shell_TrayWnd", 5000}}; };
+    const auto refused = [](const std::string& title) {
+        return "OutputDebugStringW(" + Q("VeScene: refused to close \"" + title + "\": it is the shell or the host") + ")";
+    };
+    // left: the windows still open afterwards; waited: the virtual clock afterwards.
+    const struct {
+        const char* action; const char* name; Lines trace; Windows left = both;
+        std::function<void(vesim::SimState&)> setup = [](vesim::SimState&) {}; unsigned waited = 0;
+    } cases[] = {
         {"卸载", "迅雷", {R"(CDataFactory::UninstSystemExe("迅雷") -> true)"}}, {"卸载", "QQ", Uninstall("QQ")},
         // Download: a program already there starts; else its table row; else the centre's search.
         {"下载", "QQ", {Program("QQ")}},
@@ -62,8 +78,30 @@ TEST_F(AppSceneTest, EachActionRecordsItsCalls) {
         // Open, and any action the scene does not know: the name, else a web search for it.
         {"", "QQ", {Program("QQ")}},
         {"删除", "某软件", Concat(Unknown("某软件"), {Search("某软件")})},
-        // Close ends only the process of the exact title.
+        // Close asks only the process of the exact title to close; it is ended only when it stays
+        // and the user says yes.
         {"关闭", "记事本", kCloseNotepad, untitled}, {"退出", "记事本", kCloseNotepad, untitled},
+        {"关闭", "记事本", Concat(kAskNotepad, {stays, ask + " -> true", "TerminateProcess(260, 0) -> 1",
+                                                "CloseHandle(260) -> 1", "CUtil::RefreshToolbarAreaIcon()"}),
+         untitled, keepOpen, 5000},
+        {"关闭", "记事本", Concat(kAskNotepad, {stays, ask + " -> false", "CloseHandle(260) -> 1"}), both, refuse, 5000},
+        // Never the shell, the task bar or the host.
+        {"关闭", "Program Manager",
+         {R"(FindWindowW(null, "Program Manager") -> 67872)", "GetWindowThreadProcessId(67872) -> 4242",
+          "GetCurrentProcessId() -> 4000", "GetDesktopWindow() -> 65552", "GetShellWindow() -> 67872",
+          R"(FindWindowW("Shell_TrayWnd", null) -> 0)", "GetWindowThreadProcessId(65552) -> 4097",
+          "GetWindowThreadProcessId(67872) -> 4242", refused("Program Manager")},
+         {{"Program Manager", 4242}}, shell},
+        {"关闭", "资源管理器",
+         {R"(FindWindowW(null, "资源管理器") -> 80000)", "GetWindowThreadProcessId(80000) -> 5000",
+          "GetCurrentProcessId() -> 4000", "GetDesktopWindow() -> 65552", "GetShellWindow() -> 0",
+          R"(FindWindowW("Shell_TrayWnd", null) -> 80001)", "GetWindowThreadProcessId(65552) -> 4097",
+          "GetWindowThreadProcessId(80001) -> 5000", refused("资源管理器")},
+         {{"资源管理器", 5000}}, taskbar},
+        {"关闭", "VeScene Host",
+         {R"(FindWindowW(null, "VeScene Host") -> 64000)", "GetWindowThreadProcessId(64000) -> 4000",
+          "GetCurrentProcessId() -> 4000", refused("VeScene Host")},
+         {{"VeScene Host", 4000}}, host},
         {"关闭", "记事", {R"(FindWindowW(null, "记事") -> 0)"}},
         {"卸载", nullptr, {}},  // no target: not handled
     };
@@ -73,11 +111,14 @@ TEST_F(AppSceneTest, EachActionRecordsItsCalls) {
         fresh->State().programs = {"QQ"};
         fresh->State().uninstallable = {"迅雷"};
         fresh->State().windows = both;
+        c.setup(fresh->State());
         VeJsonApp scene;
         Fill(scene, "application", "", (c.name ? Slot("app", c.name) + "," : "") + Slot("action", c.action, c.action));
-        EXPECT_EQ(scene.Execute(), c.trace.empty() ? 0 : 1);
+        const bool no = std::count(c.trace.begin(), c.trace.end(), ask + " -> false") > 0;
+        EXPECT_EQ(scene.Execute(), Declined(c.trace) || no ? 0 : 1);
         EXPECT_EQ(Readable(fresh->Trace()), c.trace);
         EXPECT_EQ(fresh->State().windows, c.left);
+        EXPECT_EQ(fresh->Clock(), c.waited);
     }
 }
 

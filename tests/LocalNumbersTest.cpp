@@ -44,6 +44,21 @@ TEST(LocalNumbers, ReadersOverGbkText) {
     }
 }
 
+TEST(LocalNumbers, NumbersAtMostALimitNeverWrap) {
+    const struct { const char* text; int max; int value; } cases[] = {  // value -1: refused
+        {"100", 100, 100}, {"101", 100, -1}, {"4294967306", 100, -1}, {"0000000042", 100, 42}, {"4a", 100, -1},
+        {"三十亿", INT_MAX, -1}, {"二十亿", INT_MAX, 2000000000}, {"九万九千九百九十九", 99999, 99999},
+        {"十万", 99999, 10} /* as the evaluation defines it */, {"一亿", 99999, -1}, {"九亿亿亿亿亿亿亿亿亿", INT_MAX, -1},
+    };
+    for (const auto& c : cases) {
+        const std::string text = Gbk(c.text);
+        const NumberKind kind = text[0] >= '0' && text[0] <= '9' ? AsciiDigits : ChineseNumeral;
+        EXPECT_EQ(NumberAtMost(kind, text, c.max).value_or(-1), c.value) << c.text;
+    }
+    EXPECT_FALSE(NumberAtMost(NoNumber, "5", 9));
+    EXPECT_FALSE(NumberAtMost(AsciiDigits, std::string(1000000, '9'), INT_MAX));
+}
+
 // The evaluation as first defined: recursive, the right-hand side first.
 int Reference(const unsigned* codes, int i, int n, int& value, int& unit, int& scale) {
     static const unsigned kDigits[10] = {0xC1E3, 0xD2BB, 0xB6FE, 0xC8FD, 0xCBC4,

@@ -98,7 +98,7 @@ TEST_F(MediaSceneTest, MusicSearchesEveryFieldInOrderOrPressesAKeyOrSetsTheVolum
         return Result("musicX", R"("intent":"INSTRUCTION",)" + Slots(Slot("insType", type) + more));
     };
     const auto sel = [&](const std::string& slots) { return ins("volume_select", "," + slots); };
-    const struct { std::string result; Lines trace; bool audio = true; } cases[] = {
+    const struct { std::string result; Lines trace; bool audio = true; int done = 1; } cases[] = {
         {Result("musicX", Slots(Slot("source", "G") + "," + Slot("band", "F") + "," + Slot("genre", "E") + "," +
                                 Slot("area", "D") + "," + Slot("lang", "C") + "," + Slot("tags", "B") + "," +
                                 Slot("song", "A") + "," + Slot("artist", "Z"))),
@@ -116,15 +116,17 @@ TEST_F(MediaSceneTest, MusicSearchesEveryFieldInOrderOrPressesAKeyOrSetsTheVolum
         {sel(Slot("series", "30")), volume(30, 30)}, {sel(Slot("percent", "45")), volume(45, 45)},
         {sel(Slot("percent", "百")), volume(100, 100)}, {sel(Slot("percent", "零")), volume(0, 0)},
         {sel(Slot("series", "20") + "," + Slot("percent", "百")), volume(20, 20)},
-        // Out of range or unreadable: kept within the levels, or nothing at all.
-        {sel(Slot("series", "99999999999999999999")), volume(100, 100)}, {sel(Slot("series", "-200")), volume(0, 0)},
-        {sel(Slot("series", "三十") + "," + Slot("percent", "百")), {}}, {sel(Slot("percent", "-")), {}},
+        {sel(Slot("series", "+100")), volume(100, 100)},
+        // Out of range or unreadable: refused, never clamped or wrapped.
+        {sel(Slot("series", "99999999999999999999")), {}, true, 0}, {sel(Slot("series", "4294967306")), {}, true, 0},
+        {sel(Slot("series", "101")), {}, true, 0}, {sel(Slot("series", "-200")), {}, true, 0},
+        {sel(Slot("series", "三十") + "," + Slot("percent", "百")), {}, true, 0}, {sel(Slot("percent", "-")), {}, true, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.result);
         sim->State().volume = 50;
         sim->State().audioAvailable = c.audio;
-        EXPECT_EQ(Executed<VeJsonMusic>("musicX", "", c.result, true), c.trace);
+        EXPECT_EQ(Executed<VeJsonMusic>("musicX", "", c.result, true, c.done), c.trace);
     }
 }
 

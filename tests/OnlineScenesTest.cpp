@@ -63,7 +63,10 @@ protected:
 TEST_F(OnlineSceneTest, MessageIsThePageTheCommandOrTheAnswer) {
     sim->State().hostCommands = {"截图"};
     const std::string search = "https://www.baidu.com/s?wd=%E5%A4%A9%E6%B0%94";
-    const struct { const char* scene; MakeScene make; std::string message; int result; Lines trace; LogType logType; } cases[] = {
+    const struct {
+        const char* scene; MakeScene make; std::string message; int result; Lines trace; LogType logType;
+        const char* text = "讲个笑话";
+    } cases[] = {
         // A page, else each scene's own fallback.
         {"music", Make<NoltSceneMusic>(), "", 1, {Shell("http://www.kugou.com/")}, LogType_Music},
         {"shopping", Make<NoltSceneShopping>(), "", 1, {Shell("https://www.jd.com/")}, LogType_Shopping},
@@ -88,9 +91,10 @@ TEST_F(OnlineSceneTest, MessageIsThePageTheCommandOrTheAnswer) {
         {"website", Make<NoltSceneWebsite>(), "http:// a.example/", 0, {Refused("http:// a.example/")},
          LogType_NotCarriedOut},
         {"website", Make<NoltSceneWebsite>(), "ftp://a.example/", 0, {Refused("ftp://a.example/")}, LogType_NotCarriedOut},
-        // The host's command.
-        {"cmd", Make<NoltSceneCmd>(), "截图", 1, {R"(CUtil::OpenCommand("截图") -> true)"}, LogType_Base},
-        {"cmd", Make<NoltSceneCmd>(), "录音", 0, {R"(CUtil::OpenCommand("录音") -> false)"}, LogType_Base},
+        // The host's command, only when the user said it.
+        {"cmd", Make<NoltSceneCmd>(), "截图", 1, {R"(CUtil::OpenCommand("截图") -> true)"}, LogType_Base, "截图吧"},
+        {"cmd", Make<NoltSceneCmd>(), "录音", 0, {R"(CUtil::OpenCommand("录音") -> false)"}, LogType_Base, "录音"},
+        {"cmd", Make<NoltSceneCmd>(), "截图", 0, {NotSaid("截图")}, LogType_NotCarriedOut},
         {"cmd", Make<NoltSceneCmd>(), "", 0, {}, LogType_Base},
         // "\n" breaks the line; 乗 ends in the byte of a backslash in GBK: no escape with its 'n'.
         {"chat", Make<NoltSceneChat>(), R"(第一行\n第二行)", 1, Answer("第一行\n第二行"), LogType_Answer},
@@ -101,7 +105,7 @@ TEST_F(OnlineSceneTest, MessageIsThePageTheCommandOrTheAnswer) {
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.scene) + " " + c.message);
         auto scene = c.make();
-        EXPECT_EQ(Run(*scene, "讲个笑话", Reply(c.scene, c.message, {{"website", "新浪"}})), c.result);
+        EXPECT_EQ(Run(*scene, c.text, Reply(c.scene, c.message, {{"website", "新浪"}})), c.result);
         EXPECT_EQ(Readable(Trace()), c.trace);
         EXPECT_EQ(scene->m_logType, c.logType);
     }
@@ -118,27 +122,36 @@ TEST_F(OnlineSceneTest, ApplicationAndLinkRunTheActionThenTheMessageThenTheName)
     const State notepad = [](vesim::SimState& s) { s.windows = {{"记事本", 1234}, {"无标题 - 记事本", 77}}; };
     const struct {
         MakeScene make; const char* text; const char* action; const char* app; const char* message; State state; int result;
-        Lines trace;
+        Lines trace; LogType logType = LogType_Application;
     } cases[] = {
-        {app, "", "关闭", "记事本", "", notepad, 1, kCloseNotepad},
-        {app, "", "卸载", "迅雷", "迅雷", kNone, 1, Uninstall("迅雷")},
+        {app, "关闭记事本", "关闭", "记事本", "", notepad, 1, kCloseNotepad},
+        {app, "卸载迅雷", "卸载", "迅雷", "迅雷", kNone, 1, Uninstall("迅雷")},
         // Download goes to the table, even for a program already there.
-        {app, "", "下载", "QQ", "", kQQ, 1, {Shell("https://im.qq.com/pcqq/")}},
+        {app, "下载QQ", "下载", "QQ", "", kQQ, 1, {Shell("https://im.qq.com/pcqq/")}},
         // A close without such a window: message, then name on the system table, then a search.
-        {app, "", "关闭", "记事", "记事", notepad, 1,
+        {app, "关闭记事", "关闭", "记事", "记事", notepad, 1,
          Seq(Lines{R"(FindWindowW(null, "记事") -> 0)"}, Unknown("记事"), Unknown("记事"), Lines{Search("记事")})},
-        {app, "", "打开", "扣扣", "QQ", kQQ, 1, {Program("QQ")}},
+        {app, "打开QQ", "打开", "扣扣", "QQ", kQQ, 1, {Program("QQ")}},
         // The action needs a name: without one only the message is tried.
-        {app, "", "卸载", "", "QQ", kQQ, 1, {Program("QQ")}},
-        {app, "", "卸载", "", "某软件", kNone, 0, Unknown("某软件")},
+        {app, "卸载QQ", "卸载", "", "QQ", kQQ, 1, {Program("QQ")}},
+        {app, "卸载某软件", "卸载", "", "某软件", kNone, 0, Unknown("某软件")},
         {app, "", "", "", "", kNone, 0, {}},
+        // What the user did not say is never closed, pressed or run: the scene declines.
+        {app, "今天心情不错", "关闭", "Program Manager", "", [](vesim::SimState& s) { s.windows = {{"Program Manager", 4242}}; },
+         0, {NotSaid("Program Manager")}, LogType_NotCarriedOut},
+        {app, "今天心情不错", "卸载", "迅雷", "", kNone, 0, {NotSaid("迅雷")}, LogType_NotCarriedOut},
+        {app, "今天心情不错", "", "删除", "", kNone, 0, {NotSaid("删除")}, LogType_NotCarriedOut},
+        {app, "今天心情不错", "", "", "关闭", kNone, 0, {NotSaid("关闭")}},
+        {app, "今天心情不错", "打开", "QQ", "DOS命令", kQQ, 0, {NotSaid("DOS命令"), NotSaid("QQ")}, LogType_NotCarriedOut},
         // A link tries the name, then the utterance, then searches the name or else the utterance.
         {link, "卸载迅雷", "卸载", "迅雷", "", kNone, 1, Uninstall("迅雷")},
-        {link, "打开扣扣", "", "QQ", "", kQQ, 1, {Program("QQ")}},
+        {link, "打开QQ", "", "QQ", "", kQQ, 1, {Program("QQ")}},
         {link, "QQ", "", "", "", kQQ, 1, {Program("QQ")}},
         {link, "打开某软件", "", "某软件", "", kNone, 1, Seq(Unknown("某软件"), Unknown("打开某软件"), Lines{Search("某软件")})},
         {link, "打开某软件", "", "", "", kNone, 1, Concat(Unknown("打开某软件"), {Search("打开某软件")})},
-        {link, "", "", "某软件", "", kNone, 0, Unknown("某软件")},
+        {link, "", "", "某软件", "", kNone, 0, {NotSaid("某软件")}},
+        {link, "今天心情不错", "", "DOS命令", "", kNone, 1,
+         Seq(Lines{NotSaid("DOS命令")}, Unknown("今天心情不错"), Lines{Search("今天心情不错")})},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.text) + " " + c.action + " " + c.app + " " + c.message);
@@ -147,7 +160,7 @@ TEST_F(OnlineSceneTest, ApplicationAndLinkRunTheActionThenTheMessageThenTheName)
         auto scene = c.make();
         EXPECT_EQ(Run(*scene, c.text, Reply("application", c.message, {{"app", c.app}, {"action", c.action}})), c.result);
         EXPECT_EQ(Readable(fresh->Trace()), c.trace);
-        EXPECT_EQ(scene->m_logType, LogType_Application);
+        EXPECT_EQ(scene->m_logType, c.logType);
     }
 }
 

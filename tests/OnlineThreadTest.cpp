@@ -91,8 +91,9 @@ TEST_F(OnlineThreadTest, TheReplySceneRunsTheOutcomeIsLoggedAndTheSearchMayFollo
          {"VeUI::Tray_2(" + Q(kStory) + ")", R"(VeUI::InteractiveSet("从前有座山", 2))", Logged(17), Outcome("chat", 1)}},
         {Http(200, NoltReply("weather")), vehttp::kHttpOk,
          {R"(CUtil::SearchInBaidu_unicode("天气"))", Logged(10), Outcome("weather", 1)}},
-        // The online log has no icon: a started program is logged with its log type only.
-        {Http(200, NoltReply("application", "QQ")), vehttp::kHttpOk, {Logged(30), Outcome("application", 1)}},
+        // A program the user did not name is not started: the reply is declined.
+        {Http(200, NoltReply("application", "QQ")), vehttp::kHttpOk,
+         {Logged(28), InFront("Program Manager"), kSearched, Outcome("", 2)}},
         {Http(200, NoltReply("websearch")), vehttp::kHttpOk,
          {Logged(28), InFront("Program Manager"), kSearched, Outcome("", 2)}},
         {Http(200, NoltReply("websearch")), vehttp::kHttpOk, {Logged(28), InFront("no"), kSearched, Outcome("", 2)}, true, "no"},

@@ -157,14 +157,15 @@ protected:
     // Fills a new scene from the slots (`whole`: the whole result), executes it on a cleared
     // trace, expects it carried out and returns the calls it made.
     template <class Scene>
-    Lines Executed(const char* service, const std::string& utf8Text, const std::string& input, bool whole = false) {
+    Lines Executed(const char* service, const std::string& utf8Text, const std::string& input, bool whole = false,
+                   int done = 1) {
         sim->ClearTrace();
         Scene scene;
         if (whole)
             FillResult(scene, service, utf8Text, input);
         else
             Fill(scene, service, utf8Text, input);
-        EXPECT_EQ(scene.Execute(), 1);
+        EXPECT_EQ(scene.Execute(), done);
         return Readable(Trace());
     }
     template <class Scene>
@@ -191,6 +192,14 @@ inline std::string Site(const std::string& name, bool known = false) {
 inline std::string Refused(const std::string& target) {
     return "OutputDebugStringW(" + Q("VeScene: refused to open a result that is no web address: " + target) + ")";
 }
+// A reply's or result's object that the user did not say, declined.
+inline std::string NotSaid(const std::string& name) {
+    return "OutputDebugStringW(" + Q("VeScene: declined \"" + name + "\" from a reply or result: the user did not say it") + ")";
+}
+// A scene declined when it did nothing or ended on a warning.
+inline bool Declined(const Lines& trace) {
+    return trace.empty() || trace.back().rfind("OutputDebugStringW(", 0) == 0;
+}
 // The system command table's lookups for a name it does not know.
 inline Lines Unknown(const std::string& name) {
     return {"CDataFactory::OpenPcSoftwareLnk(" + Q(name) + ") -> false",
@@ -206,10 +215,22 @@ inline Lines Tap(int vk) {
     const std::string key = std::to_string(vk);
     return {"keybd_event(" + key + ", 0, 0, 0)", "MapVirtualKeyW(" + key + ", 0) -> 0", "keybd_event(" + key + ", 0, 2, 0)"};
 }
-// Closing the window titled 记事本 (pid 1234) on a fresh desktop.
-inline const Lines kCloseNotepad = {R"(FindWindowW(null, "记事本") -> 19744)", "GetWindowThreadProcessId(19744) -> 1234",
-                                    "OpenProcess(1, 0, 1234) -> 260", "TerminateProcess(260, 0) -> 1",
-                                    "CloseHandle(260) -> 1", "CUtil::RefreshToolbarAreaIcon()"};
+// Finding the window titled `title` of process `pid` and checking it is not the shell's or the
+// host's (4000) on a desktop without a shell.
+inline Lines FindToClose(const std::string& title, int pid) {
+    const std::string window = std::to_string(pid << 4);
+    return {"FindWindowW(null, " + Q(title) + ") -> " + window, "GetWindowThreadProcessId(" + window + ") -> " + std::to_string(pid),
+            "GetCurrentProcessId() -> 4000", "GetDesktopWindow() -> 65552", "GetShellWindow() -> 0",
+            R"(FindWindowW("Shell_TrayWnd", null) -> 0)", "GetWindowThreadProcessId(65552) -> 4097"};
+}
+// Asking the window titled 记事本 (pid 1234, beside 无标题 - 记事本 of pid 77) to close on a fresh
+// desktop, up to the wait for its process.
+inline const Lines kAskNotepad = Concat(FindToClose("记事本", 1234),
+    {"OpenProcess(1048577, 0, 1234) -> 260", "EnumWindows() -> 2", "GetWindowThreadProcessId(1232) -> 77",
+     "GetWindowThreadProcessId(19744) -> 1234", "PostMessageW(19744, 16, 0, 0) -> 1"});
+// ... and it closes.
+inline const Lines kCloseNotepad = Concat(kAskNotepad, {"WaitForSingleObject(260, 5000) -> 0", "CloseHandle(260) -> 1",
+                                                        "CUtil::RefreshToolbarAreaIcon()"});
 }  // namespace calls
 
 }  // namespace vetest

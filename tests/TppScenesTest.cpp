@@ -64,23 +64,28 @@ TEST_F(TppSceneTest, AppActionsWithTheResultsCommandAndPage) {
         // No action opens; no name takes the whole text.
         {"打开QQ", "{}", {Program("打开QQ")}},
         {"", AppContent("", ""), {}},
-        {"", AppContent("卸载", "QQ"), Uninstall("QQ")},
+        {"卸载QQ", AppContent("卸载", "QQ"), Uninstall("QQ")},
         // Download: the desktop's program first, then the command, then the page, else the centre.
-        {"", AppContent("下载", "QQ", page, "setup_tool"), {Program("QQ")}},
-        {"", AppContent("下载", "工具", page, "setup_tool"), Concat(Unknown("工具"), {R"(CUtil::OpenCommand("setup_tool") -> true)"})},
-        {"", AppContent("安装", "工具", page), Concat(Unknown("工具"), {Shell(page)})},
+        {"下载QQ", AppContent("下载", "QQ", page, "setup_tool"), {Program("QQ")}},
+        {"下载工具", AppContent("下载", "工具", page, "setup_tool"),
+         Concat(Unknown("工具"), {R"(CUtil::OpenCommand("setup_tool") -> true)"})},
+        {"安装工具", AppContent("安装", "工具", page), Concat(Unknown("工具"), {Shell(page)})},
         // A page that is no web address is passed over as if there were none.
-        {"", AppContent("下载", "工具", R"(C:\tools\setup.exe)"),
+        {"下载工具", AppContent("下载", "工具", R"(C:\tools\setup.exe)"),
          Concat(Unknown("工具"), {Refused(R"(C:\tools\setup.exe)"), Shell("https://pc.qq.com/search.html#!keyword=%E5%B7%A5%E5%85%B7")})},
-        {"", AppContent("打开", "工具", "file:///C:/Windows/System32/cmd.exe"),
+        {"打开工具", AppContent("打开", "工具", "file:///C:/Windows/System32/cmd.exe"),
          Concat(Unknown("工具"), {Refused("file:///C:/Windows/System32/cmd.exe"), Search("工具")})},
-        {"", AppContent("关闭", "画图"), {R"(FindWindowW(null, "画图") -> 0)"}},
+        {"关闭画图", AppContent("关闭", "画图"), {R"(FindWindowW(null, "画图") -> 0)"}},
+        // A name the user did not say: no close, no program, no command.
+        {"今天心情不错", AppContent("关闭", "Program Manager"), {NotSaid("Program Manager")}},
+        {"今天心情不错", AppContent("打开", "DOS命令"), {NotSaid("DOS命令")}},
+        {"你好", AppContent("下载", "工具", page, "setup_tool"), {NotSaid("工具")}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.content);
         TppSceneApp scene;
         const int result = Run(scene, c.text, "VELMORA.application", c.content);
-        EXPECT_EQ(result, c.trace.empty() ? 0 : 1);
+        EXPECT_EQ(result, Declined(c.trace) ? 0 : 1);
         EXPECT_EQ(Readable(Trace()), c.trace);
         EXPECT_EQ(scene.m_logType, result ? LogType_Application : LogType_NotCarriedOut);
     }
@@ -91,7 +96,9 @@ TEST_F(TppSceneTest, CommandsKeysAndAnswersAreCarriedOutOrDeclined) {
     const MakeScene cmd = New<TppSceneCmd>(), key = New<TppSceneCombKey>(), dialogue = New<TppSceneDialogue>(),
                     entity = New<TppSceneEntity>();
     const std::string poem(3000, 'x');  // far longer than any fixed formatting buffer
-    const struct { MakeScene make; const char* scene; std::string content; LogType logType; Lines trace; } cases[] = {
+    const struct {
+        MakeScene make; const char* scene; std::string content; LogType logType; Lines trace; const char* text = "你好";
+    } cases[] = {
         // The host's command runs whatever it answers.
         {cmd, "", Q("volume_up"), LogType_Base, {R"(CUtil::OpenCommand("volume_up") -> true)"}},
         {cmd, "", Q("no_such"), LogType_Base, {R"(CUtil::OpenCommand("no_such") -> false)"}},
@@ -119,7 +126,7 @@ TEST_F(TppSceneTest, CommandsKeysAndAnswersAreCarriedOutOrDeclined) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.content.substr(0, 60));
         auto scene = c.make();
-        EXPECT_EQ(Run(*scene, "你好", c.scene, c.content), c.trace.empty() ? 0 : 1);
+        EXPECT_EQ(Run(*scene, c.text, c.scene, c.content), Declined(c.trace) ? 0 : 1);
         EXPECT_EQ(scene->m_logType, c.logType);
         EXPECT_EQ(Readable(Trace()), c.trace);
         EXPECT_TRUE(sim->HeldKeys().empty());
@@ -209,7 +216,8 @@ TEST_F(TppSceneTest, NothingAndOfflineTryTheTextAsSiteSearchOrCommand) {
          {R"(CDataFactory::OpenWebsite("爱奇艺爱奇艺上的电影") -> false)", Shell("http://so.iqiyi.com/so/q_爱奇艺上的电影")}},
         {nothing, "某某东西", "", "", LogType_NotCarriedOut, Unknown("某某东西")},
         // Offline runs its content, else the text.
-        {offline, "打开微信", "VELMORA.application", "打开QQ", LogType_Application, {Program("QQ")}},
+        {offline, "请打开QQ", "VELMORA.application", "打开QQ", LogType_Application, {Program("QQ")}},
+        {offline, "今天心情不错", "VELMORA.application", "删除", LogType_NotCarriedOut, {NotSaid("删除")}},
         {offline, "打开微信", "VELMORA.application", "", LogType_Application, {Program("微信")}},
         // The host's site table acts and names its own kind.
         {offline, "淘宝", "other", "", LogType_Website,

@@ -32,7 +32,9 @@ TEST_F(VolumeBrightnessTest, VolumePhrasesStepSetMuteAndReport) {
         {"音量调到最大", 94, true, Change(200, 96, {Vol(200, false, 98), Vol(200, false, 100), Shown(100)})},
         {"声音最小", 3, true, Change(-200, 1, {Vol(-200, false, 0), Shown(0)})},
         {"音量最大", 100, true, Change(200, 100, {Shown(100)})}, {"音量调到30", 50, true, Change(30, 30, {Shown(30)})},
-        {"音量调到200", 50, true, Change(100, 100, {Shown(100)})},  // 200 would ask for a step
+        {"音量调到100", 50, true, Change(100, 100, {Shown(100)})},
+        // Past the top: refused, never clamped (200 would ask for a step) or wrapped.
+        {"音量调到200", 50, false, {}}, {"音量调到3000000000", 50, false, {}}, {"音量调到4294967306", 50, false, {}},
         {"音量调到", 50, false, {}}, {"音量调到五十", 50, false, {}}, {"声音", 50, false, {}}, {"请静音", 50, false, {}},
     };
     for (const auto& c : cases) {

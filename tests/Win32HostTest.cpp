@@ -11,11 +11,13 @@
 #include "host/DataFactory.h"
 #include "host/Environment.h"
 #include "host/VeNet.h"
+#include "host/VeChar.h"
 #include "host/VeOffice.h"
 #include "platform/Backend.h"
 #include "platform/HttpConfig.h"
 #include "platform/win32/Win32Host.h"
 #include "platform/win32/Win32Support.h"
+#include "scenes/shared/ApplicationActions.h"
 #include "vescene/CVeSceneFactory.h"
 #include "vescene/vescene.h"
 
@@ -276,6 +278,66 @@ TEST_F(Win32HostTest, ForegroundWindowTitleAndSlideShowCheck) {
     TestWindow show(L"screenClass", L"幻灯片放映");
     ASSERT_TRUE(show.InForeground());
     EXPECT_TRUE(CurrentWnd::IsPPtSlideShow());
+}
+
+// --- closing a program ---
+
+struct TitleSearch {
+    DWORD pid;
+    std::wstring title;
+};
+
+BOOL CALLBACK TakeTitle(HWND window, LPARAM param) {
+    auto& search = *reinterpret_cast<TitleSearch*>(param);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    wchar_t title[256] = {};
+    if (owner != search.pid || !::IsWindowVisible(window) || ::GetWindowTextW(window, title, 256) == 0) return TRUE;
+    search.title = title;
+    return FALSE;
+}
+
+// The title of the process's first visible top-level window, waited for up to 10 s.
+std::wstring WindowTitleOf(DWORD pid) {
+    TitleSearch search{pid, {}};
+    for (int tries = 0; tries < 100 && search.title.empty(); ++tries) {
+        ::EnumWindows(TakeTitle, reinterpret_cast<LPARAM>(&search));
+        if (search.title.empty()) ::Sleep(100);
+    }
+    return search.title;
+}
+
+TEST_F(Win32HostTest, CloseAsksARealWindowToCloseAndNeverTheLibrarysOwnProcess) {
+    // A question would mean the program did not close: answered no, so nothing is ended.
+    static std::atomic<int> asked{0};
+    VeHostCallbacks callbacks{};
+    callbacks.size = sizeof callbacks;
+    callbacks.yes_or_no = [](void*, const char*) -> int { return ++asked, 0; };
+    VeScene_SetHostCallbacks(&callbacks);
+    LogType type = LogType_Application;
+    vewin::HICON icon = nullptr;
+    {
+        TestWindow own(L"VeSceneOwnWindow", L"VeScene own window");
+        EXPECT_EQ(RunApplicationAction(GBK("关闭"), "VeScene own window", type, icon, {}), ActionOutcome::Declined);
+        EXPECT_TRUE(::FindWindowW(nullptr, L"VeScene own window"));
+    }
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION child{};
+    wchar_t commandLine[] = L"notepad.exe";
+    if (!::CreateProcessW(nullptr, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &child))
+        GTEST_SKIP() << "no notepad to close";
+    ::WaitForInputIdle(child.hProcess, 10000);
+    const std::wstring title = WindowTitleOf(child.dwProcessId);
+    if (!title.empty()) {
+        EXPECT_EQ(RunApplicationAction(GBK("关闭"), Narrow(U16(title)), type, icon, {}), ActionOutcome::CarriedOut);
+        EXPECT_EQ(::WaitForSingleObject(child.hProcess, 0), WAIT_OBJECT_0);
+        EXPECT_EQ(asked, 0);
+    }
+    if (::WaitForSingleObject(child.hProcess, 0) != WAIT_OBJECT_0) ::TerminateProcess(child.hProcess, 0);
+    ::CloseHandle(child.hThread);
+    ::CloseHandle(child.hProcess);
+    if (title.empty()) GTEST_SKIP() << "notepad showed no window";
 }
 
 // --- system facts ---

@@ -34,6 +34,13 @@ public:
         return m_inner->GetWindowThreadProcessId(window, processId);
     }
     HWND GetDesktopWindow() override { return m_inner->GetDesktopWindow(); }
+    HWND GetShellWindow() override { return m_inner->GetShellWindow(); }
+    BOOL EnumWindows(vewin::WNDENUMPROC callback, vewin::LPARAM param) override {
+        return m_inner->EnumWindows(callback, param);
+    }
+    BOOL PostMessageW(HWND window, UINT message, vewin::WPARAM wParam, vewin::LPARAM lParam) override {
+        return m_inner->PostMessageW(window, message, wParam, lParam);
+    }
     BOOL ExitWindowsEx(UINT flags, DWORD reason) override { return m_inner->ExitWindowsEx(flags, reason); }
     BOOL LockWorkStation() override { return m_inner->LockWorkStation(); }
     HANDLE CreateThread(LPTHREAD_START_ROUTINE start, void* param, DWORD* threadId) override {
@@ -52,6 +59,7 @@ public:
     BOOL TerminateProcess(HANDLE process, UINT exitCode) override { return m_inner->TerminateProcess(process, exitCode); }
     BOOL IsWow64Process(HANDLE process, BOOL* wow64) override { return m_inner->IsWow64Process(process, wow64); }
     HANDLE GetCurrentProcess() override { return m_inner->GetCurrentProcess(); }
+    DWORD GetCurrentProcessId() override { return m_inner->GetCurrentProcessId(); }
     std::u16string GetSystemDirectoryW() override { return m_inner->GetSystemDirectoryW(); }
     std::u16string GetWindowsDirectoryW() override { return m_inner->GetWindowsDirectoryW(); }
     void OutputDebugStringW(const char16_t* text) override { m_inner->OutputDebugStringW(text); }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <vector>
 
 #include "platform/TextCodec.h"
@@ -32,6 +33,12 @@ bool IsNumeral(unsigned code) {
 
 unsigned CodeAt(const std::string& gbk, size_t pos) {
     return static_cast<unsigned char>(gbk[pos]) * 256u + static_cast<unsigned char>(gbk[pos + 1]);
+}
+
+std::vector<unsigned> CodesOf(const std::string& numeral) {
+    std::vector<unsigned> codes(numeral.size() / 2);
+    for (size_t i = 0; i < codes.size(); ++i) codes[i] = CodeAt(numeral, 2 * i);
+    return codes;
 }
 
 // 32-bit two's complement arithmetic, defined for every input.
@@ -82,8 +89,7 @@ int DigitsToInt(const std::string& digits) {
 
 int NumeralValue(const std::string& numeral) {
     if (numeral.size() / 2 > static_cast<size_t>(std::numeric_limits<int>::max())) return 0;
-    std::vector<unsigned> codes(numeral.size() / 2);
-    for (size_t i = 0; i < codes.size(); ++i) codes[i] = CodeAt(numeral, 2 * i);
+    const std::vector<unsigned> codes = CodesOf(numeral);
     int value = 0, unit = 1, scale = 1;
     int multiplier = ParseChineseNumeral(codes.data(), 0, static_cast<int>(codes.size()), value, unit, scale);
     return Wrap(U(multiplier > 1 ? multiplier : 0) + U(value));
@@ -101,7 +107,31 @@ std::string ChineseNumeralToDigits(const std::string& numeral) {
     }
 }
 
-int ParseChineseNumeral(const unsigned* codes, int index, int count, int& value, int& unit, int& scale) {
+namespace {
+
+// The two arithmetics of the evaluation: 32-bit two's complement, as the host's, and 64-bit
+// saturating, which gives the true value of anything below its ceiling.
+struct Wrapping {
+    using T = std::uint32_t;
+    static T Mul(T a, T b) { return a * b; }
+    static T Add(T a, T b) { return a + b; }
+};
+struct Saturating {
+    using T = std::uint64_t;
+    static T Mul(T a, T b) {
+        T product;
+        return __builtin_mul_overflow(a, b, &product) ? UINT64_MAX : product;
+    }
+    static T Add(T a, T b) {
+        T sum;
+        return __builtin_add_overflow(a, b, &sum) ? UINT64_MAX : sum;
+    }
+};
+
+template <class A>
+int Evaluate(const unsigned* codes, int index, int count, typename A::T& value, typename A::T& unit,
+             typename A::T& scale) {
+    using T = typename A::T;
     if (index < 0 || count < 0 || index > count || (!codes && count > 0)) return 0;
     // The evaluation is defined right part first, each character then combining what stands
     // to its right; walking the run from its end leftwards gives the same results without
@@ -110,14 +140,14 @@ int ParseChineseNumeral(const unsigned* codes, int index, int count, int& value,
     while (end < count && IsNumeral(codes[end])) ++end;
     if (end == index) return end == count ? 1 : 0;
 
-    std::uint32_t rightValue = 0;                // value of the part right of position i
+    T rightValue = 0;                            // value of the part right of position i
     int rightMultiplier = end == count ? 1 : 0;  // what that part returned
     for (int i = end - 1; i >= index; --i) {
         const unsigned code = codes[i];
-        std::uint32_t ownValue = rightValue;
+        T ownValue = rightValue;
         int ownMultiplier = 1;
         if (int digit = DigitOf(code); digit >= 0) {
-            ownValue = U(scale) * U(unit) * U(digit) * U(rightMultiplier) + rightValue;
+            ownValue = A::Add(A::Mul(A::Mul(A::Mul(scale, unit), T(digit)), T(rightMultiplier)), rightValue);
         } else if (code == kTen) {
             ownMultiplier = 10;
         } else if (code == kHundred) {
@@ -126,7 +156,7 @@ int ParseChineseNumeral(const unsigned* codes, int index, int count, int& value,
             ownMultiplier = 1000;
         } else if (code == kTenThousand) {
             if (i >= 1 && codes[i - 1] == kTenThousand) {
-                scale = Wrap(U(scale) * 10000u);
+                scale = A::Mul(scale, 10000u);
                 unit = 1;
             } else {
                 unit = 10000;
@@ -134,7 +164,7 @@ int ParseChineseNumeral(const unsigned* codes, int index, int count, int& value,
         } else {  // hundred million
             if (i >= 1 && (codes[i - 1] == kHundredMillion || codes[i - 1] == kTenThousand)) {
                 unit = 1;
-                scale = Wrap(U(scale) * 100000000u);
+                scale = A::Mul(scale, 100000000u);
             } else {
                 unit = 100000000;
             }
@@ -142,8 +172,40 @@ int ParseChineseNumeral(const unsigned* codes, int index, int count, int& value,
         rightValue = ownValue;
         rightMultiplier = ownMultiplier;
     }
-    value = Wrap(rightValue);
+    value = rightValue;
     return rightMultiplier;
+}
+
+}  // namespace
+
+int ParseChineseNumeral(const unsigned* codes, int index, int count, int& value, int& unit, int& scale) {
+    std::uint32_t v = U(value), u = U(unit), s = U(scale);
+    const int multiplier = Evaluate<Wrapping>(codes, index, count, v, u, s);
+    value = Wrap(v);
+    unit = Wrap(u);
+    scale = Wrap(s);
+    return multiplier;
+}
+
+std::optional<int> NumberAtMost(NumberKind kind, const std::string& number, int max) {
+    if (kind == AsciiDigits) {
+        long long value = 0;
+        for (char c : number) {
+            if (c < '0' || c > '9') return std::nullopt;
+            value = value * 10 + (c - '0');
+            if (value > max) return std::nullopt;
+        }
+        return static_cast<int>(value);
+    }
+    if (kind != ChineseNumeral || number.size() % 2 != 0 ||
+        number.size() / 2 > static_cast<size_t>(std::numeric_limits<int>::max()))
+        return std::nullopt;
+    const std::vector<unsigned> codes = CodesOf(number);
+    std::uint64_t value = 0, unit = 1, scale = 1;
+    const int multiplier = Evaluate<Saturating>(codes.data(), 0, static_cast<int>(codes.size()), value, unit, scale);
+    const std::uint64_t total = Saturating::Add(multiplier > 1 ? multiplier : 0, value);
+    if (total > static_cast<std::uint64_t>(max)) return std::nullopt;
+    return static_cast<int>(total);
 }
 
 }  // namespace numerals

@@ -2,6 +2,7 @@
 // Numbers in spoken commands, over GBK text: a run of ASCII digits or of Chinese numerals
 // (零 一 ... 九, 十 百 千 万 亿), and their values. Values wrap to 32 bits (two's complement),
 // as the host's arithmetic does.
+#include <optional>
 #include <string>
 
 namespace numerals {
@@ -17,6 +18,11 @@ int DigitsToInt(const std::string& digits);
 
 // Value of a run of numeral characters (GBK, even length) as ParseChineseNumeral evaluates it.
 int NumeralValue(const std::string& gbkNumeral);
+
+// The true value of a number found by ExtractNumber (a numeral run evaluated as NumeralValue
+// does, without wrapping), none when it is above `max` or is no number: for what must never
+// wrap (a volume level, a page to type).
+std::optional<int> NumberAtMost(NumberKind kind, const std::string& number, int max);
 
 // Decimal text of a value ("%d").
 std::string IntToText(int value);

@@ -2,6 +2,7 @@
 
 #include <initializer_list>
 #include <limits>
+#include <optional>
 
 #include "host/TextMatch.h"
 #include "host/DataFactory.h"
@@ -28,6 +29,8 @@ constexpr DWORD kPageKeyDelayMs = 40;
 // A spoken count is only a few windows; a huge one ("一亿") must not hold the host's thread
 // for days of Tab presses.
 constexpr int kMaxWindowSwitches = 50;
+constexpr size_t kMaxPageDigits = 5;
+constexpr int kMaxPage = 99999;
 
 constexpr int kVolumeTop = 100;
 constexpr int kVolumeBottom = 0;
@@ -166,12 +169,14 @@ bool LocalCommandEngine::ExecuteSlideShowCommand(const std::string& text, LogTyp
 
     if (keys.empty() && ContainsGbk(text, GBK("页")) && !CountsPagesFromHere(text)) {
         std::string number;
-        int kind = ExtractNumber(text, number);
-        if (kind == ChineseNumeral) number = ChineseNumeralToDigits(number);
+        const NumberKind kind = ExtractNumber(text, number);
         if (kind != NoNumber) {
-            // A wrapped conversion can start with '-'; only digits become keys.
-            for (char c : number)
-                if (c >= '0' && c <= '9') keys.emplace_back(1, c);
+            // No deck has more pages than a few digits count; a longer number is refused, not
+            // wrapped or typed key by key.
+            const std::optional<int> page = NumberAtMost(kind, number, kMaxPage);
+            if (!page || (kind == AsciiDigits && number.size() > kMaxPageDigits)) return false;
+            if (kind == ChineseNumeral) number = IntToText(*page);
+            for (char c : number) keys.emplace_back(1, c);
             keys.emplace_back("ENTER");
         }
     }
@@ -209,12 +214,11 @@ bool LocalCommandEngine::AdjustVolume(const CString& text) {
     if (ContainsAny(text, {u"声音调到", u"音量调到"})) {
         std::string number;
         if (ExtractNumber(VeChar::VeCString2string(text), number) != AsciiDigits) return false;
-        // The host's contract gives 200 and -200 a meaning of their own, so a spoken level
-        // is kept to the range the library knows.
-        int requested = DigitsToInt(number);
-        if (requested < kVolumeBottom) requested = kVolumeBottom;
-        if (requested > kVolumeTop) requested = kVolumeTop;
-        ShowVolumeLevel(ChangeVolume(requested));
+        // A level past the top is refused, never wrapped or clamped: the host's contract gives
+        // 200 and -200 a meaning of their own.
+        const std::optional<int> requested = NumberAtMost(AsciiDigits, number, kVolumeTop);
+        if (!requested) return false;
+        ShowVolumeLevel(ChangeVolume(*requested));
         return true;
     }
     return false;

@@ -18,10 +18,13 @@ using vewin::HICON;
 using vewin::HINSTANCE;
 using vewin::HWND;
 using vewin::INPUT;
+using vewin::LPARAM;
 using vewin::LPTHREAD_START_ROUTINE;
 using vewin::SHORT;
 using vewin::UINT;
 using vewin::ULONG_PTR;
+using vewin::WNDENUMPROC;
+using vewin::WPARAM;
 
 class Backend {
 public:
@@ -37,6 +40,9 @@ public:
     virtual HWND FindWindowW(const char16_t* className, const char16_t* title) = 0;
     virtual DWORD GetWindowThreadProcessId(HWND window, DWORD* processId) = 0;
     virtual HWND GetDesktopWindow() = 0;
+    virtual HWND GetShellWindow() = 0;
+    virtual BOOL EnumWindows(WNDENUMPROC callback, LPARAM param) = 0;
+    virtual BOOL PostMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) = 0;
     virtual BOOL ExitWindowsEx(UINT flags, DWORD reason) = 0;
     virtual BOOL LockWorkStation() = 0;
 
@@ -51,6 +57,7 @@ public:
     virtual BOOL TerminateProcess(HANDLE process, UINT exitCode) = 0;
     virtual BOOL IsWow64Process(HANDLE process, BOOL* wow64) = 0;
     virtual HANDLE GetCurrentProcess() = 0;
+    virtual DWORD GetCurrentProcessId() = 0;
     virtual std::u16string GetSystemDirectoryW() = 0;
     virtual std::u16string GetWindowsDirectoryW() = 0;
     virtual void OutputDebugStringW(const char16_t* text) = 0;

@@ -27,6 +27,11 @@ inline DWORD GetWindowThreadProcessId(HWND window, DWORD* processId) {
     return vebackend::Current().GetWindowThreadProcessId(window, processId);
 }
 inline HWND GetDesktopWindow() { return vebackend::Current().GetDesktopWindow(); }
+inline HWND GetShellWindow() { return vebackend::Current().GetShellWindow(); }
+inline BOOL EnumWindows(WNDENUMPROC callback, LPARAM param) { return vebackend::Current().EnumWindows(callback, param); }
+inline BOOL PostMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return vebackend::Current().PostMessageW(window, message, wParam, lParam);
+}
 inline BOOL ExitWindowsEx(UINT flags, DWORD reason) { return vebackend::Current().ExitWindowsEx(flags, reason); }
 inline BOOL LockWorkStation() { return vebackend::Current().LockWorkStation(); }
 
@@ -52,6 +57,7 @@ inline BOOL TerminateProcess(HANDLE process, UINT exitCode) {
 }
 inline BOOL IsWow64Process(HANDLE process, BOOL* wow64) { return vebackend::Current().IsWow64Process(process, wow64); }
 inline HANDLE GetCurrentProcess() { return vebackend::Current().GetCurrentProcess(); }
+inline DWORD GetCurrentProcessId() { return vebackend::Current().GetCurrentProcessId(); }
 inline std::u16string GetSystemDirectoryW() { return vebackend::Current().GetSystemDirectoryW(); }
 inline std::u16string GetWindowsDirectoryW() { return vebackend::Current().GetWindowsDirectoryW(); }
 inline void OutputDebugStringW(const char16_t* text) { vebackend::Current().OutputDebugStringW(text); }

@@ -31,7 +31,11 @@ using WCHAR = char16_t;
 using LPCWSTR = const char16_t*;
 using LPWSTR = char16_t*;
 
+using WPARAM = std::uintptr_t;
+using LPARAM = std::intptr_t;
+
 using LPTHREAD_START_ROUTINE = DWORD(WINAPI*)(void*);
+using WNDENUMPROC = BOOL(WINAPI*)(HWND, LPARAM);
 
 constexpr BOOL TRUE_ = 1;
 constexpr BOOL FALSE_ = 0;
@@ -60,6 +64,10 @@ constexpr UINT EWX_FORCE = 0x0004;
 constexpr UINT EWX_POWEROFF = 0x0008;
 
 constexpr DWORD PROCESS_TERMINATE = 0x0001;
+constexpr DWORD SYNCHRONIZE = 0x00100000;
+constexpr DWORD WAIT_OBJECT_0 = 0;
+constexpr DWORD WAIT_TIMEOUT = 0x102;
+constexpr UINT WM_CLOSE = 0x0010;
 constexpr int SW_HIDE = 0;
 constexpr int SW_SHOWNORMAL = 1;
 constexpr UINT MAX_PATH = 260;

@@ -14,6 +14,13 @@ namespace {
 constexpr DWORD kWaitObject0 = 0;
 constexpr DWORD kWaitTimeout = 0x102;
 constexpr UINT kWinExecOk = 33;
+
+// A window's handle tells its process: the windows of one process share it, and a window found
+// by its class is told apart from those found by title by the low bit.
+HWND WindowOf(DWORD pid, bool byClass = false) {
+    return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(pid) << 4 | (byClass ? 1 : 0));
+}
+DWORD ProcessOf(HWND window) { return static_cast<DWORD>(reinterpret_cast<std::uintptr_t>(window) >> 4); }
 }  // namespace
 
 SimDesktop::SimDesktop() = default;
@@ -132,14 +139,17 @@ HWND SimDesktop::FindWindowW(const char16_t* className, const char16_t* title) {
     HWND found = nullptr;
     if (title) {
         auto it = m_state.windows.find(Utf8(title));
-        if (it != m_state.windows.end()) found = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(it->second) << 4);
+        if (it != m_state.windows.end()) found = WindowOf(it->second);
+    } else if (className) {
+        auto it = m_state.windowClasses.find(Utf8(className));
+        if (it != m_state.windowClasses.end()) found = WindowOf(it->second, true);
     }
     Record(lock, "FindWindowW", {WideOrNull(className), WideOrNull(title)}, Ptr(found));
     return found;
 }
 
 DWORD SimDesktop::GetWindowThreadProcessId(HWND window, DWORD* processId) {
-    DWORD pid = static_cast<DWORD>(reinterpret_cast<std::uintptr_t>(window) >> 4);
+    DWORD pid = ProcessOf(window);
     if (processId) *processId = pid;
     Record("GetWindowThreadProcessId", {Ptr(window)}, Num(pid));
     return window ? 1 : 0;
@@ -149,6 +159,42 @@ HWND SimDesktop::GetDesktopWindow() {
     HWND desktop = reinterpret_cast<HWND>(0x10010);
     Record("GetDesktopWindow", {}, Ptr(desktop));
     return desktop;
+}
+
+// The shell's window is the one titled as on a real desktop, when the sim has it.
+HWND SimDesktop::GetShellWindow() {
+    SimLock lock(m_mutex);
+    auto it = m_state.windows.find("Program Manager");
+    HWND shell = it != m_state.windows.end() ? WindowOf(it->second) : nullptr;
+    Record(lock, "GetShellWindow", {}, Ptr(shell));
+    return shell;
+}
+
+BOOL SimDesktop::EnumWindows(WNDENUMPROC callback, LPARAM param) {
+    std::vector<HWND> windows;
+    {
+        SimLock lock(m_mutex);
+        for (const auto& [title, pid] : m_state.windows) windows.push_back(WindowOf(pid));
+        Record(lock, "EnumWindows", {}, Num(static_cast<DWORD>(windows.size())));
+    }
+    // Not under the lock: the callback calls back into the sim.
+    for (HWND window : windows)
+        if (!callback(window, param)) break;
+    return 1;
+}
+
+// WM_CLOSE closes the process's windows but those set to stay open; a process lives while it
+// has a window.
+BOOL SimDesktop::PostMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    SimLock lock(m_mutex);
+    const DWORD pid = ProcessOf(window);
+    const bool exists = window && std::any_of(m_state.windows.begin(), m_state.windows.end(),
+                                              [&](const auto& w) { return w.second == pid; });
+    if (exists && message == WM_CLOSE)
+        std::erase_if(m_state.windows, [&](const auto& w) { return w.second == pid && !m_state.keepOpen.count(w.first); });
+    Record(lock, "PostMessageW", {Ptr(window), Num(message), Num(static_cast<long long>(wParam)), Num(lParam)},
+           Num(exists ? 1 : 0));
+    return exists ? 1 : 0;
 }
 
 BOOL SimDesktop::ExitWindowsEx(UINT flags, DWORD reason) {
@@ -174,7 +220,17 @@ HANDLE SimDesktop::CreateThread(LPTHREAD_START_ROUTINE start, void* param, DWORD
 
 DWORD SimDesktop::WaitForSingleObject(HANDLE handle, DWORD milliseconds) {
     SimLock lock(m_mutex);
-    DWORD result = m_threads.WaitFor(lock, handle, milliseconds) ? kWaitObject0 : kWaitTimeout;
+    DWORD result;
+    if (auto process = m_processHandles.find(handle); process != m_processHandles.end()) {
+        // A process ends when its last window has gone; waiting for one that lives takes the
+        // whole timeout on the virtual clock.
+        const bool alive = std::any_of(m_state.windows.begin(), m_state.windows.end(),
+                                       [&](const auto& w) { return w.second == process->second; });
+        if (alive) m_clockMs += milliseconds;
+        result = alive ? kWaitTimeout : kWaitObject0;
+    } else {
+        result = m_threads.WaitFor(lock, handle, milliseconds) ? kWaitObject0 : kWaitTimeout;
+    }
     Record(lock, "WaitForSingleObject", {Ptr(handle), Num(milliseconds)}, Num(result));
     return result;
 }
@@ -245,6 +301,12 @@ HANDLE SimDesktop::GetCurrentProcess() {
     HANDLE pseudo = reinterpret_cast<HANDLE>(~std::uintptr_t{0});
     Record("GetCurrentProcess", {}, Ptr(pseudo));
     return pseudo;
+}
+
+DWORD SimDesktop::GetCurrentProcessId() {
+    SimLock lock(m_mutex);
+    Record(lock, "GetCurrentProcessId", {}, Num(m_state.processId));
+    return m_state.processId;
 }
 
 std::u16string SimDesktop::GetSystemDirectoryW() {

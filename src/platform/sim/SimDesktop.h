@@ -58,6 +58,9 @@ public:
     HWND FindWindowW(const char16_t* className, const char16_t* title) override;
     DWORD GetWindowThreadProcessId(HWND window, DWORD* processId) override;
     HWND GetDesktopWindow() override;
+    HWND GetShellWindow() override;
+    BOOL EnumWindows(WNDENUMPROC callback, LPARAM param) override;
+    BOOL PostMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
     BOOL ExitWindowsEx(UINT flags, DWORD reason) override;
     BOOL LockWorkStation() override;
     HANDLE CreateThread(LPTHREAD_START_ROUTINE start, void* param, DWORD* threadId) override;
@@ -70,6 +73,7 @@ public:
     BOOL TerminateProcess(HANDLE process, UINT exitCode) override;
     BOOL IsWow64Process(HANDLE process, BOOL* wow64) override;
     HANDLE GetCurrentProcess() override;
+    DWORD GetCurrentProcessId() override;
     std::u16string GetSystemDirectoryW() override;
     std::u16string GetWindowsDirectoryW() override;
     void OutputDebugStringW(const char16_t* text) override;

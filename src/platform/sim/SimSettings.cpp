@@ -79,6 +79,9 @@ bool Apply(const rapidjson::Document& doc, SimState& s, std::string& error) {
         else if (key == "confidence") ok = ReadMap<int>(v, s.confidence, ReadInt);
         else if (key == "winExec") ok = ReadMap<UINT>(v, s.winExecResults, ReadUint<UINT>);
         else if (key == "windows") ok = ReadMap<DWORD>(v, s.windows, ReadUint<DWORD>);
+        else if (key == "keepOpen") ok = ReadStringSet(v, s.keepOpen);
+        else if (key == "windowClasses") ok = ReadMap<DWORD>(v, s.windowClasses, ReadUint<DWORD>);
+        else if (key == "processId") ok = ReadUint<DWORD>(v, s.processId);
         else if (key == "volume") ok = ReadInt(v, s.volume);
         else if (key == "muted") ok = ReadBool(v, s.muted);
         else if (key == "audio") ok = ReadBool(v, s.audioAvailable);

@@ -27,6 +27,9 @@ struct SimState {
     std::map<std::string, int> confidence;        // minimum score per command text
     std::map<std::string, vewin::UINT> winExecResults;  // command line -> WinExec result (default 33)
     std::map<std::string, vewin::DWORD> windows;        // top-level window title -> process id
+    std::set<std::string> keepOpen;     // titles of windows that stay on WM_CLOSE (a save prompt, a hung program)
+    std::map<std::string, vewin::DWORD> windowClasses;  // window class -> process id (Shell_TrayWnd)
+    vewin::DWORD processId = 4000;                      // the library's (and the host's) own process
     int volume = 50;                              // 0..100
     bool muted = false;
     bool audioAvailable = true;

@@ -17,11 +17,22 @@
 // The seam's thread procedure is Windows' own, calling convention included (stdcall on i686),
 // so a procedure declared without WINAPI does not compile rather than corrupting the stack.
 static_assert(std::is_same_v<vewin::LPTHREAD_START_ROUTINE, ::LPTHREAD_START_ROUTINE>, "thread procedure");
+static_assert(sizeof(vewin::LPARAM) == sizeof(::LPARAM) && sizeof(vewin::WPARAM) == sizeof(::WPARAM), "message words");
 
 namespace vebackend {
 namespace {
 
 const wchar_t* W(const char16_t* text) { return reinterpret_cast<const wchar_t*>(text); }
+
+// The seam's window procedure takes our HWND; Windows calls this one, which passes it on.
+struct EnumCall {
+    vewin::WNDENUMPROC callback;
+    vewin::LPARAM param;
+};
+::BOOL CALLBACK EnumTrampoline(::HWND window, ::LPARAM self) {
+    const EnumCall& call = *reinterpret_cast<const EnumCall*>(self);
+    return call.callback(window, call.param);
+}
 
 class Win32Backend final : public Backend {
 public:
@@ -46,6 +57,14 @@ public:
         return thread;
     }
     HWND GetDesktopWindow() override { return ::GetDesktopWindow(); }
+    HWND GetShellWindow() override { return ::GetShellWindow(); }
+    BOOL EnumWindows(vewin::WNDENUMPROC callback, vewin::LPARAM param) override {
+        EnumCall call{callback, param};
+        return ::EnumWindows(EnumTrampoline, reinterpret_cast<::LPARAM>(&call));
+    }
+    BOOL PostMessageW(HWND window, UINT message, vewin::WPARAM wParam, vewin::LPARAM lParam) override {
+        return ::PostMessageW(static_cast<::HWND>(window), message, wParam, lParam);
+    }
     BOOL ExitWindowsEx(UINT flags, DWORD reason) override { return ::ExitWindowsEx(flags, reason); }
     BOOL LockWorkStation() override { return ::LockWorkStation(); }
 
@@ -72,6 +91,7 @@ public:
     BOOL TerminateProcess(HANDLE process, UINT exitCode) override { return ::TerminateProcess(process, exitCode); }
     BOOL IsWow64Process(HANDLE process, BOOL* wow64) override { return ::IsWow64Process(process, wow64); }
     HANDLE GetCurrentProcess() override { return ::GetCurrentProcess(); }
+    DWORD GetCurrentProcessId() override { return ::GetCurrentProcessId(); }
     std::u16string GetSystemDirectoryW() override { return Directory(::GetSystemDirectoryW); }
     std::u16string GetWindowsDirectoryW() override { return Directory(::GetWindowsDirectoryW); }
     void OutputDebugStringW(const char16_t* text) override { ::OutputDebugStringW(W(text)); }

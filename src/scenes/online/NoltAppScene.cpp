@@ -10,11 +10,19 @@ void NoltAppScene::Parse(VeJson& doc) {
     m_stdAction = NoltEntity(doc, "action");
 }
 
-bool NoltAppScene::RunActionOrMessage() {
+std::optional<int> NoltAppScene::RunActionOrMessage() {
     // Only an uninstall, a download (of the table's page) or a close of a named program; an open
     // and a reply without an action are left to the message and the caller's steps.
-    if (RunApplicationAction(m_stdAction, m_stdApp, m_logType, m_hIcon, {.startInstalled = false, .open = false}))
-        return true;
-    return !m_stdMessage.empty() &&
-           RunSystemCommand(VeChar::VeUnicodeChar_2_CString(m_stdMessage), m_logType, m_hIcon);
+    switch (RunApplicationAction(m_stdAction, m_stdApp, m_logType, m_hIcon,
+                                 {.startInstalled = false, .open = false, .gbkUtterance = &m_stdText})) {
+    case ActionOutcome::CarriedOut: return 1;
+    case ActionOutcome::Declined: return 0;
+    case ActionOutcome::NotApplied: break;
+    }
+    if (!m_stdMessage.empty() && SaidByUser(m_stdText, m_stdMessage) &&
+        RunSystemCommand(VeChar::VeUnicodeChar_2_CString(m_stdMessage), m_logType, m_hIcon))
+        return 1;
+    return std::nullopt;
 }
+
+bool NoltAppScene::AppSaid() { return !m_stdApp.empty() && SaidByUser(m_stdText, m_stdApp); }

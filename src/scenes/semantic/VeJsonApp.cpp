@@ -15,6 +15,5 @@ void VeJsonApp::Parse(VeJson& doc) {
 int VeJsonApp::Execute() {
     if (m_stdAppName.empty()) return 0;
     // A download starts a program the desktop already has rather than downloading it again.
-    RunApplicationAction(m_stdAction, m_stdAppName, m_logType, m_hIcon, {});
-    return 1;
+    return RunApplicationAction(m_stdAction, m_stdAppName, m_logType, m_hIcon, {}) == ActionOutcome::Declined ? 0 : 1;
 }

@@ -1,7 +1,10 @@
 #include "scenes/shared/ApplicationActions.h"
 
+#include <vector>
+
 #include "host/CUtil.h"
 #include "host/DataFactory.h"
+#include "host/TextMatch.h"
 #include "host/VeChar.h"
 #include "host/VeUI.h"
 #include "local/SystemCommand.h"
@@ -45,24 +48,69 @@ std::string SoftwareDownloadUrl(const std::string& gbkName) {
     return SoftwareCentreSearchUrl(gbkName);
 }
 
-// Ends the process of the top-level window titled exactly the name; true when there was
-// such a window.
-bool CloseApplicationWindow(const std::string& gbkName) {
-    CString title = VeChar::VeUnicodeChar_2_CString(gbkName);
-    vewin::HWND window = vewin::FindWindowW(nullptr, title.GetString());
-    if (!window) return false;
+// Long enough for a program to save its settings and go; a program that asks about unsaved
+// work is still asking after it, and the user's answer to our question decides.
+constexpr vewin::DWORD kCloseWaitMs = 5000;
+
+struct ProcessWindows {
+    vewin::DWORD pid;
+    std::vector<vewin::HWND> windows;
+};
+
+vewin::BOOL WINAPI CollectProcessWindow(vewin::HWND window, vewin::LPARAM param) {
+    auto& found = *reinterpret_cast<ProcessWindows*>(param);
+    vewin::DWORD pid = 0;
+    vewin::GetWindowThreadProcessId(window, &pid);
+    if (pid == found.pid) found.windows.push_back(window);
+    return vewin::TRUE_;
+}
+
+// The shell (the desktop, Program Manager, the task bar) and the process the library runs in,
+// which is the host's.
+bool IsShellOrHost(vewin::DWORD pid) {
+    if (pid == vewin::GetCurrentProcessId()) return true;
+    for (vewin::HWND shell : {vewin::GetDesktopWindow(), vewin::GetShellWindow(),
+                              vewin::FindWindowW(u"Shell_TrayWnd", nullptr)}) {
+        vewin::DWORD shellPid = 0;
+        if (shell && vewin::GetWindowThreadProcessId(shell, &shellPid) && shellPid == pid) return true;
+    }
+    return false;
+}
+
+// Asks the process of the top-level window titled exactly the name to close (WM_CLOSE to each
+// of its windows, so it can offer to save); only when it is still there after a while, and
+// the user says yes, is it ended. NotApplied when there is no such window.
+ActionOutcome CloseApplicationWindow(const std::string& gbkName) {
+    const std::u16string title = VeChar::Vestring2wstring(gbkName);
+    vewin::HWND window = vewin::FindWindowW(nullptr, title.c_str());
+    if (!window) return ActionOutcome::NotApplied;
     vewin::DWORD pid = 0;
     vewin::GetWindowThreadProcessId(window, &pid);
     // The window may have gone between the two calls; pid 0 is no program to end.
-    if (pid == 0) return true;
-    bool ended = false;
+    if (pid == 0) return ActionOutcome::CarriedOut;
+    if (IsShellOrHost(pid)) {
+        vediag::Warn(u"refused to close \"" + title + u"\": it is the shell or the host");
+        return ActionOutcome::Declined;
+    }
     {
-        vewin::ScopedHandle process(vewin::OpenProcess(vewin::PROCESS_TERMINATE, vewin::FALSE_, pid));
-        if (process) ended = vewin::TerminateProcess(process.get(), 0) != 0;
+        vewin::ScopedHandle process(
+            vewin::OpenProcess(vewin::SYNCHRONIZE | vewin::PROCESS_TERMINATE, vewin::FALSE_, pid));
+        if (!process) {
+            vediag::Warn(u"could not close \"" + title + u"\": its process cannot be opened");
+            return ActionOutcome::Declined;
+        }
+        ProcessWindows found{pid, {}};
+        vewin::EnumWindows(CollectProcessWindow, reinterpret_cast<vewin::LPARAM>(&found));
+        for (vewin::HWND each : found.windows) vewin::PostMessageW(each, vewin::WM_CLOSE, 0, 0);
+        if (vewin::WaitForSingleObject(process.get(), kCloseWaitMs) != vewin::WAIT_OBJECT_0) {
+            const std::u16string question = u"“" + title + u"”没有关闭，是否强制结束？未保存的内容将会丢失。";
+            if (!VeUI::YesOrNot(question.c_str(), nullptr) || !vewin::TerminateProcess(process.get(), 0))
+                return ActionOutcome::Declined;
+        }
     }
     // After the handle is closed, so the icon's owner is really gone.
-    if (ended) CUtil::RefreshToolbarAreaIcon();
-    return true;
+    CUtil::RefreshToolbarAreaIcon();
+    return ActionOutcome::CarriedOut;
 }
 
 // The command, else the page; false when there is neither (a refused page counts as none).
@@ -80,31 +128,46 @@ bool OpenAppLinks(AppLinks links) {  // a copy: the host's OpenCommand takes a m
 
 }  // namespace
 
+bool SaidByUser(const std::string& gbkUtterance, const std::string& gbkObject) {
+    if (gbkObject.empty()) return false;  // nothing to act on, nothing to note
+    if (SaidIn(gbkUtterance, gbkObject)) return true;
+    vediag::Warn(u"declined \"" + VeChar::Vestring2wstring(gbkObject) + u"\" from a reply or result: the user did not say it");
+    return false;
+}
+
 void OpenApplicationOrSearch(const std::string& gbkName, LogType& logType, vewin::HICON& icon,
                              const AppLinks& links) {
     if (!RunSystemCommand(VeChar::VeUnicodeChar_2_CString(gbkName), logType, icon) && !OpenAppLinks(links))
         CUtil::SearchInBaidu_unicode(gbkName);
 }
 
-bool RunApplicationAction(const std::string& gbkAction, const std::string& gbkName, LogType& logType,
-                          vewin::HICON& icon, const AppActionWays& ways) {
-    if (gbkName.empty()) return false;
-    switch (AppActionOf(gbkAction)) {
+ActionOutcome RunApplicationAction(const std::string& gbkAction, const std::string& gbkName, LogType& logType,
+                                   vewin::HICON& icon, const AppActionWays& ways) {
+    if (gbkName.empty()) return ActionOutcome::NotApplied;
+    const AppAction action = AppActionOf(gbkAction);
+    if (action == AppAction::Open && !ways.open) return ActionOutcome::NotApplied;
+    if (ways.gbkUtterance && !SaidByUser(*ways.gbkUtterance, gbkName)) {
+        logType = LogType_NotCarriedOut;
+        return ActionOutcome::Declined;
+    }
+    switch (action) {
     case AppAction::Uninstall:
         UninstallApplication(gbkName, logType);
-        return true;
+        return ActionOutcome::CarriedOut;
     case AppAction::Download:
         if (ways.startInstalled && RunSystemCommand(VeChar::VeUnicodeChar_2_CString(gbkName), logType, icon))
-            return true;
+            return ActionOutcome::CarriedOut;
         if (!OpenAppLinks(ways.links))
             VeUI::VeShellExecuteA(ways.downloadTable ? SoftwareDownloadUrl(gbkName) : SoftwareCentreSearchUrl(gbkName));
-        return true;
-    case AppAction::Close:
-        return CloseApplicationWindow(gbkName);
-    case AppAction::Open:
-        if (!ways.open) return false;
-        OpenApplicationOrSearch(gbkName, logType, icon, ways.links);
-        return true;
+        return ActionOutcome::CarriedOut;
+    case AppAction::Close: {
+        const ActionOutcome outcome = CloseApplicationWindow(gbkName);
+        if (outcome == ActionOutcome::Declined) logType = LogType_NotCarriedOut;
+        return outcome;
     }
-    return false;
+    case AppAction::Open:
+        OpenApplicationOrSearch(gbkName, logType, icon, ways.links);
+        return ActionOutcome::CarriedOut;
+    }
+    return ActionOutcome::NotApplied;
 }

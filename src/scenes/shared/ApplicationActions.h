@@ -13,6 +13,11 @@ struct AppLinks {
     std::string gbkUrl;
 };
 
+// Whether the user said `gbkObject` (an application or a command phrase that an online reply or
+// a TPP result named) in the utterance; when not, the reason goes to the debugger output. What
+// closes, deletes, presses keys or runs a program because of such text needs it.
+bool SaidByUser(const std::string& gbkUtterance, const std::string& gbkObject);
+
 // A program, site or system command of that name, else the links, else a web search for it.
 void OpenApplicationOrSearch(const std::string& gbkName, LogType& logType, vewin::HICON& icon,
                              const AppLinks& links = {});
@@ -27,13 +32,19 @@ struct AppActionWays {
     // The result's own command and page, tried before the download page and, on open, before
     // the web search (TPP).
     AppLinks links{};
-    // Open (also what a missing action means): false does nothing and returns false (online).
+    // Open (also what a missing action means): false does nothing (online).
     bool open = true;
+    // The utterance, when the name comes from a reply or a result rather than the user's own
+    // words: a name not said in it is declined.
+    const std::string* gbkUtterance = nullptr;
 };
 
+enum class ActionOutcome { NotApplied, CarriedOut, Declined };
+
 // Carries out the action ("卸载" uninstalls, "下载"/"安装" download, "关闭"/"退出" close, anything
-// else opens) on the named program. True when it did: an uninstall or a download always, a close
-// when a top-level window has exactly that title (its process is ended), an open when
-// `ways.open`. An empty name is no action: false.
-bool RunApplicationAction(const std::string& gbkAction, const std::string& gbkName, LogType& logType,
-                          vewin::HICON& icon, const AppActionWays& ways);
+// else opens) on the named program: an uninstall or a download always, an open when `ways.open`.
+// A close needs a top-level window of exactly that title (else NotApplied) and asks it to close;
+// the process is ended only when it stays and the user says yes. The shell and the host are
+// never closed. An empty name is NotApplied; Declined sets the log type to not carried out.
+ActionOutcome RunApplicationAction(const std::string& gbkAction, const std::string& gbkName, LogType& logType,
+                                   vewin::HICON& icon, const AppActionWays& ways);

@@ -16,7 +16,8 @@ void TppSceneApp::Parse(VeJson& doc) {
 
 int TppSceneApp::Execute() {
     if (m_stdAppName.empty()) return DeclineTppScene(m_logType);
-    RunApplicationAction(m_stdAction, m_stdAppName, m_logType, m_hIcon,
-                         {.downloadTable = false, .links = {m_stdCmd, m_stdUrl}});
-    return 1;
+    const ActionOutcome outcome =
+        RunApplicationAction(m_stdAction, m_stdAppName, m_logType, m_hIcon,
+                             {.downloadTable = false, .links = {m_stdCmd, m_stdUrl}, .gbkUtterance = &m_stdText});
+    return outcome == ActionOutcome::Declined ? DeclineTppScene(m_logType) : 1;
 }

@@ -1,5 +1,6 @@
 #include "scenes/tpp/TppSceneOffline.h"
 
+#include "scenes/shared/ApplicationActions.h"
 #include "scenes/tpp/TppSceneDeclined.h"
 #include "scenes/tpp/TppSceneNothing.h"
 
@@ -10,6 +11,6 @@ void TppSceneOffline::Parse(VeJson& doc) {
 }
 
 int TppSceneOffline::Execute() {
-    if (RunTppCommandText(m_stdContent, m_logType, m_hIcon)) return 1;
+    if (SaidByUser(m_stdText, m_stdContent) && RunTppCommandText(m_stdContent, m_logType, m_hIcon)) return 1;
     return DeclineTppScene(m_logType);
 }

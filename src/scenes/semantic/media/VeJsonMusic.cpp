@@ -45,21 +45,18 @@ std::string FindSongHash(const std::string& gbkText) {
     return IsFileHash(hash) ? hash : std::string();
 }
 
-// A decimal volume level; none for any other text. Kept within 0..100 so that a spoken level
-// can never read as the step codes (+-200) and no length of digits can overflow.
+// A decimal volume level in 0..100; none for any other text. A level outside is refused,
+// never clamped or wrapped: +-200 are the host's step codes.
 std::optional<int> ReadLevel(std::string_view text) {
-    bool negative = false;
-    if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
-        negative = text.front() == '-';
-        text.remove_prefix(1);
-    }
+    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
     if (text.empty()) return std::nullopt;
     int level = 0;
     for (char c : text) {
         if (c < '0' || c > '9') return std::nullopt;
-        level = std::min(100, level * 10 + (c - '0'));
+        level = level * 10 + (c - '0');
+        if (level > 100) return std::nullopt;
     }
-    return negative ? 0 : level;
+    return level;
 }
 
 }  // namespace
@@ -83,8 +80,10 @@ void VeJsonMusic::Parse(VeJson& doc) {
 int VeJsonMusic::Execute() {
     if (m_stdInsType.empty())
         Play();
-    else
-        Control();
+    else if (!Control()) {
+        m_logType = LogType_NotCarriedOut;
+        return 0;
+    }
     return 1;
 }
 
@@ -100,12 +99,16 @@ void VeJsonMusic::Play() {
                                        : weburl::Url(endpoints::kKugouSongPage).Encoded(hash));
 }
 
-void VeJsonMusic::Control() {
-    if (m_stdInsType == "pause" || m_stdInsType == "replay") return TapMediaKey(vk::kPlayPause);
-    if (m_stdInsType == "next") return TapMediaKey(kNextTrack);
-    if (m_stdInsType == "past") return TapMediaKey(kPreviousTrack);
-    if (const std::optional<int> value = VolumeValue())
+bool VeJsonMusic::Control() {
+    if (m_stdInsType == "pause" || m_stdInsType == "replay") TapMediaKey(vk::kPlayPause);
+    else if (m_stdInsType == "next") TapMediaKey(kNextTrack);
+    else if (m_stdInsType == "past") TapMediaKey(kPreviousTrack);
+    else if (const std::optional<int> value = VolumeValue())
         ShowVolumeLevel(CEnvironmentMonitor::SetVolume(*value, false));
+    // A level that was given but is none in 0..100.
+    else if (m_stdInsType == "volume_select" && !(m_stdSeries.empty() && m_stdPercent.empty()))
+        return false;
+    return true;
 }
 
 std::optional<int> VeJsonMusic::VolumeValue() const {

@@ -25,7 +25,7 @@ public:
 
 private:
     void Play();
-    void Control();
+    bool Control();  // false when a volume level is refused
     // The value for the host's SetVolume; none when the instruction sets no volume.
     std::optional<int> VolumeValue() const;
 };
