@@ -43,6 +43,10 @@ public:
         return window ? 1 : 0;
     }
     HWND GetDesktopWindow() override { return reinterpret_cast<HWND>(0x10010); }
+    HWND GetShellWindow() override { return nullptr; }
+    BOOL EnumWindows(WNDENUMPROC, LPARAM) override { return 1; }
+    BOOL PostMessageW(HWND, UINT, WPARAM, LPARAM) override { return 1; }
+    DWORD GetCurrentProcessId() override { return 4000; }
     BOOL ExitWindowsEx(UINT, DWORD) override { return 1; }
     BOOL LockWorkStation() override { return 1; }
 
