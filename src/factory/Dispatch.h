@@ -30,6 +30,10 @@ enum class OutcomeLog {
 int RunScene(VeBasicService& scene, VeJson& doc, const std::string& gbkText, const CString& shown,
              OutcomeLog log);
 
+// The online thread's last step, apart so that a reply can be tried without HTTP: the reply
+// body's scene runs for the utterance; true when it carried it out.
+bool RunOnlineReply(const std::string& body, const std::string& utf8Text);
+
 // A done step's log line: Log_HICON when it left an icon, else Log_2 with its log type.
 void LogOutcome(const CString& text, LogType logType, vewin::HICON icon);
 

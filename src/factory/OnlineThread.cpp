@@ -2,8 +2,6 @@
 // service on one worker thread, and the reply's scene runs there.
 #include <algorithm>
 #include <cstdint>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <mutex>
 
@@ -15,6 +13,7 @@
 #include "host/VeJson.h"
 #include "host/VeNet.h"
 #include "host/VeUI.h"
+#include "platform/DataFile.h"
 #include "platform/HttpConfig.h"
 #include "platform/Win32Api.h"
 #include "vescene/CVeSceneFactory.h"
@@ -58,6 +57,21 @@ void CVeSceneFactory::StartOnlineRequest(bool bSearchFallback, const std::string
     if (!s_hThreadCtrl.compare_exchange_strong(expected, thread)) vewin::CloseHandle(thread);
 }
 
+bool RunOnlineReply(const std::string& body, const std::string& utf8Text) {
+    VeJson reply(body.c_str());
+    reply.Utf8ToUnicode();
+    std::string sceneName = reply.Get("scene");
+    if (sceneName.empty()) sceneName = "intentName";  // no key: an empty scene is unhandled
+
+    const CString shown = VeChar::VeUtf8_2_CString(utf8Text);
+    auto scene = MakeOnlineScene(sceneName);
+    if (!scene) {
+        VeUI::Log_nolt(shown, LogType_NotCarriedOut);
+        return false;
+    }
+    return RunScene(*scene, reply, VeChar::VeUtf8_2_UnicodeChar(utf8Text), shown, OutcomeLog::Nolt) != 0;
+}
+
 vewin::DWORD CVeSceneFactory::ThreadNoltControl(void* param) {
     const std::unique_ptr<NoltStart> start(static_cast<NoltStart*>(param));
     try {
@@ -82,19 +96,7 @@ vewin::DWORD CVeSceneFactory::ThreadNoltControl(void* param) {
                 if (curl.OpenUrl_get(url) != 0) return;  // dropped silently
                 const std::string body = curl.GetResult_utf8();
                 if (body.empty() || Stopped(*start)) return;
-
-                VeJson reply(body.c_str());
-                reply.Utf8ToUnicode();
-                std::string sceneName = reply.Get("scene");
-                if (sceneName.empty()) sceneName = "intentName";  // no key: an empty scene is unhandled
-
-                const CString shown = VeChar::VeUtf8_2_CString(utf8Text);
-                if (auto scene = MakeOnlineScene(sceneName)) {
-                    unhandled = RunScene(*scene, reply, gbkText, shown, OutcomeLog::Nolt) == 0;
-                } else {
-                    VeUI::Log_nolt(shown, LogType_NotCarriedOut);
-                    unhandled = true;
-                }
+                unhandled = !RunOnlineReply(body, utf8Text);
             }
 
             // Only with the desktop itself in front: a search would cover whatever the user is in.
@@ -117,16 +119,16 @@ vewin::DWORD CVeSceneFactory::ThreadNoltControl(void* param) {
 void CVeSceneFactory::VeReadNotAnalysisWords() {
     std::lock_guard lock(g_wordsMutex);
     if (!s_veNotAnalysis.empty()) return;
-    std::ifstream file(vehost::DataPath("notanalysiswords.nolt"), std::ios::binary);
-    if (!file) return;
-    const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    constexpr std::uint64_t kMaxWordListBytes = 64u << 10;  // a list of short words, 300 bytes as shipped
+    const auto bytes = vefile::ReadDataFile(vehost::DataPath("notanalysiswords.nolt"), kMaxWordListBytes);
+    if (!bytes) return;
     std::string word;
     auto finish = [&] {
         if (!word.empty() && word.back() == '\r') word.pop_back();  // the file may have CR LF line ends
         if (!word.empty()) s_veNotAnalysis.push_back(word);
         word.clear();
     };
-    for (char c : bytes) {
+    for (char c : *bytes) {
         if (c == '\n')
             finish();
         else
