@@ -1,7 +1,9 @@
 // The C API as a host might misuse it: the input is a program of calls with null, empty, odd
 // and foreign arguments (handles, texts, kinds, api values, callback tables of any size).
-#include <array>
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #include "FuzzHarness.h"

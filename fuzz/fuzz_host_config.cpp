@@ -1,5 +1,7 @@
 // The host's configuration file (VeScene.host.json): any text, looked up in every table.
 // Input: the name looked up (UTF-8), a line end, the file's text.
+#include <algorithm>
+
 #include "FuzzHarness.h"
 #include "platform/HostConfigTable.h"
 #include "platform/TextCodec.h"

@@ -44,7 +44,7 @@ for t in "${targets[@]}"; do
   log=$log_dir/$t.log
   # One process, no forks: the two cores are shared. A slow input (over 10 s) counts as a hang;
   # -rss_limit_mb keeps a runaway allocation from taking the machine.
-  ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1:suppressions=fuzz/ubsan.supp \
     "$dir/fuzz/fuzz_$t" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=4096 \
       -dict="$inputs/$dict" -artifact_prefix="$dir/findings/$t-" -print_final_stats=1 \
       "$corpus" "${seeds[@]}" >"$log" 2>&1
