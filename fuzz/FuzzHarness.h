@@ -60,13 +60,13 @@ inline std::string TakeLine(std::string& input) {
 // A directory of this process's own for the targets that read a file: the input is written
 // there and the data directory pointed at it.
 inline const std::string& ScratchDir() {
-    static const std::string dir = [] {
-        auto path = std::filesystem::temp_directory_path() / ("vescene-fuzz-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(path);
-        std::atexit([] { std::error_code ignored; std::filesystem::remove_all(ScratchDir(), ignored); });
-        return path.string();
-    }();
-    return dir;
+    struct Scratch {
+        std::string dir = (std::filesystem::temp_directory_path() / ("vescene-fuzz-" + std::to_string(::getpid()))).string();
+        Scratch() { std::filesystem::create_directories(dir); }
+        ~Scratch() { std::error_code ignored; std::filesystem::remove_all(dir, ignored); }
+    };
+    static const Scratch scratch;
+    return scratch.dir;
 }
 
 inline void WriteScratch(const std::string& name, const std::string& bytes) {

@@ -43,13 +43,14 @@ std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
-// A libFuzzer dictionary entry: quotes, backslashes and control bytes escaped.
+// A libFuzzer dictionary entry: printable ASCII as it stands, quotes, backslashes and every
+// other byte escaped (libFuzzer reads nothing else).
 std::string DictEntry(const std::string& word) {
     static const char kHex[] = "0123456789ABCDEF";
     std::string out = "\"";
     for (unsigned char c : word) {
         if (c == '"' || c == '\\') out += '\\', out += static_cast<char>(c);
-        else if (c < 0x20 || c == 0x7F) out += "\\x", out += kHex[c >> 4], out += kHex[c & 15];
+        else if (c < 0x20 || c >= 0x7F) out += "\\x", out += kHex[c >> 4], out += kHex[c & 15];
         else out += static_cast<char>(c);
     }
     return out + "\"";

@@ -164,7 +164,9 @@ TEST(VeDecryptTableTest, RefusedFilesAndArgumentsLeaveTheOutputUnchanged) {
         // One line per refused read, naming the file.
         const auto warnings = sim->Trace();
         ASSERT_EQ(warnings.size(), warned ? 2u : 0u);
-        if (warned) EXPECT_NE(warnings[0].ToReadable().find(name), std::string::npos) << warnings[0].ToReadable();
+        if (warned) {
+            EXPECT_NE(warnings[0].ToReadable().find(name), std::string::npos) << warnings[0].ToReadable();
+        }
     }
 #ifndef _WIN32
     std::filesystem::remove(zero);
