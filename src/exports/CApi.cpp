@@ -103,9 +103,11 @@ VESCENE_API void VESCENE_CALL VeScene_SetHostCallbacks(const VeHostCallbacks* ca
             vehost::SetCallbacks(nullptr);
             return;
         }
-        // Only as much as the host's table holds: an older host passes a shorter one.
+        // Only as much as the host's table holds: an older host passes a shorter one. Every
+        // member is pointer-sized, and a size that cuts one leaves it out, never half a pointer.
+        static_assert(sizeof(VeHostCallbacks) % sizeof(void*) == 0);
         VeHostCallbacks table{};
-        std::memcpy(&table, callbacks, std::min(callbacks->size, sizeof table));
+        std::memcpy(&table, callbacks, std::min(callbacks->size, sizeof table) / sizeof(void*) * sizeof(void*));
         table.size = sizeof table;
         vehost::SetCallbacks(&table);
         vecapi::UseHostCallbacks(true);
