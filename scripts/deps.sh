@@ -19,7 +19,8 @@ packages=(cmake ninja-build g++ pkg-config rapidjson-dev libcurl4-openssl-dev li
 if [[ "${1:-run}" == test ]]; then
   packages+=(libgtest-dev libgmock-dev googletest libbenchmark-dev nlohmann-json3-dev
              g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 wine wine64
-             clang lld llvm)  # clang-cl, lld-link, llvm-dlltool: VeScene.lib and the MSVC-ABI host
+             clang lld llvm  # clang-cl, lld-link, llvm-dlltool: VeScene.lib and the MSVC-ABI host
+             libclang-rt-14-dev)  # libFuzzer and the sanitizer runtimes of the fuzz build
 fi
 
 missing=()

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds every target and runs every test: Linux, Linux with ASan+UBSan, the threaded tests
-# with ThreadSanitizer, the i686 DLL with its export check and its release package, the i686
+# with ThreadSanitizer, every fuzz target for a few seconds, the i686 DLL with its export check and its release package, the i686
 # and x86_64 Windows tests under Wine, the C host example against the Linux library and, under
 # Wine, against the i686 and x86_64 VeScene.dll, and an MSVC-ABI host linked against the
 # packages' VeScene.lib.
@@ -128,6 +128,15 @@ if build build-tsan "$log_dir/tsan.log" -DCMAKE_BUILD_TYPE=Debug -DVESCENE_SYSTE
   count_gtest "tsan" "$log_dir/tsan-tests.log" $?
 else
   stage_failed "tsan build" "$log_dir/tsan.log"
+fi
+
+# 2c. Every fuzz target for a few seconds on its seeds (scripts/fuzz.sh): an input that crashes at
+#     once is caught here; the long runs are scripts/fuzz.sh with more seconds.
+if scripts/fuzz.sh 3 >"$log_dir/fuzz.log" 2>&1; then
+  passed=$((passed + 1))
+  echo "fuzz smoke ($(grep -c ': ok$' "$log_dir/fuzz.log") targets, 3 s each): ok"
+else
+  stage_failed "fuzz smoke" "$log_dir/fuzz.log"
 fi
 
 # 3. The product: the 32-bit DLL, checked to be a PE32 DLL exporting the factory, the C API and

@@ -141,6 +141,14 @@ TEST_F(CApiTest, AnOlderTableOrRemovalLeavesTheServicesUnderneath) {
     EXPECT_EQ(host.calls, Lines{"diagnostic(1, test)"});
     EXPECT_EQ(SimCalls("OutputDebugStringW"), (Lines{R"(OutputDebugStringW("VeScene: test"))", R"(OutputDebugStringW("VeScene: test"))"}));
     EXPECT_STREQ(VeScene_GetLastError(), "test");
+    // A size that cuts a member in half leaves it out, never half a pointer.
+    for (size_t cut : {size_t{1}, sizeof(void*) - 1}) {
+        const VeHostCallbacks shorter = Table(host, offsetof(VeHostCallbacks, diagnostic) + cut);
+        EXPECT_EQ(VeScene_SetHostCallbacks(&shorter), 1);
+        host.calls.clear();
+        vediag::Warn(u"test");
+        EXPECT_TRUE(host.calls.empty()) << cut;
+    }
 
     // A size too small for even the first table is refused, and the table in place stays.
     const VeHostCallbacks cb = Table(host);

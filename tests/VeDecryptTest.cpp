@@ -5,9 +5,15 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <vector>
 
 #include "TestSupport.h"
 #include "host/VeDecrypt.h"
+#include "platform/sim/SimDesktop.h"
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -123,23 +129,49 @@ TEST(VeDecryptTableTest, MapSplitsEachLineAtTheFirstSeparatorAndVectorKeepsEvery
 }
 
 TEST(VeDecryptTableTest, RefusedFilesAndArgumentsLeaveTheOutputUnchanged) {
+    vesim::ScopedSim sim;
     const std::string good = VeDecrypt::Encrypt("a,1\r\nb,2\r\n", kKey, 3);
     TableFile wrongKey(good), truncated(good.substr(0, good.size() - 1)), empty("");
     TableFile emptyKeyed(VeDecrypt::Encrypt("a,1\r\n", "", 3));  // a null key is no empty key
-    const std::pair<const char*, const char*> cases[] = {
-        {wrongKey.name.c_str(), "DornikHalbFilm"}, {truncated.name.c_str(), kKey.c_str()},
-        {empty.name.c_str(), kKey.c_str()}, {"vedecrypt-test-no-such-file.tbl", kKey.c_str()},
-        {".", kKey.c_str()}, {"", kKey.c_str()}, {nullptr, kKey.c_str()}, {emptyKeyed.name.c_str(), nullptr},
+    // A sound table just past the size cap.
+    TableFile oversized(VeDecrypt::Encrypt(std::string(VeDecrypt::kMaxTableBytes, 'a'), kKey, 3));
+    struct Case { const char* name; const char* key; bool warned; };
+    std::vector<Case> cases = {
+        {wrongKey.name.c_str(), "DornikHalbFilm", false}, {truncated.name.c_str(), kKey.c_str(), false},
+        {empty.name.c_str(), kKey.c_str(), false}, {"vedecrypt-test-no-such-file.tbl", kKey.c_str(), false},
+        {".", kKey.c_str(), true}, {"", kKey.c_str(), true}, {nullptr, kKey.c_str(), false},
+        {emptyKeyed.name.c_str(), nullptr, false}, {oversized.name.c_str(), kKey.c_str(), true},
     };
-    for (const auto& [name, key] : cases) {
+#ifndef _WIN32
+    // A link to an endless device and a pipe with no writer: refused at once, never read.
+    const std::string zero = vetest::DataDir() + "/vedecrypt-test-zero.tbl", pipe = vetest::DataDir() + "/vedecrypt-test-pipe.tbl";
+    std::filesystem::remove(zero);
+    std::filesystem::remove(pipe);
+    std::filesystem::create_symlink("/dev/zero", zero);
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    cases.push_back({"vedecrypt-test-zero.tbl", kKey.c_str(), true});
+    cases.push_back({"vedecrypt-test-pipe.tbl", kKey.c_str(), true});
+#endif
+    for (const auto& [name, key, warned] : cases) {
         SCOPED_TRACE(name ? name : "null file");
+        sim->ClearTrace();
         Map map = {{"keep", "me"}};
         Lines vector = {"keep"};
         EXPECT_FALSE(VeDecrypt::EncryptFile_2_map_string(name, key, ',', map));
         EXPECT_FALSE(VeDecrypt::EncryptFile_2_vector(name, key, vector));
         EXPECT_EQ(map, (Map{{"keep", "me"}}));
         EXPECT_EQ(vector, Lines{"keep"});
+        // One line per refused read, naming the file.
+        const auto warnings = sim->Trace();
+        ASSERT_EQ(warnings.size(), warned ? 2u : 0u);
+        if (warned) {
+            EXPECT_NE(warnings[0].ToReadable().find(name), std::string::npos) << warnings[0].ToReadable();
+        }
     }
+#ifndef _WIN32
+    std::filesystem::remove(zero);
+    std::filesystem::remove(pipe);
+#endif
 }
 
 TEST(VeDecryptTableTest, ReadsTheInstalledSoftwareTable) {

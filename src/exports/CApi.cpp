@@ -128,9 +128,11 @@ VESCENE_API int VESCENE_CALL VeScene_SetHostCallbacks(const VeHostCallbacks* cal
         }
         if (callbacks->size < VESCENE_HOST_CALLBACKS_MIN_SIZE)
             return BadArgument(u"SetHostCallbacks: size must be sizeof(VeHostCallbacks)");
-        // Only as much as the host's table holds: an older host passes a shorter one.
+        // Only as much as the host's table holds: an older host passes a shorter one. Every
+        // member is pointer-sized, and a size that cuts one leaves it out, never half a pointer.
+        static_assert(sizeof(VeHostCallbacks) % sizeof(void*) == 0);
         VeHostCallbacks table{};
-        std::memcpy(&table, callbacks, std::min(callbacks->size, sizeof table));
+        std::memcpy(&table, callbacks, std::min(callbacks->size, sizeof table) / sizeof(void*) * sizeof(void*));
         table.size = sizeof table;
         vehost::SetCallbacks(&table);
         vecapi::UseHostCallbacks(true);

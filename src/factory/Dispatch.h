@@ -3,6 +3,7 @@
 // name: show the text, give the user's own commands and the main-window words the first
 // chance, run the registry's scene, log the outcome. One scene run (text, Parse, Execute, log)
 // also serves the pen entries and the online thread.
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -31,6 +32,12 @@ enum class OutcomeLog {
 // the same log. Returns what Execute returned.
 int RunScene(VeBasicService& scene, VeJson& doc, const std::string& gbkText, const CString& shown,
              OutcomeLog log);
+
+// The online thread's last step, apart so that a reply can be tried without HTTP: the reply
+// body's scene runs for the utterance. Returns a VESCENE_ONLINE_* status, with the scene's name
+// in utf8Scene when it was carried out; `abandoned` is asked once more just before acting.
+int RunOnlineReply(const std::string& body, const std::string& utf8Text, std::string& utf8Scene,
+                   const std::function<bool()>& abandoned = {});
 
 // A done step's log line: Log_HICON when it left an icon, else Log_2 with its log type.
 void LogOutcome(const CString& text, LogType logType, vewin::HICON icon);

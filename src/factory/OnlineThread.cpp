@@ -3,8 +3,6 @@
 // it: the reply is not acted on, and the newer one goes online in its turn.
 #include <algorithm>
 #include <cstdint>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <mutex>
 #include <utility>
@@ -19,6 +17,7 @@
 #include "host/VeNet.h"
 #include "host/VeUI.h"
 #include "platform/Diagnostic.h"
+#include "platform/DataFile.h"
 #include "platform/HttpConfig.h"
 #include "platform/Url.h"
 #include "platform/Win32Api.h"
@@ -118,6 +117,26 @@ void CVeSceneFactory::StartOnlineRequest(bool bSearchFallback, const std::string
     vediag::Warn(u"the online request could not start a thread");
 }
 
+int RunOnlineReply(const std::string& body, const std::string& utf8Text, std::string& utf8Scene,
+                   const std::function<bool()>& abandoned) {
+    VeJson reply(body.c_str());
+    if (body.empty() || !reply.IsValid()) return VESCENE_ONLINE_BAD_REPLY;
+    reply.Utf8ToUnicode();
+    std::string sceneName = reply.Get("scene");
+    if (sceneName.empty()) sceneName = "intentName";  // no key: an empty scene is unhandled
+
+    // The last look before acting: a reply for words the user has moved on from is dropped.
+    if (abandoned && abandoned()) return VESCENE_ONLINE_ABANDONED;
+    const CString shown = VeChar::VeUtf8_2_CString(utf8Text);
+    auto scene = MakeOnlineScene(sceneName);
+    if (scene && RunScene(*scene, reply, VeChar::VeUtf8_2_UnicodeChar(utf8Text), shown, OutcomeLog::Nolt) != 0) {
+        utf8Scene = VeChar::VeUnicodeChar_2_Utf8(sceneName);
+        return VESCENE_ONLINE_DONE;
+    }
+    if (!scene) VeUI::Log_nolt(shown, LogType_NotCarriedOut);
+    return VESCENE_ONLINE_NOT_DONE;
+}
+
 vewin::DWORD CVeSceneFactory::ThreadNoltControl(void* param) {
     auto serve = [](const NoltStart& start) {
         const std::string& utf8Text = start.utf8Text;
@@ -160,21 +179,12 @@ vewin::DWORD CVeSceneFactory::ThreadNoltControl(void* param) {
         if (result == vehttp::kHttpAborted) return finish(VESCENE_ONLINE_ABANDONED);
         if (result != vehttp::kHttpOk) return failed(-result);
         const std::string body = curl.GetResult_utf8();
-        VeJson reply(body.c_str());
-        if (body.empty() || !reply.IsValid()) return failed(VESCENE_ONLINE_BAD_REPLY);
-        reply.Utf8ToUnicode();
-        std::string sceneName = reply.Get("scene");
-        if (sceneName.empty()) sceneName = "intentName";  // no key: an empty scene is unhandled
-
-        // The last look before acting: a reply for words the user has moved on from is dropped.
-        if (Abandoned(start)) return finish(VESCENE_ONLINE_ABANDONED);
-        const CString shown = VeChar::VeUtf8_2_CString(utf8Text);
-        auto scene = MakeOnlineScene(sceneName);
-        if (scene && RunScene(*scene, reply, gbkText, shown, OutcomeLog::Nolt) != 0)
-            return finish(VESCENE_ONLINE_DONE, VeChar::VeUnicodeChar_2_Utf8(sceneName));
-        if (!scene) VeUI::Log_nolt(shown, LogType_NotCarriedOut);
-        unhandled();
-        finish(VESCENE_ONLINE_NOT_DONE);
+        std::string utf8Scene;
+        switch (const int status = RunOnlineReply(body, utf8Text, utf8Scene, [&] { return Abandoned(start); })) {
+        case VESCENE_ONLINE_BAD_REPLY: return failed(status);
+        case VESCENE_ONLINE_NOT_DONE: unhandled(); return finish(status);
+        default: return finish(status, utf8Scene);
+        }
     };
 
     std::unique_ptr<NoltStart> start(static_cast<NoltStart*>(param));
@@ -205,16 +215,16 @@ vewin::DWORD CVeSceneFactory::ThreadNoltControl(void* param) {
 void CVeSceneFactory::VeReadNotAnalysisWords() {
     std::lock_guard lock(g_wordsMutex);
     if (!s_veNotAnalysis.empty()) return;
-    std::ifstream file(vehost::DataPath("notanalysiswords.nolt"), std::ios::binary);
-    if (!file) return;
-    const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    constexpr std::uint64_t kMaxWordListBytes = 64u << 10;  // a list of short words, 300 bytes as shipped
+    const auto bytes = vefile::ReadDataFile(vehost::DataPath("notanalysiswords.nolt"), kMaxWordListBytes);
+    if (!bytes) return;
     std::string word;
     auto finish = [&] {
         if (!word.empty() && word.back() == '\r') word.pop_back();  // the file may have CR LF line ends
         if (!word.empty()) s_veNotAnalysis.push_back(word);
         word.clear();
     };
-    for (char c : bytes) {
+    for (char c : *bytes) {
         if (c == '\n')
             finish();
         else

@@ -1,9 +1,7 @@
 #include "host/VeDecrypt.h"
 
-#include <fstream>
-#include <iterator>
-
 #include "host/DataDirectory.h"
+#include "platform/DataFile.h"
 
 namespace VeDecrypt {
 namespace {
@@ -12,7 +10,6 @@ constexpr char kMagic[4] = {'V', 'e', 'D', 't'};
 constexpr unsigned char kVersion = 1;
 constexpr size_t kHeaderSize = 4 + 4 + 4 + 8;
 constexpr size_t kCheckSize = 8;
-constexpr std::uintmax_t kMaxFileSize = 64u << 20;
 
 std::uint64_t Fnv1a(std::uint64_t hash, const std::string& bytes) {
     for (unsigned char c : bytes) {
@@ -58,14 +55,9 @@ std::uint64_t GetLe(const std::string& in, size_t pos, int bytes) {
 
 std::optional<std::string> ReadPlain(const char* file, const char* key) {
     if (!file || !key) return std::nullopt;
-    std::ifstream in(vehost::DataPath(file), std::ios::binary);
-    if (!in) return std::nullopt;
-    in.seekg(0, std::ios::end);
-    auto size = static_cast<std::uintmax_t>(in.tellg());
-    if (size > kMaxFileSize) return std::nullopt;
-    in.seekg(0);
-    std::string packed((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return Decrypt(packed, key);
+    auto packed = vefile::ReadDataFile(vehost::DataPath(file), kMaxTableBytes);
+    if (!packed) return std::nullopt;
+    return Decrypt(*packed, key);
 }
 
 std::optional<std::string> ReadPlainOrReport(const char* file, const char* key) {

@@ -12,6 +12,9 @@
 
 namespace VeDecrypt {
 
+// A larger file is no table of ours (the largest shipped one is 11 KB): it counts as missing.
+inline constexpr std::uint64_t kMaxTableBytes = 256u << 10;
+
 // `file` is a bare name resolved against the data directory. On failure `out` is unchanged.
 bool EncryptFile_2_map_string(const char* file, const char* key, char separator,
                               std::map<std::string, std::string>& out);

@@ -1,12 +1,12 @@
 #include "keyboard/OfficeGrammar.h"
 
 #include <algorithm>
-#include <fstream>
 #include <string_view>
 
 #include "host/DataDirectory.h"
 #include "host/TextMatch.h"
 #include "keyboard/KeyPlayer.h"
+#include "platform/DataFile.h"
 #include "platform/TextCodec.h"
 
 namespace {
@@ -15,14 +15,14 @@ constexpr int kMaxRecords = 199;
 constexpr size_t kMaxNames = 99;
 constexpr size_t kMaxPhrases = 99;
 constexpr size_t kMaxSeparators = 98;
+constexpr std::uint64_t kMaxGrammarBytes = 64u << 10;  // 15 times the larger shipped grammar
 
 using Tokens = std::vector<std::string>;
 
 // The file's text up to its first zero byte; empty when it cannot be read.
 std::string ReadGrammarFile(const char* fileName) {
-    std::ifstream in(vehost::DataPath(fileName), std::ios::binary);
-    std::string content;
-    if (in) std::getline(in, content, '\0');
+    std::string content = vefile::ReadDataFile(vehost::DataPath(fileName), kMaxGrammarBytes).value_or("");
+    content.resize(std::min(content.find('\0'), content.size()));
     return content;
 }
 

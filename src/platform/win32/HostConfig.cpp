@@ -5,19 +5,18 @@
 //     "templates": { "spoken name": "path of a Word template" } }
 // The file is read at every lookup, so an edit takes effect at once and no state is shared
 // between the host's thread and the online request's thread.
+#include "platform/DataFile.h"
+#include "platform/HostConfigTable.h"
 #include "platform/TextCodec.h"
 #include "platform/win32/Win32Host.h"
 #include "platform/win32/Win32Support.h"
 
-#include <rapidjson/document.h>
-
 #include <mutex>
-#include <vector>
 
 namespace vewin32 {
 namespace {
 
-constexpr LONGLONG kMaxConfigBytes = 4 << 20;  // a hand-written table; anything larger is not one
+constexpr std::uint64_t kMaxConfigBytes = 4 << 20;  // a hand-written table; anything larger is not one
 
 std::mutex g_pathMutex;
 std::u16string g_path;
@@ -40,20 +39,6 @@ std::u16string ModuleDirectory() {
     size_t slash = path.find_last_of(L"\\/");
     path.resize(slash == std::wstring::npos ? 0 : slash + 1);
     return std::u16string(path.begin(), path.end());
-}
-
-std::string ReadFileBytes(const std::u16string& path) {
-    UniqueFile file(::CreateFileW(W(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-    LARGE_INTEGER size{};
-    if (!file || !::GetFileSizeEx(file.get(), &size) || size.QuadPart > kMaxConfigBytes)
-        return {};
-    std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
-    DWORD read = 0;
-    if (!bytes.empty() && !::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr))
-        return {};
-    bytes.resize(read);
-    return bytes;
 }
 
 const char* TableKey(HostTable table) {
@@ -89,28 +74,12 @@ std::u16string HostConfigPath() {
 std::optional<std::u16string> LookupHostTable(HostTable table, const std::u16string& name) {
     if (name.empty()) return std::nullopt;
     std::u16string path = HostConfigPath();
-    std::string bytes = ReadFileBytes(path);
+    std::string bytes = vefile::ReadDataFile(textcodec::Utf16ToUtf8(path), kMaxConfigBytes).value_or("");
     if (bytes.empty()) return std::nullopt;
-    if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) bytes.erase(0, 3);  // Notepad's byte-order mark
-
-    rapidjson::Document document;
-    document.Parse(bytes.data(), bytes.size());
-    if (document.HasParseError() || !document.IsObject()) {
-        Complain(path, u"not a JSON object");
-        return std::nullopt;
-    }
-    auto entries = document.FindMember(TableKey(table));
-    if (entries == document.MemberEnd() || !entries->value.IsObject()) return std::nullopt;
-
-    std::optional<std::u16string> caseless;
-    for (const auto& entry : entries->value.GetObject()) {
-        if (!entry.value.IsString()) continue;
-        std::u16string key = textcodec::Utf8ToUtf16({entry.name.GetString(), entry.name.GetStringLength()});
-        std::u16string value = textcodec::Utf8ToUtf16({entry.value.GetString(), entry.value.GetStringLength()});
-        if (key == name) return value;
-        if (!caseless && SameName(key, name)) caseless = std::move(value);
-    }
-    return caseless;
+    bool malformed = false;
+    auto value = vehostconfig::FindEntry(std::move(bytes), TableKey(table), name, &SameName, malformed);
+    if (malformed) Complain(path, u"not a JSON object");
+    return value;
 }
 
 }  // namespace vewin32

@@ -37,12 +37,7 @@ std::string FindSongHash(const std::string& gbkText) {
                           .Fixed(endpoints::kSongSearchTail);
     CVeCurl curl;
     if (curl.OpenUrl_get(url) != vehttp::kHttpOk) return {};
-    // Parsed as sent: the document reads UTF-8, and the hash is ASCII anyway.
-    const std::string body = curl.GetResult_utf8();
-    const VeJson reply(body.data(), body.size());
-    std::string hash = reply.Get("data^lists^Grp^FileHash");
-    if (hash.empty()) hash = reply.Get("data^lists^FileHash");  // a first hit without alternatives
-    return IsFileHash(hash) ? hash : std::string();
+    return VeJsonMusic::SongHashOfReply(curl.GetResult_utf8());
 }
 
 // A decimal volume level in 0..100; none for any other text. A level outside is refused,
@@ -60,6 +55,14 @@ std::optional<int> ReadLevel(std::string_view text) {
 }
 
 }  // namespace
+
+std::string VeJsonMusic::SongHashOfReply(const std::string& body) {
+    // Parsed as sent: the document reads UTF-8, and the hash is ASCII anyway.
+    const VeJson reply(body.data(), body.size());
+    std::string hash = reply.Get("data^lists^Grp^FileHash");
+    if (hash.empty()) hash = reply.Get("data^lists^FileHash");  // a first hit without alternatives
+    return IsFileHash(hash) ? hash : std::string();
+}
 
 void VeJsonMusic::Parse(VeJson& doc) {
     m_stdSong = SlotValue(doc, "song");

@@ -28,4 +28,9 @@ private:
     bool Control();  // false when a volume level is refused
     // The value for the host's SetVolume; none when the instruction sets no volume.
     std::optional<int> VolumeValue() const;
+
+public:
+    // The file hash of the song search reply's first hit; empty when there is none or it is
+    // no plain hash.
+    static std::string SongHashOfReply(const std::string& body);
 };
