@@ -186,7 +186,10 @@ TEST_F(CliRunnerTest, ALineThatDoesNotWaitLeavesItsRequestToTheNextLineAndRunsAl
     EXPECT_TRUE(onThread(records[2]).empty());
     EXPECT_TRUE(records[3]["end"].GetBool());
     EXPECT_EQ(onThread(records[3]).size(), 6u);
-    EXPECT_EQ(server.Requests().size(), 2u * 21);
+    // The abandoned request may have reached the service before its abort or not; the two
+    // that were carried on always did.
+    EXPECT_GE(server.Requests().size(), 2u * 21);
+    EXPECT_LE(server.Requests().size(), 3u * 21);
 }
 
 }  // namespace

@@ -161,8 +161,11 @@ TEST(VeDecryptTableTest, RefusedFilesAndArgumentsLeaveTheOutputUnchanged) {
         EXPECT_FALSE(VeDecrypt::EncryptFile_2_vector(name, key, vector));
         EXPECT_EQ(map, (Map{{"keep", "me"}}));
         EXPECT_EQ(vector, Lines{"keep"});
-        // One line per refused read, naming the file.
-        const auto warnings = sim->Trace();
+        // One line per refused read, naming the file (apart from the once-per-table notice).
+        auto warnings = sim->Trace();
+        std::erase_if(warnings, [](const auto& call) {
+            return call.ToReadable().find("missing or damaged") != std::string::npos;
+        });
         ASSERT_EQ(warnings.size(), warned ? 2u : 0u);
         if (warned) {
             EXPECT_NE(warnings[0].ToReadable().find(name), std::string::npos) << warnings[0].ToReadable();
