@@ -72,16 +72,16 @@ std::wstring WindowText(HWND window) {
 struct HandleCloser {
     void operator()(HANDLE h) const { CloseHandle(h); }
 };
-using UniqueFile = std::unique_ptr<void, HandleCloser>;
+using UniqueHandle = std::unique_ptr<void, HandleCloser>;
 
-UniqueFile OpenFile(const std::wstring& path, DWORD access, DWORD disposition) {
+UniqueHandle OpenFile(const std::wstring& path, DWORD access, DWORD disposition) {
     HANDLE h = CreateFileW(path.c_str(), access, FILE_SHARE_READ, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
-    return UniqueFile(h == INVALID_HANDLE_VALUE ? nullptr : h);
+    return UniqueHandle(h == INVALID_HANDLE_VALUE ? nullptr : h);
 }
 
 // A whole UTF-8 file as UTF-16, without the byte-order mark Notepad may have written.
 bool ReadText(const std::wstring& path, std::wstring& text) {
-    UniqueFile file = OpenFile(path, GENERIC_READ, OPEN_EXISTING);
+    UniqueHandle file = OpenFile(path, GENERIC_READ, OPEN_EXISTING);
     LARGE_INTEGER size{};
     if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart > (16 << 20)) return false;
     std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
@@ -133,7 +133,7 @@ Settings LoadSettings() { return {IniValue(L"dataDirectory"), IniValue(L"online"
 bool SaveSettings(const Settings& s) {
     // The profile functions keep a file in UTF-16 when it starts so; a new file would be in the
     // ANSI code page, where a Chinese path may not survive.
-    if (UniqueFile file = OpenFile(IniPath(), GENERIC_WRITE, CREATE_NEW)) WriteBytes(file.get(), "\xFF\xFE");
+    if (UniqueHandle file = OpenFile(IniPath(), GENERIC_WRITE, CREATE_NEW)) WriteBytes(file.get(), "\xFF\xFE");
     return WritePrivateProfileStringW(L"host", L"dataDirectory", s.dataDirectory.c_str(), IniPath().c_str()) &&
            WritePrivateProfileStringW(L"host", L"online", s.onlineEndpoint.c_str(), IniPath().c_str());
 }
@@ -234,7 +234,7 @@ struct App {
     bool scripted = false, dryRun = false, answerYes = false;
     int showSeconds = 0;
     std::wstring scriptPath, logPath;
-    UniqueFile log;
+    UniqueHandle log;
     int exitCode = 0;
 };
 App g;
@@ -251,6 +251,7 @@ struct Event {
 
 void Show(Event& e) {
     if (e.shownIn) SetWindowTextW(e.shownIn, e.shown.c_str());
+    if (SendMessageW(g.logList, LB_GETCOUNT, 0, 0) >= 5000) SendMessageW(g.logList, LB_DELETESTRING, 0, 0);  // a host runs for days
     LRESULT i = SendMessageW(g.logList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(e.line.c_str()));
     SendMessageW(g.logList, LB_SETTOPINDEX, i, 0);
     if (g.log) WriteBytes(g.log.get(), Utf8(e.line) + "\n");
@@ -446,7 +447,7 @@ bool SaveSettingsFrom(HWND dialog) {
         return false;
     }
     Settings s{WindowText(GetDlgItem(dialog, kDataDir)), WindowText(GetDlgItem(dialog, kOnline))};
-    UniqueFile file = OpenFile(TablesPath(), GENERIC_WRITE, CREATE_ALWAYS);
+    UniqueHandle file = OpenFile(TablesPath(), GENERIC_WRITE, CREATE_ALWAYS);
     if (!SaveSettings(s) || !file || !WriteBytes(file.get(), Utf8(tables))) {
         MessageBoxW(dialog, (L"无法保存设置：" + IniPath() + L"\n" + TablesPath()).c_str(), L"VeScene", MB_OK | MB_ICONERROR);
         return false;
@@ -680,7 +681,7 @@ int Main() {
         return 2;
     }
     // One window at a time; a script run is a test's own and must not meet the user's window.
-    UniqueFile instance;
+    UniqueHandle instance;
     if (!g.scripted) {
         instance.reset(CreateMutexW(nullptr, TRUE, L"Local\\VeSceneHost"));
         if (GetLastError() == ERROR_ALREADY_EXISTS) {
