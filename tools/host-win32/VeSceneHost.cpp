@@ -61,6 +61,16 @@ std::string UtteranceJson(const std::string& text) {
     return json + "\",\"rc\":4}";
 }
 
+// An edit control breaks lines only at "\r\n".
+std::wstring WithCrLf(const std::wstring& text) {
+    std::wstring out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == L'\n' && (i == 0 || text[i - 1] != L'\r')) out += L'\r';
+        out += text[i];
+    }
+    return out;
+}
+
 std::wstring WindowText(HWND window) {
     std::wstring text(GetWindowTextLengthW(window) + 1, L'\0');
     text.resize(GetWindowTextW(window, text.data(), static_cast<int>(text.size())));
@@ -463,7 +473,8 @@ LRESULT CALLBACK SettingsProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CREATE: {
         Settings s = LoadSettings();
         std::wstring tables;
-        if (!ReadText(TablesPath(), tables)) tables = L"{\r\n  \"websites\": {},\r\n  \"commands\": {},\r\n  \"files\": {},\r\n  \"templates\": {}\r\n}\r\n";
+        if (!ReadText(TablesPath(), tables)) tables = L"{\n  \"websites\": {},\n  \"commands\": {},\n  \"files\": {},\n  \"templates\": {}\n}\n";
+        tables = WithCrLf(tables);
         int m = Scale(10), row = Scale(24), width = Scale(520), y = m;
         auto place = [&](HWND h, int height) {
             MoveWindow(h, m, y, width - 2 * m, height, FALSE);
