@@ -176,6 +176,8 @@ struct Library {
     decltype(&VeScene_SetHostCallbacks) SetHostCallbacks = nullptr;
     decltype(&VeScene_SetDataDirectory) SetDataDirectory = nullptr;
     decltype(&VeScene_SetEndpoint) SetEndpoint = nullptr;
+    // VeScene_GetLastError: optional, an older DLL lacks it (and ::GetLastError keeps its name).
+    const char*(VESCENE_CALL* GetLibraryError)(void) = nullptr;
 
     // An error text when something is missing, else empty.
     std::wstring Load(const std::wstring& path) {
@@ -196,12 +198,19 @@ struct Library {
         Resolve(dll, "VeScene_SetHostCallbacks", SetHostCallbacks);
         Resolve(dll, "VeScene_SetDataDirectory", SetDataDirectory);
         Resolve(dll, "VeScene_SetEndpoint", SetEndpoint);
+        Resolve(dll, "VeScene_GetLastError", GetLibraryError);
         if (!Version || !Create || !Destroy || !ProcessM || !ProcessP_normal || !ProcessP_PPT || !ProcessAI ||
             !ProcessM_office_xiao || !GetScene || !GetText || !Release || !SetHostCallbacks || !SetDataDirectory ||
             !SetEndpoint)
             return path + L" lacks a function of the C API";
         scene = Create();
         return scene ? L"" : L"VeScene_Create failed";
+    }
+
+    // Why this thread's last call failed; empty when it did not, or when the DLL cannot say.
+    std::wstring LastError() const {
+        const char* error = GetLibraryError ? GetLibraryError() : nullptr;
+        return error && *error ? Wide(error) : L"";
     }
 
     void Unload() {
@@ -318,7 +327,8 @@ void VESCENE_CALL OnLog(void*, const char* text, int logType, int channel) {
     Report(L"log(" + Wide(text) + L", " + LogTypeName(logType) + L" " + std::to_wstring(logType) + L", " +
            ChannelName(channel) + L")");
 }
-// The icon stays the library's: a host may draw it while the call lasts, never destroy it.
+// The icon is not ours to destroy: the library's own lookups keep theirs, and one this host
+// handed back from open_program (it has none) would stay this host's. Draw it during the call only.
 void VESCENE_CALL OnLogIcon(void*, const char* text, void*) { Report(L"log_icon(" + Wide(text) + L")"); }
 void VESCENE_CALL OnMainMenu(void*, int page) {
     Report(L"main_menu(" + std::to_wstring(page) + L")");
@@ -360,7 +370,7 @@ void InstallCallbacks() {
 
 void ApplySettings(const Settings& s) {
     std::wstring data = s.dataDirectory.empty() ? ExeDirectory() + L"data" : s.dataDirectory;
-    g.lib.SetDataDirectory(Utf8(data).c_str());
+    if (g.lib.SetDataDirectory(Utf8(data).c_str()) != 1) Report(L"data directory refused: " + data + L" " + g.lib.LastError());
     // An empty endpoint restores the library's default.
     if (g.lib.SetEndpoint("online", Utf8(s.onlineEndpoint).c_str()) != 1)
         Report(L"online endpoint refused (http or https only): " + s.onlineEndpoint);
@@ -381,6 +391,7 @@ int Run(int mode, const std::wstring& text) {
     case 3: rc = g.lib.ProcessAI(s, result.c_str()); break;
     default: rc = g.lib.ProcessM_office_xiao(s, result.c_str(), mode - 3); break;  // 1 Word, 2 PowerPoint, 3 Excel
     }
+    if (std::wstring error = g.lib.LastError(); !error.empty()) Report(L"last error: " + error);
     std::wstring scene = Wide(g.lib.GetScene(s)), said = Wide(g.lib.GetText(s));
     Report(L"= " + std::to_wstring(rc) + L" scene \"" + scene + L"\" text \"" + said + L"\"", g.status,
            L"场景：" + scene + L"    文本：" + said + L"    结果：" + std::to_wstring(rc));
