@@ -65,7 +65,7 @@ gui_host() {  # gui_host NAME BUILD_DIR env [VAR=VALUE...] (Wine's environment)
     cp -r "$dir"/data "$run"/ || { stage_failed "$name" /dev/null; return; }
   (cd "$run" && timeout 120 "$@" wine VeSceneHost.exe --dry-run --script ../../tests/host-win32/script.txt \
      --log host.log </dev/null >"$log" 2>&1) || missing=1
-  "$@" wineserver -w 2>/dev/null  # until the program the table started has ended
+  timeout 60 "$@" wineserver -w 2>/dev/null  # until the program the table started has ended
   while IFS= read -r want; do
     grep -qF -- "$want" "$run/host.log" 2>/dev/null || { echo "missing in $run/host.log: $want" >>"$log"; missing=1; }
   done <tests/host-win32/expected.txt
