@@ -1,12 +1,21 @@
 // The C API as a host sees it: its callbacks take over the host services from whatever runs the
-// desktop underneath (here the sim), Windows calls stay underneath, and bad arguments are refused.
+// desktop underneath (here the sim), Windows calls stay underneath, bad arguments are refused with
+// a readable error, each handle keeps its own result, and the online request is the host's to
+// allow and never acts late.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstddef>
+#include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "LoopbackServer.h"
 #include "TestSupport.h"
+#include "host/DataDirectory.h"
+#include "platform/Diagnostic.h"
 #include "vescene/vescene.h"
 
 namespace {
@@ -16,6 +25,8 @@ using namespace vetest;
 struct Host {
     Lines calls;
     int volume = 50;
+    int network = 1;
+    Lines online;  // online_result: "text|scene|status"
 };
 
 Host& Of(void* user) { return *static_cast<Host*>(user); }
@@ -37,6 +48,13 @@ VeHostCallbacks Table(Host& host, size_t size = sizeof(VeHostCallbacks)) {
         Of(u).calls.push_back("set_volume(" + std::to_string(level) + ", " + std::to_string(mute) + ")");
         if (!mute) Of(u).volume = level;
         return Of(u).volume;
+    };
+    cb.check_net = [](void* u) { return Of(u).network; };
+    cb.diagnostic = [](void* u, int level, const char* message) {
+        Of(u).calls.push_back("diagnostic(" + std::to_string(level) + ", " + message + ")");
+    };
+    cb.online_result = [](void* u, const char* text, const char* scene, int status) {
+        Of(u).online.push_back(std::string(text) + "|" + scene + "|" + std::to_string(status));
     };
     return cb;
 }
@@ -80,19 +98,36 @@ TEST_F(CApiTest, CallbacksTakeOverTheHostServicesOnly) {
     EXPECT_TRUE(SimCalls("CEnvironmentMonitor::SetVolume").empty());
 }
 
-TEST_F(CApiTest, AShorterTableOrRemovalLeavesTheServicesUnderneath) {
+TEST_F(CApiTest, AnOlderTableOrRemovalLeavesTheServicesUnderneath) {
     Host host;
-    const VeHostCallbacks shorter = Table(host, offsetof(VeHostCallbacks, shell_execute));
-    VeScene_SetHostCallbacks(&shorter);
+    // An older host's table ends before the diagnostic callback: its warning goes nowhere else.
+    const VeHostCallbacks older = Table(host, VESCENE_HOST_CALLBACKS_MIN_SIZE);
+    EXPECT_EQ(VeScene_SetHostCallbacks(&older), 1);
+    vediag::Warn(u"test");
     EXPECT_EQ(VeScene_ProcessM(scene, kWebSearch.c_str(), 1, 0), VESCENE_DONE);
-    EXPECT_EQ(host.calls, (Lines{"tray(搜索周杰伦, 1)", "log(搜索周杰伦, 11, 1)"}));
-    EXPECT_EQ(Opened(), Lines{kBaiduJay});
+    EXPECT_EQ(host.calls, (Lines{"tray(搜索周杰伦, 1)", "shell_execute(" + kBaiduJay + ")", "log(搜索周杰伦, 11, 1)"}));
+    const VeHostCallbacks full = Table(host);
+    EXPECT_EQ(VeScene_SetHostCallbacks(&full), 1);
+    host.calls.clear();
+    vediag::Warn(u"test");
+    EXPECT_EQ(host.calls, Lines{"diagnostic(1, test)"});
+    EXPECT_EQ(SimCalls("OutputDebugStringW"), (Lines{R"(OutputDebugStringW("VeScene: test"))", R"(OutputDebugStringW("VeScene: test"))"}));
+    EXPECT_STREQ(VeScene_GetLastError(), "test");
 
-    const VeHostCallbacks cb = Table(host), none = Table(host, 0);
-    for (const VeHostCallbacks* last : {&none, static_cast<const VeHostCallbacks*>(nullptr)}) {
+    // A size too small for even the first table is refused, and the table in place stays.
+    const VeHostCallbacks cb = Table(host);
+    for (size_t size : {size_t{0}, VESCENE_HOST_CALLBACKS_MIN_SIZE - 1}) {
+        const VeHostCallbacks bad = Table(host, size);
+        EXPECT_EQ(VeScene_SetHostCallbacks(&bad), VESCENE_BAD_ARGUMENT);
+        EXPECT_STRNE(VeScene_GetLastError(), "");
+        host.calls.clear();
+        EXPECT_EQ(VeScene_ProcessM(scene, kWebSearch.c_str(), 1, 0), VESCENE_DONE);
+        EXPECT_EQ(host.calls.size(), 3u);
+    }
+    for (const VeHostCallbacks* last : {static_cast<const VeHostCallbacks*>(nullptr)}) {
         VeScene_SetHostCallbacks(&cb);
         VeScene_SetHostCallbacks(&cb);  // a second install must not stack the forwarding
-        VeScene_SetHostCallbacks(last);
+        EXPECT_EQ(VeScene_SetHostCallbacks(last), 1);
         sim->ClearTrace();
         host.calls.clear();
         EXPECT_EQ(VeScene_ProcessM(scene, kWebSearch.c_str(), 1, 0), VESCENE_DONE);
@@ -102,17 +137,133 @@ TEST_F(CApiTest, AShorterTableOrRemovalLeavesTheServicesUnderneath) {
     }
 }
 
-TEST_F(CApiTest, BadArgumentsAreRefused) {
-    EXPECT_EQ(VeScene_ProcessM(nullptr, kWebSearch.c_str(), 1, 0), VESCENE_BAD_ARGUMENT);
-    EXPECT_EQ(VeScene_ProcessM(scene, nullptr, 1, 0), VESCENE_BAD_ARGUMENT);
-    EXPECT_EQ(VeScene_ProcessP_normal(nullptr, kVolume.c_str()), VESCENE_BAD_ARGUMENT);
-    EXPECT_EQ(VeScene_ProcessP_PPT(scene, nullptr), VESCENE_BAD_ARGUMENT);
-    EXPECT_EQ(VeScene_ProcessAI(scene, nullptr), VESCENE_BAD_ARGUMENT);
-    EXPECT_EQ(VeScene_ProcessM_office_xiao(nullptr, "{}", 1), VESCENE_BAD_ARGUMENT);
+TEST_F(CApiTest, BadArgumentsAreRefusedWithAReadableError) {
+    const auto missing = DataDir() + "/lacks-tables", complete = DataDir() + "/complete";
+    std::filesystem::create_directories(missing);
+    std::filesystem::create_directories(complete);
+    for (const char* name : {"softdownload.grm", "chinareabbreviation.clx", "veovie.clx", "veusic.clx", "addressabbreviation12306.ve",
+                             "chinareaddress.clx", "officectrl.grm", "officectrloutppt.grm", "notanalysiswords.nolt"})
+        std::ofstream(complete + "/" + name);
+    const struct { int result, expected; } cases[] = {
+        {VeScene_ProcessM(nullptr, kWebSearch.c_str(), 1, 0), VESCENE_BAD_ARGUMENT},
+        {VeScene_ProcessM(scene, nullptr, 1, 0), VESCENE_BAD_ARGUMENT},
+        {VeScene_ProcessP_normal(nullptr, kVolume.c_str()), VESCENE_BAD_ARGUMENT},
+        {VeScene_ProcessP_PPT(scene, nullptr), VESCENE_BAD_ARGUMENT},
+        {VeScene_ProcessAI(scene, nullptr), VESCENE_BAD_ARGUMENT},
+        {VeScene_ProcessM_office_xiao(nullptr, "{}", 1), VESCENE_BAD_ARGUMENT},
+        {VeScene_ProcessM_office_xiao(scene, "{}", 0), VESCENE_BAD_ARGUMENT},
+        {VeScene_ProcessM_office_xiao(scene, "{}", 4), VESCENE_BAD_ARGUMENT},
+        {VeScene_ProcessM_office_xiao(scene, "{}", 9), VESCENE_BAD_ARGUMENT},
+        {VeScene_SetEndpoint("online", "ftp://example.cn/"), 0},
+        {VeScene_SetDataDirectory("/nonexistent"), 0},
+        {VeScene_SetDataDirectory(missing.c_str()), 0},
+    };
+    for (const auto& c : cases) EXPECT_EQ(c.result, c.expected);
+    EXPECT_NE(std::string(VeScene_GetLastError()).find("lacks"), std::string::npos);
     EXPECT_STREQ(VeScene_GetScene(nullptr), "");
     EXPECT_STREQ(VeScene_GetText(nullptr), "");
     VeScene_Destroy(nullptr);
     EXPECT_TRUE(Trace().empty());
+    // A good call clears the error.
+    EXPECT_EQ(VeScene_SetDataDirectory(complete.c_str()), 1);
+    EXPECT_STREQ(VeScene_GetLastError(), "");
+    vehost::SetDataDirectory(DataDir());  // the tests' own tables, written per test
+}
+
+TEST_F(CApiTest, EachHandleKeepsItsOwnResultAndAFailureLeavesNone) {
+    VeSceneHandle* other = VeScene_Create();
+    EXPECT_EQ(VeScene_ProcessM(scene, kWebSearch.c_str(), 1, 0), VESCENE_DONE);
+    EXPECT_EQ(VeScene_ProcessP_normal(other, kVolume.c_str()), VESCENE_DONE);
+    const struct { const char* input; const char* error; } bad[] = {
+        {R"({"text":)", "the recognition result is not a JSON object"},
+        {"{\"text\":\"\xC0\xAF\"}", "the recognition result is not valid UTF-8"},
+        {"{\"text\":\"\xB4\xF2\xBF\xAA\"}", "the recognition result is not valid UTF-8"},  // GBK
+        {R"({"text":"","sc":"0"})", "ProcessM: no text was recognised, or it matched no command"},
+    };
+    for (const auto& b : bad) {
+        SCOPED_TRACE(b.input);
+        EXPECT_STREQ(VeScene_GetScene(scene), "websearch");
+        EXPECT_STREQ(VeScene_GetText(scene), "搜索周杰伦");
+        EXPECT_STREQ(VeScene_GetLastError(), "");
+        EXPECT_EQ(VeScene_ProcessM(other, b.input, 0, 0), VESCENE_FAILED);
+        EXPECT_STREQ(VeScene_GetLastError(), b.error);
+        EXPECT_STREQ(VeScene_GetScene(other), "");
+        EXPECT_STREQ(VeScene_GetText(other), "");
+        EXPECT_EQ(VeScene_ProcessM(scene, kWebSearch.c_str(), 1, 0), VESCENE_DONE);
+    }
+    EXPECT_EQ(VeScene_ProcessP_normal(other, kVolume.c_str()), VESCENE_DONE);
+    EXPECT_STREQ(VeScene_GetText(other), "音量调到30");
+    EXPECT_STREQ(VeScene_GetText(scene), "搜索周杰伦");
+    VeScene_Destroy(other);
+}
+
+// An utterance no local scene carried out.
+std::string Unhandled(const std::string& utf8Text) { return R"({"text":")" + utf8Text + R"(","rc":4})"; }
+
+std::string NoltReply(const std::string& scene, const std::string& message) {
+    return R"({"scene":")" + scene + R"(","message":")" + message + R"("})";
+}
+
+TEST_F(CApiTest, OnlineRequestsWaitForTheHostAndNeverActLate) {
+    const std::string kugou = "http://www.kugou.com/";
+    int delayed = 0;  // how many requests, first of all, the service answers late
+    LoopbackServer server([&](const std::string&) {
+        Reply reply = Http(200, NoltReply("music", kugou));
+        if (delayed > 0 && delayed--) reply.delayMs = 800;
+        return reply;
+    });
+    const std::string down = "http://127.0.0.1:" + std::to_string(ClosedPort());
+    Host host;
+    const VeHostCallbacks cb = Table(host);
+    VeScene_SetHostCallbacks(&cb);
+    auto say = [&](const std::string& text) { EXPECT_EQ(VeScene_ProcessM(scene, Unhandled(text).c_str(), 0, 0), VESCENE_UNHANDLED); };
+    const std::string shown = "shell_execute(" + kugou + ")";
+    const struct {
+        const char* name;
+        std::string endpoint;
+        int network, late;
+        Lines texts;        // said one after the other, the next while the last is in flight
+        size_t requests;    // that reached the service
+        Lines online;
+        bool acted;         // the music page was opened
+        std::string told;   // a host call that must be among them
+    } cases[] = {
+        {"no endpoint", "", 1, 0, {"讲个故事"}, 0, {}, false, ""},
+        {"offline", server.Url(""), 0, 0, {"讲个故事"}, 0, {}, false, ""},
+        {"carried out", server.Url(""), 1, 0, {"讲个故事"}, 1, {"讲个故事|music|1"}, true, ""},
+        {"service down", down, 1, 0, {"讲个故事"}, 0, {"讲个故事||-2"}, false, "tray(在线服务暂时不可用, 1)"},
+        {"late and abandoned", server.Url(""), 1, 1, {"讲个故事", ""}, 1, {"讲个故事||3"}, false, ""},
+        {"newer not dropped", server.Url(""), 1, 1, {"讲个故事", "再讲一个"}, 2, {"讲个故事||3", "再讲一个|music|1"}, true, ""},
+        {"refused message", server.Url(""), 1, -1, {"讲个故事"}, 1, {"讲个故事||2"}, false,
+         "diagnostic(1, refused to open a result that is no web address: file:///C:/x)"},
+    };
+    size_t served = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(VeScene_SetEndpoint("online", c.endpoint.c_str()), 1);
+        host = Host{};
+        host.network = c.network;
+        delayed = c.late;
+        LoopbackServer refusing([&](const std::string&) { return Http(200, NoltReply("shopping", "file:///C:/x")); });
+        if (c.late < 0) VeScene_SetEndpoint("online", refusing.Url("").c_str());
+        sim->ClearTrace();
+        for (const auto& text : c.texts) {
+            // The next words come once the request is at the service.
+            for (int i = 0; i < 500 && text != c.texts.front() && server.Requests().size() == served; ++i)
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            if (text.empty()) EXPECT_EQ(VeScene_ProcessM(scene, kWebSearch.c_str(), 1, 0), VESCENE_DONE);
+            else say(text);
+        }
+        sim->WaitForThreads();
+        const size_t requests = server.Requests().size() - served + refusing.Requests().size();
+        served = server.Requests().size();
+        EXPECT_EQ(requests, c.requests);
+        EXPECT_EQ(host.online, c.online);
+        EXPECT_EQ(std::count(host.calls.begin(), host.calls.end(), shown), c.acted ? 1 : 0);
+        if (!c.told.empty()) EXPECT_NE(std::find(host.calls.begin(), host.calls.end(), c.told), host.calls.end());
+        if (c.online.empty()) EXPECT_TRUE(EventsOf("CreateThread").empty());
+    }
+    VeScene_SetEndpoint("online", "");
 }
 
 // The library reports the version of its header, the one of project(VERSION) in CMakeLists.txt.

@@ -125,7 +125,7 @@ TEST_F(CliRunnerTest, ApiAndSimSettingsApplyToTheirLineOnly) {
     ASSERT_EQ(records.size(), 8u);
     // The scene is written as UTF-8 even though the library holds it as GBK.
     const std::pair<const char*, int> expected[] = {
-        {"tpp", 2}, {"sem", 2}, {"tpp", 2}, {"userself", 1}, {"rc=4", 2}, {"offasr", 1}, {"offasr", 0}, {"天气", 2}};
+        {"tpp", 2}, {"sem", 2}, {"tpp", 2}, {"userself", 1}, {"rc=4", 2}, {"offasr", 1}, {"", 0}, {"天气", 2}};
     for (size_t i = 0; i < records.size(); ++i) {
         EXPECT_STREQ(records[i]["scene"].GetString(), expected[i].first) << i + 1;
         EXPECT_EQ(records[i]["result"].GetInt(), expected[i].second) << i + 1;

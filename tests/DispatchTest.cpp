@@ -19,8 +19,10 @@ Lines Shown(const std::string& utf8Text, bool userCommand = false) {
 }
 
 // An utterance routed to no scene that acts: shown, logged as not carried out, sent online.
+// No online service is set: the search from the desktop is all that follows.
 Lines NotCarriedOut(const std::string& utf8Text) {
-    return Concat(Shown(utf8Text), {"VeUI::Log_2(" + Q(utf8Text) + ", 28)", "CreateThread"});
+    return Concat(Shown(utf8Text), {"VeUI::Log_2(" + Q(utf8Text) + ", 28)", R"(CurrentWnd::GetCurrentWndText() -> "Program Manager")",
+                                    "CUtil::SearchInBaidu_utf8(" + Q(utf8Text) + ")"});
 }
 
 class DispatchTest : public SimTest {
@@ -98,7 +100,7 @@ TEST_F(DispatchTest, DispatcherAndSceneName) {
         // The rc=4 scene asks the system command table before it declines.
         if (std::string(c.scene) == "rc=4") {
             expected.insert(expected.begin(), "CDataFactory::SetNormal(true)");
-            expected.insert(expected.end() - 2, {R"(CDataFactory::OpenPcSoftwareLnk("明天天气怎么样") -> false)",
+            expected.insert(expected.end() - 3, {R"(CDataFactory::OpenPcSoftwareLnk("明天天气怎么样") -> false)",
                                                  R"(CDataFactory::OpenWebsite_Grm("明天天气怎么样") -> false)",
                                                  "CEnvironmentMonitor::OsVersion() -> 10"});
         }

@@ -6,6 +6,7 @@
 #include "LoopbackServer.h"
 #include "TestSupport.h"
 #include "platform/HttpConfig.h"
+#include "platform/TextCodec.h"
 #include "scenes/shared/DataTables.h"
 #include "vescene/CVeSceneFactory.h"
 
@@ -26,7 +27,7 @@ class OnlineThreadTest : public SimTest {
 protected:
     void TearDown() override {
         sim->WaitForThreads();
-        vehttp::SetEndpoint("online", kNoOnlineService);
+        vehttp::SetEndpoint("online", "");
         vehttp::SetTimeouts(0, 0);
     }
     void PointAt(const LoopbackServer& server) { ASSERT_TRUE(vehttp::SetEndpoint("online", server.Url(""))); }
@@ -40,8 +41,7 @@ protected:
         return OnThread();
     }
     // The calls the worker thread made, of those whose name passes `keep`, without the tag.
-    // Its handle is left out: a thread that ends before the dispatcher stored it leaves the
-    // closing to the dispatcher.
+    // Its handle is left out: ExpectClosedOnce looks at it.
     Lines OnThread(bool (*keep)(const std::string&) = [](const std::string&) { return true; }) {
         Lines out;
         for (auto e : Trace())
@@ -51,12 +51,15 @@ protected:
             }
         return out;
     }
-    // The thread's handle was closed exactly once, by whichever side.
-    void ExpectClosedOnce() {
-        const long long handle = EventsOf("CreateThread").at(0).args.at(0).number;
-        size_t closes = 0;
-        for (const auto& e : EventsOf("CloseHandle")) closes += e.args.at(0).number == handle;
-        EXPECT_EQ(closes, 1u);
+    // Each thread's handle was closed exactly once: by the thread itself, or after a Release by
+    // the host's thread.
+    void ExpectClosedOnce(bool byThread = true) {
+        for (const auto& created : EventsOf("CreateThread")) {
+            const long long handle = created.args.at(0).number;
+            size_t closes = 0;
+            for (const auto& e : EventsOf("CloseHandle")) closes += e.args.at(0).number == handle && (e.thread != 0) == byThread;
+            EXPECT_EQ(closes, 1u);
+        }
     }
 };
 
@@ -70,6 +73,10 @@ const std::string kStory = "讲个故事";
 const std::string kStoryUrl = "%E8%AE%B2%E4%B8%AA%E6%95%85%E4%BA%8B";
 
 std::string Logged(int logType) { return "VeUI::Log_nolt(" + Q(kStory) + ", " + std::to_string(logType) + ")"; }
+std::string Outcome(const std::string& scene, int status, const std::string& text = kStory) {
+    return "VeUI::OnlineResult(" + Q(text) + ", " + Q(scene) + ", " + std::to_string(status) + ")";
+}
+const std::string kTold = R"(VeUI::Tray("在线服务暂时不可用", 1))";
 std::string InFront(const char* title) { return "CurrentWnd::GetCurrentWndText() -> " + Q(title); }
 const std::string kSearched = "CUtil::SearchInBaidu_utf8(" + Q(kStory) + ")";
 
@@ -78,22 +85,24 @@ TEST_F(OnlineThreadTest, TheReplySceneRunsTheOutcomeIsLoggedAndTheSearchMayFollo
     // needs the flag and no program but the desktop in front.
     const struct { Reply reply; int http; Lines tail; bool flag = true; const char* title = "Program Manager"; } cases[] = {
         {Http(200, NoltReply("music", "http://www.kugou.com/song/#hash=AB12")), vehttp::kHttpOk,
-         {R"(VeUI::VeShellExecuteA("http://www.kugou.com/song/#hash=AB12"))", Logged(15)}},
+         {R"(VeUI::VeShellExecuteA("http://www.kugou.com/song/#hash=AB12"))", Logged(15), Outcome("music", 1)}},
         {Http(200, NoltReply("chat", "从前有座山")), vehttp::kHttpOk,
-         {"VeUI::Tray_2(" + Q(kStory) + ")", R"(VeUI::InteractiveSet("从前有座山", 2))", Logged(17)}},
-        {Http(200, NoltReply("weather")), vehttp::kHttpOk, {R"(CUtil::SearchInBaidu_unicode("天气"))", Logged(10)}},
+         {"VeUI::Tray_2(" + Q(kStory) + ")", R"(VeUI::InteractiveSet("从前有座山", 2))", Logged(17), Outcome("chat", 1)}},
+        {Http(200, NoltReply("weather")), vehttp::kHttpOk,
+         {R"(CUtil::SearchInBaidu_unicode("天气"))", Logged(10), Outcome("weather", 1)}},
         // The online log has no icon: a started program is logged with its log type only.
-        {Http(200, NoltReply("application", "QQ")), vehttp::kHttpOk, {Logged(30)}},
-        {Http(200, NoltReply("websearch")), vehttp::kHttpOk, {Logged(28), InFront("Program Manager"), kSearched}},
-        {Http(200, NoltReply("websearch")), vehttp::kHttpOk, {Logged(28), InFront("no"), kSearched}, true, "no"},
-        {Http(200, NoltReply("websearch")), vehttp::kHttpOk, {Logged(28), InFront("记事本")}, true, "记事本"},
-        {Http(200, NoltReply("websearch")), vehttp::kHttpOk, {Logged(28)}, false},
+        {Http(200, NoltReply("application", "QQ")), vehttp::kHttpOk, {Logged(30), Outcome("application", 1)}},
+        {Http(200, NoltReply("websearch")), vehttp::kHttpOk,
+         {Logged(28), InFront("Program Manager"), kSearched, Outcome("", 2)}},
+        {Http(200, NoltReply("websearch")), vehttp::kHttpOk, {Logged(28), InFront("no"), kSearched, Outcome("", 2)}, true, "no"},
+        {Http(200, NoltReply("websearch")), vehttp::kHttpOk, {Logged(28), InFront("记事本"), Outcome("", 2)}, true, "记事本"},
+        {Http(200, NoltReply("websearch")), vehttp::kHttpOk, {Logged(28), Outcome("", 2)}, false},
         // The semantic registry's key, not the online one's.
-        {Http(200, NoltReply("rc=4")), vehttp::kHttpOk, {Logged(28), InFront("Program Manager"), kSearched}},
-        {Http(200, "not json at all"), vehttp::kHttpOk, {Logged(28), InFront("Program Manager"), kSearched}},
-        // A failed or empty reply is dropped silently.
-        {Http(500, NoltReply("music")), vehttp::kHttpStatus, {}},
-        {Http(200, ""), vehttp::kHttpOk, {}},
+        {Http(200, NoltReply("rc=4")), vehttp::kHttpOk, {Logged(28), InFront("Program Manager"), kSearched, Outcome("", 2)}},
+        // A service that fails is told to the user, and the search follows as for no scene.
+        {Http(200, "not json at all"), vehttp::kHttpOk, {kTold, InFront("Program Manager"), kSearched, Outcome("", -7)}},
+        {Http(500, NoltReply("music")), vehttp::kHttpStatus, {kTold, InFront("Program Manager"), kSearched, Outcome("", -4)}},
+        {Http(200, ""), vehttp::kHttpOk, {kTold, Outcome("", -7)}, false},
     };
     sim->State().programs = {"QQ"};
     for (const auto& c : cases) {
@@ -132,7 +141,7 @@ TEST_F(OnlineThreadTest, ModalParticlesStayLocal) {
     EXPECT_EQ(server.Requests().size(), 1u);
 }
 
-TEST_F(OnlineThreadTest, OneRequestAtATimeAndASilentServerDoesNotKeepTheThread) {
+TEST_F(OnlineThreadTest, ANewerUtteranceAbandonsTheOlderAndASilentServiceIsTold) {
     vehttp::SetTimeouts(200, 400);
     std::promise<void> release;
     std::shared_future<void> released = release.get_future().share();
@@ -144,15 +153,18 @@ TEST_F(OnlineThreadTest, OneRequestAtATimeAndASilentServerDoesNotKeepTheThread) 
     CVeSceneFactory factory;
     sim->ClearTrace();
     const auto started = Clock::now();
+    const std::string again = "再讲一个";
     EXPECT_EQ(factory.ProcessM(Unhandled(kStory).c_str(), IatAPI_Default, true), ProcessUnhandled);
-    EXPECT_EQ(factory.ProcessM(Unhandled("再讲一个").c_str(), IatAPI_Default, true), ProcessUnhandled);
-    EXPECT_EQ(EventsOf("CreateThread").size(), 1u);
+    EXPECT_EQ(factory.ProcessM(Unhandled(again).c_str(), IatAPI_Default, true), ProcessUnhandled);
     sim->WaitForThreads();
     release.set_value();
     EXPECT_LT(Clock::now() - started, std::chrono::seconds(5));
-    EXPECT_EQ(OnThread([](const std::string& c) { return c == "CVeCurl::OpenUrl_get"; }),
-              Lines{Request(server, kStoryUrl, vehttp::kHttpTimeout)});
+    // The older request is aborted and not acted on; the newer one is sent, and its silence told.
+    EXPECT_EQ(OnThread([](const std::string& c) { return c == "CVeCurl::OpenUrl_get" || c == "VeUI::OnlineResult" || c == "VeUI::Tray"; }),
+              (Lines{Request(server, kStoryUrl, vehttp::kHttpAborted), Outcome("", 3),
+                     Request(server, textcodec::PercentEncode(again), vehttp::kHttpTimeout), kTold, Outcome("", -3, again)}));
     EXPECT_TRUE(EventsOf("VeUI::Log_nolt").empty());
+    ExpectClosedOnce();
 
     // The thread gave its handle back: the next utterance goes online again.
     vehttp::SetTimeouts(0, 0);
@@ -182,7 +194,7 @@ TEST_F(OnlineThreadTest, ReleaseStopsARequestInFlightAndClosesTheHandleOnce) {
     sim->WaitForThreads();
 
     EXPECT_EQ(EventsOf("WaitForSingleObject").at(0).args.at(1).number, 1000);
-    ExpectClosedOnce();
+    ExpectClosedOnce(false);
     // A stopped request carries nothing out.
     EXPECT_TRUE(EventsOf("VeUI::VeShellExecuteA").empty());
     EXPECT_TRUE(EventsOf("VeUI::Log_nolt").empty());

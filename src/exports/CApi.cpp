@@ -7,11 +7,14 @@
 #include "exports/HostBackend.h"
 #include "host/DataDirectory.h"
 #include "host/HostCallbacks.h"
+#include "platform/Diagnostic.h"
 #include "platform/HttpConfig.h"
 #include "platform/TextCodec.h"
 #include "vescene/CVeSceneFactory.h"
 #include "vescene/vescene.h"
 
+// The factory's scene and text are shared by every factory; a handle keeps its own copy of
+// what its last entry call left.
 struct VeSceneHandle {
     CVeSceneFactory factory;
     std::string scene;
@@ -19,15 +22,40 @@ struct VeSceneHandle {
 };
 
 namespace {
+
+// Runs one entry on the handle and keeps its scene and text there; a failed call leaves none.
 // The factory's entries report their own failures; anything thrown past them still ends here.
 template <typename Entry>
-int Guarded(Entry entry) noexcept {
+int RunEntry(VeSceneHandle* handle, const char* name, Entry entry) noexcept {
+    vediag::ClearLastError();
+    int result = VESCENE_FAILED;
     try {
-        return entry();
+        result = entry(handle->factory);
+        if (result != VESCENE_FAILED) {
+            handle->scene = textcodec::GbkToUtf8(handle->factory.GetScene());  // GBK, like every routed text
+            handle->text = handle->factory.GetText_utf8();
+            return result;
+        }
     } catch (...) {
-        return VESCENE_FAILED;
     }
+    handle->scene.clear();
+    handle->text.clear();
+    if (vediag::LastError().empty())
+        vediag::Fail(textcodec::Utf8ToUtf16(std::string(name) + ": no text was recognised, or it matched no command"));
+    return VESCENE_FAILED;
 }
+
+int BadArgument(const char16_t* message) {
+    vediag::Fail(message);
+    return VESCENE_BAD_ARGUMENT;
+}
+
+// The host's diagnostic callback hears what the debugger output hears.
+void ToHost(vediag::Level level, std::u16string_view message) {
+    auto cb = vehost::Callbacks();
+    if (cb.diagnostic) cb.diagnostic(cb.user, static_cast<int>(level), textcodec::Utf16ToUtf8(message).c_str());
+}
+
 }  // namespace
 
 extern "C" {
@@ -45,96 +73,107 @@ VESCENE_API VeSceneHandle* VESCENE_CALL VeScene_Create(void) noexcept {
 VESCENE_API void VESCENE_CALL VeScene_Destroy(VeSceneHandle* scene) noexcept { std::unique_ptr<VeSceneHandle> owned(scene); }
 
 VESCENE_API int VESCENE_CALL VeScene_ProcessM(VeSceneHandle* scene, const char* result, int api, int searchFallback) noexcept {
-    if (!scene || !result) return VESCENE_BAD_ARGUMENT;
-    return Guarded([&] { return scene->factory.ProcessM(result, static_cast<IatAPI>(api), searchFallback != 0); });
+    if (!scene || !result) return BadArgument(u"ProcessM: a NULL handle or result");
+    return RunEntry(scene, "ProcessM", [&](CVeSceneFactory& f) {
+        return f.ProcessM(result, static_cast<IatAPI>(api), searchFallback != 0);
+    });
 }
 
 VESCENE_API int VESCENE_CALL VeScene_ProcessP_normal(VeSceneHandle* scene, const char* result) noexcept {
-    if (!scene || !result) return VESCENE_BAD_ARGUMENT;
-    return Guarded([&] { return scene->factory.ProcessP_normal(result); });
+    if (!scene || !result) return BadArgument(u"ProcessP_normal: a NULL handle or result");
+    return RunEntry(scene, "ProcessP_normal", [&](CVeSceneFactory& f) { return f.ProcessP_normal(result); });
 }
 
 VESCENE_API int VESCENE_CALL VeScene_ProcessP_PPT(VeSceneHandle* scene, const char* result) noexcept {
-    if (!scene || !result) return VESCENE_BAD_ARGUMENT;
-    return Guarded([&] { return scene->factory.ProcessP_PPT(result); });
+    if (!scene || !result) return BadArgument(u"ProcessP_PPT: a NULL handle or result");
+    return RunEntry(scene, "ProcessP_PPT", [&](CVeSceneFactory& f) { return f.ProcessP_PPT(result); });
 }
 
 VESCENE_API int VESCENE_CALL VeScene_ProcessAI(VeSceneHandle* scene, const char* result) noexcept {
-    if (!scene || !result) return VESCENE_BAD_ARGUMENT;
-    return Guarded([&] { return scene->factory.ProcessAI(result); });
+    if (!scene || !result) return BadArgument(u"ProcessAI: a NULL handle or result");
+    return RunEntry(scene, "ProcessAI", [&](CVeSceneFactory& f) { return f.ProcessAI(result); });
 }
 
 VESCENE_API int VESCENE_CALL VeScene_ProcessM_office_xiao(VeSceneHandle* scene, const char* result, int kind) noexcept {
-    if (!scene || !result) return VESCENE_BAD_ARGUMENT;
-    return Guarded([&] { return scene->factory.ProcessM_office_xiao(result, static_cast<TyOfficeKind>(kind)); });
+    if (!scene || !result) return BadArgument(u"ProcessM_office_xiao: a NULL handle or result");
+    if (kind < TyOffice_Word || kind > TyOffice_Excel)
+        return BadArgument(u"ProcessM_office_xiao: kind must be 1 (Word), 2 (PowerPoint) or 3 (Excel)");
+    return RunEntry(scene, "ProcessM_office_xiao", [&](CVeSceneFactory& f) {
+        return f.ProcessM_office_xiao(result, static_cast<TyOfficeKind>(kind));
+    });
 }
 
-VESCENE_API const char* VESCENE_CALL VeScene_GetScene(VeSceneHandle* scene) noexcept {
-    if (!scene) return "";
-    try {
-        scene->scene = textcodec::GbkToUtf8(scene->factory.GetScene());  // GBK, like every routed text
-    } catch (...) {
-        scene->scene.clear();
-    }
-    return scene->scene.c_str();
-}
+VESCENE_API const char* VESCENE_CALL VeScene_GetScene(VeSceneHandle* scene) noexcept { return scene ? scene->scene.c_str() : ""; }
 
-VESCENE_API const char* VESCENE_CALL VeScene_GetText(VeSceneHandle* scene) noexcept {
-    if (!scene) return "";
-    try {
-        scene->text = scene->factory.GetText_utf8();
-    } catch (...) {
-        scene->text.clear();
-    }
-    return scene->text.c_str();
-}
+VESCENE_API const char* VESCENE_CALL VeScene_GetText(VeSceneHandle* scene) noexcept { return scene ? scene->text.c_str() : ""; }
+
+VESCENE_API const char* VESCENE_CALL VeScene_GetLastError(void) noexcept { return vediag::LastError().c_str(); }
 
 VESCENE_API void VESCENE_CALL VeScene_Release(void) noexcept {
+    vediag::ClearLastError();
     try {
         CVeSceneFactory::Release();
     } catch (...) {
     }
 }
 
-VESCENE_API void VESCENE_CALL VeScene_SetHostCallbacks(const VeHostCallbacks* callbacks) noexcept {
+VESCENE_API int VESCENE_CALL VeScene_SetHostCallbacks(const VeHostCallbacks* callbacks) noexcept {
+    vediag::ClearLastError();
     try {
         if (!callbacks) {
+            vediag::SetSink(nullptr);
             vecapi::UseHostCallbacks(false);
             vehost::SetCallbacks(nullptr);
-            return;
+            return 1;
         }
+        if (callbacks->size < VESCENE_HOST_CALLBACKS_MIN_SIZE)
+            return BadArgument(u"SetHostCallbacks: size must be sizeof(VeHostCallbacks)");
         // Only as much as the host's table holds: an older host passes a shorter one.
         VeHostCallbacks table{};
         std::memcpy(&table, callbacks, std::min(callbacks->size, sizeof table));
         table.size = sizeof table;
         vehost::SetCallbacks(&table);
         vecapi::UseHostCallbacks(true);
+        vediag::SetSink(&ToHost);
+        return 1;
     } catch (...) {
+        return VESCENE_FAILED;
     }
 }
 
 VESCENE_API int VESCENE_CALL VeScene_SetDataDirectory(const char* directory) noexcept {
+    vediag::ClearLastError();
     try {
-        vehost::SetDataDirectory(directory ? directory : "");
+        const std::string utf8Directory = directory ? directory : "";
+        if (const std::u16string missing = vehost::MissingData(utf8Directory); !missing.empty()) {
+            vediag::Fail(missing);
+            return VESCENE_FAILED;
+        }
+        vehost::SetDataDirectory(utf8Directory);
         return 1;
     } catch (...) {
-        return 0;
+        return VESCENE_FAILED;
     }
 }
 
 VESCENE_API int VESCENE_CALL VeScene_SetEndpoint(const char* name, const char* url) noexcept {
-    if (!name || !*name) return VESCENE_BAD_ARGUMENT;
+    vediag::ClearLastError();
+    if (!name || !*name) return BadArgument(u"SetEndpoint: a NULL or empty name");
     try {
-        return vehttp::SetEndpoint(name, url ? url : "") ? 1 : 0;
+        if (vehttp::SetEndpoint(name, url ? url : "")) return 1;
+        vediag::Fail(u"SetEndpoint: the URL must be http or https");
     } catch (...) {
-        return 0;
     }
+    return VESCENE_FAILED;
 }
 
-VESCENE_API void VESCENE_CALL VeScene_SetHttpTimeouts(int connectMs, int totalMs) noexcept {
+VESCENE_API int VESCENE_CALL VeScene_SetHttpTimeouts(int connectMs, int totalMs) noexcept {
+    vediag::ClearLastError();
     try {
         vehttp::SetTimeouts(connectMs, totalMs);
+        return 1;
     } catch (...) {
+        return VESCENE_FAILED;
     }
 }
 

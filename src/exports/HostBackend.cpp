@@ -192,6 +192,10 @@ public:
         return cb.word_template ? cb.word_template(cb.user, Utf8(name).c_str()) != 0 : m_inner->WordTemplate(name);
     }
     void NoteHttpRequest(const std::string& url, int result) override { m_inner->NoteHttpRequest(url, result); }
+    void OnlineResult(const std::string& utf8Text, const std::string& utf8Scene, int status) override {
+        if (auto cb = vehost::Callbacks(); cb.online_result) cb.online_result(cb.user, utf8Text.c_str(), utf8Scene.c_str(), status);
+        else m_inner->OnlineResult(utf8Text, utf8Scene, status);
+    }
 
 private:
     static bool LogLine(const CString& text, LogType type, int channel) {

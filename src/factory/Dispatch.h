@@ -8,6 +8,8 @@
 
 #include "core/CString.h"
 #include "host/VeJson.h"
+#include "platform/Diagnostic.h"
+#include "platform/TextCodec.h"
 #include "scenes/base/VeBasicService.h"
 #include "vescene/CVeSceneFactory.h"
 
@@ -36,14 +38,21 @@ void LogOutcome(const CString& text, LogType logType, vewin::HICON icon);
 // Shows a fixed failure text in the result and log windows.
 void ReportFailure(const char16_t* text);
 
-// Every entry's frame: parse the result, refuse an invalid one, and let nothing escape into
-// the host.
+// The user spoke again: an online request in flight is abandoned (its reply is not acted on);
+// waits a moment for its worker to finish.
+void AbandonOnlineRequest();
+
+// Every entry's frame: abandon the older online request, parse the result, refuse an invalid
+// one, and let nothing escape into the host.
 template <typename Body>
 VeProcessState WithDocument(const char* text, Body body) noexcept {
     try {
+        AbandonOnlineRequest();
         VeJson doc(text);
         if (!doc.IsValid()) {
             ReportFailure(u"__识别出错__");
+            vediag::Fail(!text || textcodec::IsValidUtf8(text) ? u"the recognition result is not a JSON object"
+                                                               : u"the recognition result is not valid UTF-8");
             return ProcessFailed;
         }
         return body(doc);

@@ -12,4 +12,7 @@ void SetDataDirectory(std::string utf8Directory);
 void SetDefaultDataDirectory(std::string (*find)());
 // The path of a data file given by its bare name.
 std::string DataPath(const std::string& fileName);
+// What a data directory lacks: "" when it exists and holds every data file the library reads,
+// else a message naming the directory or the first missing file.
+std::u16string MissingData(const std::string& utf8Directory);
 }  // namespace vehost

@@ -21,6 +21,9 @@ void DebugLog(const char16_t* text, LogType type) { Current().DebugLog(CString(t
 void MainMenu(MainMenuType page) { Current().MainMenu(page); }
 bool YesOrNot(const char16_t* question, CWnd*) { return Current().YesOrNot(CString(question)); }
 void VeShellExecuteA(const char* target) { Current().VeShellExecuteA(target ? target : ""); }
+void OnlineResult(const std::string& utf8Text, const std::string& utf8Scene, int status) {
+    Current().OnlineResult(utf8Text, utf8Scene, status);
+}
 }  // namespace VeUI
 
 CDataFactory* CPreferences::Data() {

@@ -1,7 +1,9 @@
+#include <filesystem>
 #include <mutex>
 
 #include "host/DataDirectory.h"
 #include "host/HostCallbacks.h"
+#include "platform/TextCodec.h"
 
 namespace vehost {
 namespace {
@@ -48,5 +50,23 @@ std::string DataPath(const std::string& fileName) {
     if (directory.empty()) return fileName;
     char last = directory.back();
     return directory + (last == '/' || last == '\\' ? "" : "/") + fileName;
+}
+
+std::u16string MissingData(const std::string& utf8Directory) {
+    // What the build puts in the data directory (cmake/data.cmake).
+    static constexpr const char* kDataFiles[] = {
+        "softdownload.grm", "chinareabbreviation.clx", "veovie.clx", "veusic.clx", "addressabbreviation12306.ve",
+        "chinareaddress.clx", "officectrl.grm", "officectrloutppt.grm", "notanalysiswords.nolt",
+    };
+    namespace fs = std::filesystem;
+    const std::u8string u8Directory(utf8Directory.begin(), utf8Directory.end());
+    const fs::path directory = u8Directory.empty() ? fs::path(".") : fs::path(u8Directory);
+    std::error_code error;
+    const std::u16string shown = textcodec::Utf8ToUtf16(utf8Directory.empty() ? "." : utf8Directory);
+    if (!fs::is_directory(directory, error)) return u"the data directory " + shown + u" does not exist";
+    for (const char* name : kDataFiles)
+        if (!fs::is_regular_file(directory / name, error))
+            return u"the data directory " + shown + u" lacks " + textcodec::Utf8ToUtf16(name);
+    return {};
 }
 }  // namespace vehost

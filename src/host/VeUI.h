@@ -21,6 +21,8 @@ void DebugLog(const char16_t* text, LogType type);
 void MainMenu(MainMenuType page);
 bool YesOrNot(const char16_t* question, CWnd* parent);
 void VeShellExecuteA(const char* target);  // GBK text
+// What became of an online request: a VESCENE_ONLINE_* status, the scene name when carried out.
+void OnlineResult(const std::string& utf8Text, const std::string& utf8Scene, int status);
 inline void VeShellExecuteA(const std::string& target) { VeShellExecuteA(target.c_str()); }
 
 }  // namespace VeUI

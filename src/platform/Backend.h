@@ -104,6 +104,8 @@ public:
 
     // --- the library's own HTTP client (CVeCurl): a note of each request and its result ---
     virtual void NoteHttpRequest(const std::string& /*url*/, int /*result*/) {}
+    // --- what became of an online request (the host's online_result) ---
+    virtual void OnlineResult(const std::string& /*utf8Text*/, const std::string& /*utf8Scene*/, int /*status*/) {}
 };
 
 // The installed backend: the sim on Linux and the win32 backend on Windows until a host or

@@ -18,7 +18,6 @@ std::string Lower(std::string_view text) {
 
 const std::map<std::string, std::string, std::less<>>& Defaults() {
     static const std::map<std::string, std::string, std::less<>> defaults = {
-        {"online", "https://nolt.vescene.com"},
         {"songsearch", "http://songsearch.kugou.com"},
     };
     return defaults;
@@ -36,6 +35,7 @@ Config& State() {
 }
 
 std::atomic<unsigned long long> g_epoch{0};
+thread_local const unsigned long long* t_pinnedEpoch = nullptr;
 
 }  // namespace
 
@@ -86,5 +86,13 @@ void AbortTransfers() {
 }
 
 unsigned long long TransferEpoch() { return g_epoch.load(); }
+
+unsigned long long StartEpoch() { return t_pinnedEpoch ? *t_pinnedEpoch : TransferEpoch(); }
+
+PinnedTransferEpoch::PinnedTransferEpoch(unsigned long long epoch) : m_epoch(epoch), m_previous(t_pinnedEpoch) {
+    t_pinnedEpoch = &m_epoch;
+}
+
+PinnedTransferEpoch::~PinnedTransferEpoch() { t_pinnedEpoch = m_previous; }
 
 }  // namespace vehttp

@@ -32,7 +32,8 @@ struct Timeouts {
 void SetTimeouts(int connectMs, int totalMs);
 Timeouts GetTimeouts();
 
-// Names with defaults: "online" (the online semantic service) and "songsearch" (the song search).
+// "songsearch" (the song search) has a default; "online" (the online semantic service) has none,
+// so nothing is sent there until the host names it.
 // The url must be http or https; trailing slashes are dropped so callers append "/path".
 // An empty url restores the default (or removes a name without one). False when refused.
 bool SetEndpoint(std::string_view name, std::string_view url);
@@ -46,6 +47,20 @@ bool IsHttpUrl(std::string_view url);
 // The online worker's cooperative stop uses it.
 void AbortTransfers();
 unsigned long long TransferEpoch();
+// The epoch a transfer starting now belongs to: TransferEpoch(), or the one pinned on this
+// thread, so that a request prepared before an abort is aborted however late it starts.
+unsigned long long StartEpoch();
+class PinnedTransferEpoch {
+public:
+    explicit PinnedTransferEpoch(unsigned long long epoch);
+    ~PinnedTransferEpoch();
+    PinnedTransferEpoch(const PinnedTransferEpoch&) = delete;
+    PinnedTransferEpoch& operator=(const PinnedTransferEpoch&) = delete;
+
+private:
+    unsigned long long m_epoch;
+    const unsigned long long* m_previous;
+};
 
 namespace detail {
 // The platform's GET (libcurl or WinHTTP) with the settings above; fills body only on success.

@@ -4,6 +4,7 @@
 #include <rapidjson/stringbuffer.h>
 #include <rapidjson/writer.h>
 
+#include <algorithm>
 #include <functional>
 #include <istream>
 #include <ostream>
@@ -44,7 +45,31 @@ bool Runner::RunStream(std::istream& in) {
         if (IsBlankOrComment(line)) continue;
         ok = RunLine(line, lineNo) && ok;
     }
+    Finish();
     return ok;
+}
+
+void Runner::Finish() {
+    if (!m_pending) return;
+    vesim::SimDesktop& sim = **m_pending;
+    sim.WaitForThreads();
+    auto trace = sim.Trace();
+    std::stable_sort(trace.begin(), trace.end(), [](const auto& a, const auto& b) { return a.thread < b.thread; });
+    if (m_options.json) {
+        m_out << "{\"end\":true,\"trace\":[";
+        for (size_t i = 0; i < trace.size(); ++i) m_out << (i ? "," : "") << trace[i].ToJson();
+        m_out << "]}\n";
+    } else {
+        m_out << "end: after the last line\n";
+    }
+    PrintTrace(trace, sim.Clock() - m_clockMs);
+    m_pending.reset();
+}
+
+void Runner::PrintTrace(const std::vector<vesim::TraceEvent>& trace, unsigned long long clockMs) {
+    if (m_options.json) return;  // the record holds it
+    for (const auto& event : trace) m_out << "    " << event.ToReadable() << "\n";
+    if (clockMs > 0) m_out << "    (virtual clock " << clockMs << " ms)\n";
 }
 
 bool Runner::RunLine(const std::string& line, int lineNo) {
@@ -58,7 +83,7 @@ bool Runner::RunLine(const std::string& line, int lineNo) {
 
     std::string entry = "ProcessM", input, sim;
     int api = 0, kind = 0;
-    bool fallback = true;
+    bool fallback = true, wait = true;
     for (const auto& m : doc.GetObject()) {
         std::string key = m.name.GetString();
         const auto& v = m.value;
@@ -66,6 +91,7 @@ bool Runner::RunLine(const std::string& line, int lineNo) {
         else if (key == "api" && v.IsInt()) api = v.GetInt();
         else if (key == "kind" && v.IsInt()) kind = v.GetInt();
         else if (key == "fallback" && v.IsBool()) fallback = v.GetBool();
+        else if (key == "wait" && v.IsBool()) wait = v.GetBool();
         else if (key == "input" && v.IsString()) input.assign(v.GetString(), v.GetStringLength());
         else if (key == "input" && v.IsObject()) input = Serialize(v);
         else if (key == "sim" && v.IsObject()) sim = Serialize(v);
@@ -74,7 +100,7 @@ bool Runner::RunLine(const std::string& line, int lineNo) {
             return false;
         }
     }
-    return Run(lineNo, entry, input, api, fallback, sim, kind);
+    return Run(lineNo, entry, input, api, fallback, sim, kind, wait);
 }
 
 bool Runner::Say(const std::string& entry, const std::string& utf8Text, const std::string& simJson) {
@@ -84,10 +110,16 @@ bool Runner::Say(const std::string& entry, const std::string& utf8Text, const st
 }
 
 bool Runner::Run(int lineNo, const std::string& entry, const std::string& input, int api, bool fallback,
-                 const std::string& simJson, int kind) {
-    vesim::ScopedSim sim;
+                 const std::string& simJson, int kind, bool wait) {
+    // After a line that did not wait, its online request may still be running on its desktop.
+    const bool reused = m_pending != nullptr;
+    std::unique_ptr<vesim::ScopedSim> owned = std::move(m_pending);
+    const unsigned long long clockStart = reused ? m_clockMs : 0;
+    if (!owned) owned = std::make_unique<vesim::ScopedSim>();
+    vesim::SimDesktop& sim = **owned;
     std::string error;
-    if (!simJson.empty() && !sim->Configure(simJson, error)) {
+    if (!simJson.empty() && !sim.Configure(simJson, error)) {
+        if (reused) m_pending = std::move(owned);
         Fail(lineNo, error);
         return false;
     }
@@ -115,15 +147,35 @@ bool Runner::Run(int lineNo, const std::string& entry, const std::string& input,
     for (const auto& e : entries)
         if (!chosen && (entry == e.name || entry == e.shortName)) chosen = &e;
     if (!chosen) {
+        if (reused) m_pending = std::move(owned);
         Fail(lineNo, "entry \"" + entry + "\" is not available");
         return false;
     }
     const std::string entryName = chosen->name;
+    // A line that does not wait lets the next one run while its request is in flight, as a host
+    // does; its thread starts only once this line's calls are taken, so the split between the
+    // records is the same on every run.
+    if (!wait) sim.HoldThreads(true);
     int result = chosen->call(m_factory, input.c_str());
-    sim->WaitForThreads();  // the online request's calls belong to this line
-    const auto trace = sim->Trace();
+    if (wait) sim.WaitForThreads();  // the online request's calls belong to this line
+    auto trace = sim.Trace();
+    sim.ClearTrace();
+    const unsigned long long clockMs = sim.Clock() - clockStart;
+    if (!wait) {
+        m_clockMs = sim.Clock();
+        sim.HoldThreads(false);
+        m_pending = std::move(owned);
+    }
+    // The threads' calls come after the line's own, each thread's in its order: the two run side
+    // by side, and the order between them is the scheduler's.
+    std::stable_sort(trace.begin(), trace.end(), [](const auto& a, const auto& b) { return a.thread < b.thread; });
+    // A failed line recognised nothing: the factory's text is still the previous line's.
     // The scene name is read from the document after its conversion, so it is GBK text.
-    const std::string scene = textcodec::GbkToUtf8(m_factory.GetScene()), text = m_factory.GetText_utf8();
+    std::string scene, text;
+    if (result != ProcessFailed) {
+        scene = textcodec::GbkToUtf8(m_factory.GetScene());
+        text = m_factory.GetText_utf8();
+    }
     if (m_options.json) {
         m_out << "{\"line\":" << lineNo << ",\"entry\":" << JsonQuote(entryName) << ",\"result\":" << result
               << ",\"scene\":" << JsonQuote(scene) << ",\"text\":" << JsonQuote(text)
@@ -133,8 +185,7 @@ bool Runner::Run(int lineNo, const std::string& entry, const std::string& input,
     } else {
         m_out << "line " << lineNo << ": " << entryName << " -> " << result << "  scene " << JsonQuote(scene)
               << "  text " << JsonQuote(text) << "\n";
-        for (const auto& event : trace) m_out << "    " << event.ToReadable() << "\n";
-        if (sim->Clock() > 0) m_out << "    (virtual clock " << sim->Clock() << " ms)\n";
     }
+    PrintTrace(trace, clockMs);
     return true;
 }

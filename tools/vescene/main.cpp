@@ -10,20 +10,32 @@
 #include "Runner.h"
 #include "host/DataDirectory.h"
 #include "platform/HttpConfig.h"
+#include "platform/TextCodec.h"
+#include "vescene/version.h"
 
 namespace {
 
-int Usage() {
-    std::cerr << "usage: vescene [--json] [--data DIR] [--online URL] [--songsearch URL] say [--entry ENTRY] [--sim JSON] TEXT...\n"
-                 "         ENTRY: voice (ProcessM, the default), pen, ppt, ai, office-word, office-ppt, office-excel\n"
-                 "       vescene [--json] [--data DIR] [--online URL] [--songsearch URL] run FILE|-\n"
-                 "\n"
-                 "say   wraps the spoken text into an engine result and runs it\n"
-                 "--online URL      the online semantic service for what nothing local carried out (default: none)\n"
-                 "--songsearch URL  the song search of the music scene (default: none)\n"
-                 "run   runs JSON Lines: a bare engine result, or\n"
-                 "      {\"entry\":\"ProcessM\",\"api\":0,\"fallback\":true,\"kind\":1,\"input\":{...}|\"...\",\"sim\":{...}}\n"
-                 "      entries: ProcessM, ProcessP_normal, ProcessP_PPT, ProcessAI, ProcessM_office_xiao (with kind)\n";
+constexpr const char* kUsage =
+    "usage: vescene [--json] [--data DIR] [--online URL] [--songsearch URL] say [--entry ENTRY] [--sim JSON] TEXT...\n"
+    "         ENTRY: voice (ProcessM, the default), pen, ppt, ai, office-word, office-ppt, office-excel\n"
+    "       vescene [--json] [--data DIR] [--online URL] [--songsearch URL] run FILE|-\n"
+    "       vescene --help | --version\n"
+    "\n"
+    "say   wraps the spoken text into an engine result and runs it\n"
+    "--data DIR        the data files (default: the installed ones); missing or incomplete is an error\n"
+    "--online URL      the online semantic service for what nothing local carried out (default: none,\n"
+    "                  and then nothing is sent)\n"
+    "--songsearch URL  the song search of the music scene (default: none)\n"
+    "run   runs JSON Lines: a bare engine result, or\n"
+    "      {\"entry\":\"ProcessM\",\"api\":0,\"fallback\":true,\"kind\":1,\"wait\":true,\"input\":{...}|\"...\",\"sim\":{...}}\n"
+    "      entries: ProcessM, ProcessP_normal, ProcessP_PPT, ProcessAI, ProcessM_office_xiao (with kind)\n"
+    "      \"wait\": false runs the next line while this line's online request is in flight, on the\n"
+    "      same desktop; the request's calls show with the line that runs when they happen, or in\n"
+    "      a last record after the file\n";
+
+int Usage(const std::string& problem = {}) {
+    if (!problem.empty()) std::cerr << "vescene: " << problem << "\n";
+    std::cerr << kUsage;
     return 2;
 }
 
@@ -33,9 +45,9 @@ int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     RunOptions options;
     std::string dataDir = InstalledOr(VESCENE_INSTALLED_DATA_DIR, VESCENE_DEFAULT_DATA_DIR), entry = "ProcessM", sim, command;
-    // Without --online and --songsearch nothing leaves the machine: the requests go to a
-    // closed local port and fail at once, so a run's trace depends on nothing outside.
-    std::string online = "http://127.0.0.1:9", songSearch = online;
+    // Without --online nothing is sent online; without --songsearch the song search goes to a
+    // closed local port and fails at once, so a run's trace depends on nothing outside.
+    std::string online, songSearch = "http://127.0.0.1:9";
     std::vector<std::string> rest;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
@@ -46,12 +58,24 @@ int main(int argc, char** argv) {
         else if (a == "--sim" && hasValue) sim = args[++i];
         else if (a == "--online" && hasValue) online = args[++i];
         else if (a == "--songsearch" && hasValue) songSearch = args[++i];
-        else if (a == "--help" || a == "-h") return Usage();
-        else if (command.empty() && (a == "say" || a == "run")) command = a;
-        else if (a.size() > 2 && a.rfind("--", 0) == 0) return Usage();
+        else if (a == "--help" || a == "-h") {
+            std::cout << kUsage;
+            return 0;
+        } else if (a == "--version") {
+            std::cout << "vescene " << VESCENE_VERSION_STRING << "\n";
+            return 0;
+        } else if (command.empty() && (a == "say" || a == "run")) command = a;
+        else if (a.size() > 2 && a.rfind("--", 0) == 0) return Usage("unknown option " + a + (hasValue ? "" : " (or it lacks its value)"));
+        else if (command.empty()) return Usage("unknown command " + a);
         else rest.push_back(a);
     }
-    if (command.empty() || rest.empty()) return Usage();
+    if (command.empty()) return Usage("no command");
+    if (rest.empty()) return Usage(command == "say" ? "say needs a text" : "run needs a file or -");
+    // A data directory without the tables changes results silently: refuse it before any line.
+    if (const std::u16string missing = vehost::MissingData(dataDir); !missing.empty()) {
+        std::cerr << "vescene: " << textcodec::Utf16ToUtf8(missing) << " (--data)\n";
+        return 2;
+    }
     vehost::SetDataDirectory(dataDir);
     for (const auto& [name, url] : {std::pair{"online", online}, std::pair{"songsearch", songSearch}}) {
         if (!vehttp::SetEndpoint(name, url)) {

@@ -60,7 +60,8 @@ int Get(const std::string& url, std::string& body) {
     if (!handle) return kHttpTransport;
     CURL* curl = handle.get();
     Transfer transfer;
-    transfer.epoch = TransferEpoch();
+    transfer.epoch = StartEpoch();
+    if (transfer.epoch != TransferEpoch()) return kHttpAborted;
     const Timeouts timeouts = GetTimeouts();
 
     curl_easy_setopt(curl, CURLOPT_URL, url.c_str());

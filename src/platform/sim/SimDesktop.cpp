@@ -26,6 +26,11 @@ void SimDesktop::WaitForThreads() {
     m_threads.WaitAll(lock);
 }
 
+void SimDesktop::HoldThreads(bool hold) {
+    SimLock lock(m_mutex);
+    m_threads.Hold(lock, hold);
+}
+
 void SimDesktop::Record(std::string call, std::vector<TraceValue> args, std::optional<TraceValue> result) {
     SimLock lock(m_mutex);
     Record(lock, std::move(call), std::move(args), std::move(result));

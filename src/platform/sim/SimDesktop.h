@@ -44,6 +44,9 @@ public:
     std::set<BYTE> HeldKeys() const;
     // Waits until every thread the sim started has ended (the online request, for instance).
     void WaitForThreads();
+    // While on, a thread started (CreateThread) makes no call until it is off again or a wait
+    // for threads begins: what a call did is then all in the trace before its thread's calls.
+    void HoldThreads(bool hold);
 
     // --- Backend ---
     void keybd_event(BYTE vk, BYTE scan, DWORD flags, ULONG_PTR extra) override;
@@ -95,6 +98,7 @@ public:
 
     int SetVolume(int level, bool muteSwitch) override;
     void NoteHttpRequest(const std::string& url, int result) override;
+    void OnlineResult(const std::string& utf8Text, const std::string& utf8Scene, int status) override;
     int SetBrightness(int level) override;
     bool CheckNet(bool flag) override;
     WindowsVersion OsVersion() override;

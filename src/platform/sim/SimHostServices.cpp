@@ -163,6 +163,10 @@ void SimDesktop::NoteHttpRequest(const std::string& url, int result) {
     Record("CVeCurl::OpenUrl_get", {TraceValue::Text(url)}, Num(result));
 }
 
+void SimDesktop::OnlineResult(const std::string& utf8Text, const std::string& utf8Scene, int status) {
+    Record("VeUI::OnlineResult", {TraceValue::Text(utf8Text), TraceValue::Text(utf8Scene), Num(status)});
+}
+
 void SimDesktop::SearchInBaidu_utf8(const std::string& utf8Text) {
     Record("CUtil::SearchInBaidu_utf8", {TraceValue::Text(utf8Text)});
 }

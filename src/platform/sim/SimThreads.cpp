@@ -20,6 +20,10 @@ void SimThreads::Start(const SimLock& held, vewin::HANDLE handle, vewin::LPTHREA
     // whatever the creating call records.
     raw->thread = std::thread([this, raw, start, param, tag] {
         t_threadTag = tag;
+        {
+            std::unique_lock lock(m_mutex);
+            m_released.wait(lock, [this] { return !m_hold; });
+        }
         start(param);
         std::lock_guard lock(m_mutex);
         raw->done = true;
@@ -28,8 +32,15 @@ void SimThreads::Start(const SimLock& held, vewin::HANDLE handle, vewin::LPTHREA
     m_threads.emplace(handle, std::move(entry));
 }
 
+void SimThreads::Hold(const SimLock& held, bool on) {
+    AssertHeld(held, m_mutex);
+    m_hold = on;
+    if (!on) m_released.notify_all();
+}
+
 bool SimThreads::WaitFor(SimLock& held, vewin::HANDLE handle, vewin::DWORD milliseconds) {
     AssertHeld(held, m_mutex);
+    Hold(held, false);  // a held thread would never end
     auto it = m_threads.find(handle);
     if (it == m_threads.end()) return true;
     std::shared_ptr<Thread> thread = it->second;  // stays valid should WaitAll forget it meanwhile
@@ -46,6 +57,7 @@ bool SimThreads::Close(const SimLock& held, vewin::HANDLE handle) {
 
 void SimThreads::WaitAll(SimLock& held) {
     AssertHeld(held, m_mutex);
+    Hold(held, false);
     // A thread may start another, so joins repeat until none is left to join.
     for (;;) {
         std::vector<std::thread> running;

@@ -33,6 +33,9 @@ public:
     SimThreads(const SimThreads&) = delete;
     SimThreads& operator=(const SimThreads&) = delete;
 
+    // While on, a thread started begins only once it is off again (or a wait for it begins), so
+    // a caller can take the trace of what it did before the thread's calls start.
+    void Hold(const SimLock& held, bool on);
     // Runs start(param) on a new thread known by `handle`.
     void Start(const SimLock& held, vewin::HANDLE handle, vewin::LPTHREAD_START_ROUTINE start, void* param);
     // Waits at most `milliseconds` for the thread of `handle` to end, with the mutex released
@@ -53,6 +56,8 @@ private:
 
     std::mutex& m_mutex;
     std::condition_variable m_ended;  // a thread set its `done`
+    std::condition_variable m_released;  // m_hold went off
+    bool m_hold = false;
     std::map<vewin::HANDLE, std::shared_ptr<Thread>> m_threads;
 };
 

@@ -185,7 +185,8 @@ private:
 }  // namespace
 
 int Get(const std::string& url, std::string& body) {
-    const unsigned long long epoch = TransferEpoch();
+    const unsigned long long epoch = StartEpoch();
+    if (epoch != TransferEpoch()) return kHttpAborted;
     const Timeouts timeouts = GetTimeouts();
     const Deadline deadline(timeouts.totalMs);
 
