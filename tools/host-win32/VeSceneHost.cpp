@@ -176,8 +176,8 @@ struct Library {
     decltype(&VeScene_SetHostCallbacks) SetHostCallbacks = nullptr;
     decltype(&VeScene_SetDataDirectory) SetDataDirectory = nullptr;
     decltype(&VeScene_SetEndpoint) SetEndpoint = nullptr;
-    // VeScene_GetLastError: optional, an older DLL lacks it (and ::GetLastError keeps its name).
-    const char*(VESCENE_CALL* GetLibraryError)(void) = nullptr;
+    // Optional: an older DLL lacks VeScene_GetLastError (and ::GetLastError keeps its name here).
+    decltype(&VeScene_GetLastError) GetLibraryError = nullptr;
 
     // An error text when something is missing, else empty.
     std::wstring Load(const std::wstring& path) {
@@ -287,17 +287,37 @@ void Report(std::wstring line, HWND shownIn = nullptr, std::wstring shown = {}) 
 
 const wchar_t* LogTypeName(int type) {
     switch (type) {
-    case 0: return L"PenResult";       case 6: return L"Failure";         case 9: return L"Base";
-    case 10: return L"Weather";        case 11: return L"WebSearch";      case 12: return L"Train";
-    case 13: return L"Flight";         case 14: return L"Video";          case 15: return L"Music";
-    case 16: return L"Poetry";         case 17: return L"Answer";         case 18: return L"Map";
-    case 19: return L"Shopping";       case 20: return L"Joke";           case 21: return L"Hotel";
-    case 22: return L"LocalLife";      case 23: return L"Website";        case 24: return L"Recipe";
-    case 25: return L"Parcel";         case 26: return L"Stock";          case 27: return L"News";
-    case 28: return L"NotCarriedOut";  case 29: return L"Translation";    case 30: return L"Application";
-    case 33: return L"MainMenuWord";   case 34: return L"SlideShow";      case 35: return L"Word";
-    case 36: return L"Excel";          case 37: return L"OfficeTemplate"; case 38: return L"Screenshot";
-    case 49: return L"AiEntry";
+    case VESCENE_LOGTYPE_PEN_RESULT: return L"PenResult";
+    case VESCENE_LOGTYPE_FAILURE: return L"Failure";
+    case VESCENE_LOGTYPE_BASE: return L"Base";
+    case VESCENE_LOGTYPE_WEATHER: return L"Weather";
+    case VESCENE_LOGTYPE_WEB_SEARCH: return L"WebSearch";
+    case VESCENE_LOGTYPE_TRAIN: return L"Train";
+    case VESCENE_LOGTYPE_FLIGHT: return L"Flight";
+    case VESCENE_LOGTYPE_VIDEO: return L"Video";
+    case VESCENE_LOGTYPE_MUSIC: return L"Music";
+    case VESCENE_LOGTYPE_POETRY: return L"Poetry";
+    case VESCENE_LOGTYPE_ANSWER: return L"Answer";
+    case VESCENE_LOGTYPE_MAP: return L"Map";
+    case VESCENE_LOGTYPE_SHOPPING: return L"Shopping";
+    case VESCENE_LOGTYPE_JOKE: return L"Joke";
+    case VESCENE_LOGTYPE_HOTEL: return L"Hotel";
+    case VESCENE_LOGTYPE_LOCAL_LIFE: return L"LocalLife";
+    case VESCENE_LOGTYPE_WEBSITE: return L"Website";
+    case VESCENE_LOGTYPE_RECIPE: return L"Recipe";
+    case VESCENE_LOGTYPE_PARCEL: return L"Parcel";
+    case VESCENE_LOGTYPE_STOCK: return L"Stock";
+    case VESCENE_LOGTYPE_NEWS: return L"News";
+    case VESCENE_LOGTYPE_NOT_CARRIED_OUT: return L"NotCarriedOut";
+    case VESCENE_LOGTYPE_TRANSLATION: return L"Translation";
+    case VESCENE_LOGTYPE_APPLICATION: return L"Application";
+    case VESCENE_LOGTYPE_MAIN_MENU_WORD: return L"MainMenuWord";
+    case VESCENE_LOGTYPE_SLIDE_SHOW: return L"SlideShow";
+    case VESCENE_LOGTYPE_WORD: return L"Word";
+    case VESCENE_LOGTYPE_EXCEL: return L"Excel";
+    case VESCENE_LOGTYPE_OFFICE_TEMPLATE: return L"OfficeTemplate";
+    case VESCENE_LOGTYPE_SCREENSHOT: return L"Screenshot";
+    case VESCENE_LOGTYPE_AI: return L"AI";
     }
     return L"?";
 }
@@ -352,6 +372,31 @@ void VESCENE_CALL OnShellExecute(void*, const char* target) {
     if (!g.dryRun) ShellExecuteW(nullptr, L"open", Wide(target).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
+// The library's warnings as they happen, from whichever thread met them.
+void VESCENE_CALL OnDiagnostic(void*, int level, const char* message) {
+    const wchar_t* name = level == VESCENE_DIAG_ERROR ? L"error" : level == VESCENE_DIAG_WARNING ? L"warning" : L"info";
+    Report(L"diagnostic(" + std::wstring(name) + L", " + Wide(message) + L")");
+}
+const wchar_t* OnlineStatusName(int status) {
+    switch (status) {
+    case VESCENE_ONLINE_DONE: return L"done";
+    case VESCENE_ONLINE_NOT_DONE: return L"not done";
+    case VESCENE_ONLINE_ABANDONED: return L"abandoned";
+    case VESCENE_ONLINE_BAD_URL: return L"bad URL";
+    case VESCENE_ONLINE_NO_CONNECTION: return L"no connection";
+    case VESCENE_ONLINE_TIMEOUT: return L"timeout";
+    case VESCENE_ONLINE_HTTP_STATUS: return L"HTTP error";
+    case VESCENE_ONLINE_TOO_LARGE: return L"reply too large";
+    case VESCENE_ONLINE_BAD_REPLY: return L"bad reply";
+    }
+    return L"?";
+}
+// What became of an online request: always from the library's worker thread.
+void VESCENE_CALL OnOnlineResult(void*, const char* text, const char* scene, int status) {
+    Report(L"online_result(" + Wide(text) + L", " + Wide(scene) + L", " + OnlineStatusName(status) + L" " +
+           std::to_wstring(status) + L")");
+}
+
 // Only what a host must show or decide. The rest (tables from VeScene.host.json, programs,
 // volume, brightness, the network) stays NULL and the library does it the Windows way itself.
 void InstallCallbacks() {
@@ -365,7 +410,11 @@ void InstallCallbacks() {
     cb.main_menu = OnMainMenu;
     cb.yes_or_no = OnYesOrNo;
     cb.shell_execute = OnShellExecute;
-    g.lib.SetHostCallbacks(&cb);  // the library keeps a copy
+    cb.diagnostic = OnDiagnostic;
+    cb.online_result = OnOnlineResult;
+    // The library keeps a copy. An older DLL returns nothing: its status means something only
+    // where VeScene_GetLastError exists.
+    if (g.lib.SetHostCallbacks(&cb) != 1 && g.lib.GetLibraryError) Report(L"callbacks refused: " + g.lib.LastError());
 }
 
 void ApplySettings(const Settings& s) {
