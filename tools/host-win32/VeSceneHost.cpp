@@ -287,36 +287,21 @@ void Report(std::wstring line, HWND shownIn = nullptr, std::wstring shown = {}) 
 
 const wchar_t* LogTypeName(int type) {
     switch (type) {
-    case VESCENE_LOGTYPE_PEN_RESULT: return L"PenResult";
-    case VESCENE_LOGTYPE_FAILURE: return L"Failure";
-    case VESCENE_LOGTYPE_BASE: return L"Base";
-    case VESCENE_LOGTYPE_WEATHER: return L"Weather";
-    case VESCENE_LOGTYPE_WEB_SEARCH: return L"WebSearch";
-    case VESCENE_LOGTYPE_TRAIN: return L"Train";
-    case VESCENE_LOGTYPE_FLIGHT: return L"Flight";
-    case VESCENE_LOGTYPE_VIDEO: return L"Video";
-    case VESCENE_LOGTYPE_MUSIC: return L"Music";
-    case VESCENE_LOGTYPE_POETRY: return L"Poetry";
-    case VESCENE_LOGTYPE_ANSWER: return L"Answer";
-    case VESCENE_LOGTYPE_MAP: return L"Map";
-    case VESCENE_LOGTYPE_SHOPPING: return L"Shopping";
-    case VESCENE_LOGTYPE_JOKE: return L"Joke";
-    case VESCENE_LOGTYPE_HOTEL: return L"Hotel";
-    case VESCENE_LOGTYPE_LOCAL_LIFE: return L"LocalLife";
-    case VESCENE_LOGTYPE_WEBSITE: return L"Website";
-    case VESCENE_LOGTYPE_RECIPE: return L"Recipe";
-    case VESCENE_LOGTYPE_PARCEL: return L"Parcel";
-    case VESCENE_LOGTYPE_STOCK: return L"Stock";
-    case VESCENE_LOGTYPE_NEWS: return L"News";
-    case VESCENE_LOGTYPE_NOT_CARRIED_OUT: return L"NotCarriedOut";
-    case VESCENE_LOGTYPE_TRANSLATION: return L"Translation";
-    case VESCENE_LOGTYPE_APPLICATION: return L"Application";
-    case VESCENE_LOGTYPE_MAIN_MENU_WORD: return L"MainMenuWord";
-    case VESCENE_LOGTYPE_SLIDE_SHOW: return L"SlideShow";
-    case VESCENE_LOGTYPE_WORD: return L"Word";
-    case VESCENE_LOGTYPE_EXCEL: return L"Excel";
-    case VESCENE_LOGTYPE_OFFICE_TEMPLATE: return L"OfficeTemplate";
-    case VESCENE_LOGTYPE_SCREENSHOT: return L"Screenshot";
+    case VESCENE_LOGTYPE_PEN_RESULT: return L"PenResult";  case VESCENE_LOGTYPE_FAILURE: return L"Failure";
+    case VESCENE_LOGTYPE_BASE: return L"Base";  case VESCENE_LOGTYPE_WEATHER: return L"Weather";
+    case VESCENE_LOGTYPE_WEB_SEARCH: return L"WebSearch";  case VESCENE_LOGTYPE_TRAIN: return L"Train";
+    case VESCENE_LOGTYPE_FLIGHT: return L"Flight";  case VESCENE_LOGTYPE_VIDEO: return L"Video";
+    case VESCENE_LOGTYPE_MUSIC: return L"Music";  case VESCENE_LOGTYPE_POETRY: return L"Poetry";
+    case VESCENE_LOGTYPE_ANSWER: return L"Answer";  case VESCENE_LOGTYPE_MAP: return L"Map";
+    case VESCENE_LOGTYPE_SHOPPING: return L"Shopping";  case VESCENE_LOGTYPE_JOKE: return L"Joke";
+    case VESCENE_LOGTYPE_HOTEL: return L"Hotel";  case VESCENE_LOGTYPE_LOCAL_LIFE: return L"LocalLife";
+    case VESCENE_LOGTYPE_WEBSITE: return L"Website";  case VESCENE_LOGTYPE_RECIPE: return L"Recipe";
+    case VESCENE_LOGTYPE_PARCEL: return L"Parcel";  case VESCENE_LOGTYPE_STOCK: return L"Stock";
+    case VESCENE_LOGTYPE_NEWS: return L"News";  case VESCENE_LOGTYPE_NOT_CARRIED_OUT: return L"NotCarriedOut";
+    case VESCENE_LOGTYPE_TRANSLATION: return L"Translation";  case VESCENE_LOGTYPE_APPLICATION: return L"Application";
+    case VESCENE_LOGTYPE_MAIN_MENU_WORD: return L"MainMenuWord";  case VESCENE_LOGTYPE_SLIDE_SHOW: return L"SlideShow";
+    case VESCENE_LOGTYPE_WORD: return L"Word";  case VESCENE_LOGTYPE_EXCEL: return L"Excel";
+    case VESCENE_LOGTYPE_OFFICE_TEMPLATE: return L"OfficeTemplate";  case VESCENE_LOGTYPE_SCREENSHOT: return L"Screenshot";
     case VESCENE_LOGTYPE_AI: return L"AI";
     }
     return L"?";
