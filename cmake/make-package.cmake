@@ -8,8 +8,10 @@
 #   include/vescene/       vescene.h and the headers it includes (Export.h, version.h)
 #   data/                  the data tables the library reads
 #   VeScene.host.json      a sample host configuration file
+#   VeSceneHost.exe        the reference host (tools/host-win32): run it, type or dictate
 #   host-c.exe             the C host example (examples/host-c/host.c), built against this DLL
 #   examples/host-c/host.c
+#   examples/host-win32/VeSceneHost.cpp
 #   README.md LICENSE CHANGELOG.md
 include(${MANIFEST})
 
@@ -42,17 +44,20 @@ file(GLOB earlier_stages LIST_DIRECTORIES true ${stage_root}/VeScene-*-${PACKAGE
 if(earlier_stages OR earlier)
   file(REMOVE_RECURSE ${earlier_stages} ${earlier})
 endif()
-file(MAKE_DIRECTORY ${stage}/include/vescene ${stage}/data ${stage}/examples/host-c)
+file(MAKE_DIRECTORY ${stage}/include/vescene ${stage}/data ${stage}/examples/host-c ${stage}/examples/host-win32)
 
 file(COPY ${DLL} ${IMPORT_LIB} ${DEF_FILE} DESTINATION ${stage})
 configure_file(${HOST_EXE} ${stage}/host-c.exe COPYONLY)
 run(${STRIP} --strip-unneeded ${stage}/VeScene.dll)
+configure_file(${GUI_HOST_EXE} ${stage}/VeSceneHost.exe COPYONLY)
 run(${STRIP} --strip-unneeded ${stage}/host-c.exe)
+run(${STRIP} --strip-unneeded ${stage}/VeSceneHost.exe)
 file(COPY ${SOURCE_DIR}/include/vescene/vescene.h ${SOURCE_DIR}/include/vescene/Export.h ${VERSION_HEADER}
   DESTINATION ${stage}/include/vescene)
 file(COPY ${DATA_TABLES} DESTINATION ${stage}/data)
 file(COPY ${SOURCE_DIR}/examples/VeScene.host.json DESTINATION ${stage})
 file(COPY ${SOURCE_DIR}/examples/host-c/host.c DESTINATION ${stage}/examples/host-c)
+file(COPY ${SOURCE_DIR}/tools/host-win32/VeSceneHost.cpp DESTINATION ${stage}/examples/host-win32)
 file(COPY ${SOURCE_DIR}/README.md ${SOURCE_DIR}/LICENSE ${SOURCE_DIR}/CHANGELOG.md DESTINATION ${stage})
 
 # Every header vescene.h reaches must be in the package.

@@ -54,6 +54,7 @@ set(PACKAGE_DIR \"${CMAKE_BINARY_DIR}\")
 set(SOURCE_DIR \"${CMAKE_SOURCE_DIR}\")
 set(DLL \"$<TARGET_FILE:VeScene>\")
 set(HOST_EXE \"$<TARGET_FILE:vescene_host_c>\")
+set(GUI_HOST_EXE \"$<TARGET_FILE:vescene_host_win32>\")
 set(DEF_FILE \"${def_file}\")
 set(IMPORT_LIB \"${import_lib}\")
 set(VERSION_HEADER \"${VESCENE_GENERATED_INCLUDE_DIR}/vescene/version.h\")
@@ -68,4 +69,4 @@ add_custom_target(package
   WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
   COMMENT "Packing ${VESCENE_PACKAGE_NAME}.zip"
   VERBATIM)
-add_dependencies(package VeScene vescene_host_c vescene_data)
+add_dependencies(package VeScene vescene_host_c vescene_host_win32 vescene_data)

@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Installs what the builds need from Debian's packages, when it is missing.
-# usage: scripts/deps.sh [run|test]
+# usage: scripts/deps.sh [run|test|screenshot]
+#
+# "screenshot" installs what scripts/screenshot.sh needs: a virtual X server, xwd, netpbm and a
+# Chinese font for Wine's windows.
 #
 # "test" also installs 32-bit Wine (wine32:i386, after adding the i386 architecture). That part
 # may fail on a machine without i386 packages: it then leaves the machine as it found it, writes
@@ -21,6 +24,8 @@ if [[ "${1:-run}" == test ]]; then
              g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 wine wine64
              clang lld llvm  # clang-cl, lld-link, llvm-dlltool: VeScene.lib and the MSVC-ABI host
              libclang-rt-14-dev)  # libFuzzer and the sanitizer runtimes of the fuzz build
+elif [[ "${1:-run}" == screenshot ]]; then
+  packages+=(wine xvfb x11-apps netpbm fonts-wqy-zenhei)
 fi
 
 missing=()

@@ -53,6 +53,32 @@ host_example() {  # host_example NAME LOG command...
   fi
 }
 
+# Runs the reference host (VeSceneHost.exe) on tests/host-win32/script.txt in a folder laid out
+# as the release package, with the tables of tests/host-win32/VeScene.host.json, and checks its
+# log for every line of tests/host-win32/expected.txt and for the program the table started.
+gui_host() {  # gui_host NAME BUILD_DIR WINE env [VAR=VALUE...] (Wine's loader and environment)
+  local name=$1 dir=$2 wine=$3 run=$2/host-win32-test
+  shift 3
+  local log="$PWD/$log_dir/$(basename "$dir")-host-win32.log" missing=0
+  rm -rf "$run" && mkdir -p "$run" &&
+    cp "$dir"/VeScene.dll "$dir"/VeSceneHost.exe tests/host-win32/VeScene.host.json "$run"/ &&
+    cp -r "$dir"/data "$run"/ || { stage_failed "$name" /dev/null; return; }
+  (cd "$run" && timeout 120 "$@" "$wine" VeSceneHost.exe --dry-run --script ../../tests/host-win32/script.txt \
+     --log host.log </dev/null >"$log" 2>&1) || missing=1
+  timeout 60 "$@" wineserver -w 2>/dev/null  # until the program the table started has ended
+  while IFS= read -r want; do
+    grep -qF -- "$want" "$run/host.log" 2>/dev/null || { echo "missing in $run/host.log: $want" >>"$log"; missing=1; }
+  done <tests/host-win32/expected.txt
+  [[ -d "$run/started" ]] || { echo "the table's command did not run" >>"$log"; missing=1; }
+  if ((missing)); then
+    cat "$run/host.log" >>"$log" 2>/dev/null
+    stage_failed "$name" "$log"
+  else
+    passed=$((passed + 1))
+    echo "$name: ok"
+  fi
+}
+
 # Makes a Windows build's release package (cmake/package.cmake) and lists it in the log.
 package() {  # package NAME DIR LOG
   local name=$1 dir=$2 log=$3
@@ -161,6 +187,7 @@ if build build-win32 "$log_dir/win32.log" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i68
     timeout 600 "${wine32[@]}" wine build-win32/tests/vescene_tests.exe >"$log_dir/wine32-tests.log" 2>&1 </dev/null
     count_gtest "wine i686" "$log_dir/wine32-tests.log" $?
     host_example "wine i686 C host (VeScene.dll)" "$log_dir/wine32-host-c.log" "${wine32[@]}" wine build-win32/host.exe
+    gui_host "wine i686 VeSceneHost.exe --script" build-win32 wine "${wine32[@]}"
   else
     echo "i686 under Wine: skipped: $wine32_missing"
     skipped+=("i686 under Wine: $wine32_missing")
@@ -180,6 +207,7 @@ if build build-win64 "$log_dir/win64.log" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86
   scripts/wine64 build-win64/tests/vescene_tests.exe >"$log_dir/wine-tests.log" 2>&1 </dev/null
   count_gtest "wine" "$log_dir/wine-tests.log" $?
   host_example "wine C host (VeScene.dll)" "$log_dir/wine-host-c.log" scripts/wine64 build-win64/host.exe
+  gui_host "wine VeSceneHost.exe --script" build-win64 "$PWD/scripts/wine64" env
   package "x86_64 release package" build-win64 "$log_dir/package-win64.log"
 else
   stage_failed "win64 build" "$log_dir/win64.log"
