@@ -6,6 +6,7 @@
 #include "TestSupport.h"
 #include "core/CString.h"
 #include "core/UniqueAny.h"
+#include "platform/HttpConfig.h"
 #include "platform/TextCodec.h"
 #include "platform/Url.h"
 
@@ -253,6 +254,18 @@ TEST(WebUrlTest, AUrlFromOutsideIsParsedAndWrittenAnew) {
     EXPECT_EQ(weburl::Subdomain("http://", "bj", ".site.example")->str(), "http://bj.site.example");
     for (const char* label : {"evil.example/#", "", "a b", "-a", "a:1", "a@b"})
         EXPECT_FALSE(weburl::Subdomain("http://", label, ".site.example")) << label;
+    // An endpoint the host did not set comes from the source (the configuration file), checked
+    // as one set by the host; one the host set wins.
+    vehttp::SetEndpointSource([](std::string_view name) -> std::string {
+        return name == "online" ? "http://config.example/nlu/" : name == "bad" ? "http://a b/" : "";
+    });
+    EXPECT_EQ(vehttp::Endpoint("online"), "http://config.example/nlu");
+    EXPECT_EQ(vehttp::Endpoint("bad"), "");
+    EXPECT_TRUE(vehttp::SetEndpoint("online", "http://host.example"));
+    EXPECT_EQ(vehttp::Endpoint("online"), "http://host.example");
+    vehttp::SetEndpoint("online", "");
+    vehttp::SetEndpointSource(nullptr);
+    EXPECT_EQ(vehttp::Endpoint("online"), "");
 }
 
 // ---------------------------------------------------------------- UniqueAny

@@ -5,6 +5,7 @@
 #include <cctype>
 #include <map>
 #include <mutex>
+#include <optional>
 
 #include "platform/Url.h"
 
@@ -29,11 +30,20 @@ struct Config {
     std::mutex mutex;
     Timeouts timeouts{kDefaultConnectMs, kDefaultTotalMs};
     std::map<std::string, std::string, std::less<>> endpoints = Defaults();
+    EndpointSource source = nullptr;
 };
 
 Config& State() {
     static Config config;
     return config;
+}
+
+// An endpoint's URL without trailing slashes, when it is a web address with a valid host: the
+// pages built on it take their host from it.
+std::optional<std::string> Checked(std::string_view url) {
+    while (url.ends_with('/')) url.remove_suffix(1);
+    if (url.empty()) return std::nullopt;
+    return weburl::ParseWebUrl(url);
 }
 
 std::atomic<unsigned long long> g_epoch{0};
@@ -69,9 +79,7 @@ bool SetEndpoint(std::string_view name, std::string_view url) {
             state.endpoints.erase(it);
         return true;
     }
-    while (url.ends_with('/')) url.remove_suffix(1);
-    // The pages built on it take their host from it: it must be a web address with a valid host.
-    auto parsed = weburl::ParseWebUrl(url);
+    auto parsed = Checked(url);
     if (!parsed) return false;
     std::lock_guard lock(state.mutex);
     state.endpoints.insert_or_assign(std::string(name), std::move(*parsed));
@@ -79,9 +87,21 @@ bool SetEndpoint(std::string_view name, std::string_view url) {
 }
 
 std::string Endpoint(std::string_view name) {
+    EndpointSource source;
+    {
+        std::lock_guard lock(State().mutex);
+        auto it = State().endpoints.find(name);
+        if (it != State().endpoints.end()) return it->second;
+        source = State().source;
+    }
+    // Read outside the lock: the source may read a file.
+    if (!source) return {};
+    return Checked(source(name)).value_or(std::string());
+}
+
+void SetEndpointSource(EndpointSource source) {
     std::lock_guard lock(State().mutex);
-    auto it = State().endpoints.find(name);
-    return it == State().endpoints.end() ? std::string() : it->second;
+    State().source = source;
 }
 
 void AbortTransfers() {

@@ -38,8 +38,13 @@ Timeouts GetTimeouts();
 // dropped so callers append "/path".
 // An empty url restores the default (or removes a name without one). False when refused.
 bool SetEndpoint(std::string_view name, std::string_view url);
-// The base URL of the name, "" when unknown.
+// The base URL of the name, "" when unknown. A name the host did not set is looked up in the
+// endpoint source, when there is one.
 std::string Endpoint(std::string_view name);
+// Where endpoints the host did not set through SetEndpoint come from: on Windows the "endpoints"
+// table of the host configuration file. The source's URL is checked as SetEndpoint checks it.
+using EndpointSource = std::string (*)(std::string_view name);
+void SetEndpointSource(EndpointSource source);
 
 // True for a URL whose scheme is http or https (any case).
 bool IsHttpUrl(std::string_view url);

@@ -2,11 +2,14 @@
 //   { "websites":  { "spoken name": "https://..." },
 //     "commands":  { "spoken phrase": "command line" },
 //     "files":     { "spoken name": "path of a document or folder" },
-//     "templates": { "spoken name": "path of a Word template" } }
+//     "templates": { "spoken name": "path of a Word template" },
+//     "endpoints": { "online": "https://...", "songsearch": "https://..." } }
+// An endpoint the host sets through the C API wins over the file's.
 // The file is read at every lookup, so an edit takes effect at once and no state is shared
 // between the host's thread and the online request's thread.
 #include "platform/DataFile.h"
 #include "platform/HostConfigTable.h"
+#include "platform/HttpConfig.h"
 #include "platform/TextCodec.h"
 #include "platform/win32/Win32Host.h"
 #include "platform/win32/Win32Support.h"
@@ -47,6 +50,7 @@ const char* TableKey(HostTable table) {
     case HostTable::Commands: return "commands";
     case HostTable::Files: return "files";
     case HostTable::Templates: return "templates";
+    case HostTable::Endpoints: return "endpoints";
     }
     return "";
 }
@@ -81,5 +85,17 @@ std::optional<std::u16string> LookupHostTable(HostTable table, const std::u16str
     if (malformed) Complain(path, u"not a JSON object");
     return value;
 }
+
+namespace {
+
+std::string ConfiguredEndpoint(std::string_view name) {
+    auto url = LookupHostTable(HostTable::Endpoints, textcodec::Utf8ToUtf16(name));
+    return url ? textcodec::Utf16ToUtf8(*url) : std::string();
+}
+
+// Set as the library loads: the file beside the DLL may name the endpoints from the first call.
+const bool g_endpointsFromFile = (vehttp::SetEndpointSource(&ConfiguredEndpoint), true);
+
+}  // namespace
 
 }  // namespace vewin32

@@ -44,7 +44,7 @@ void* FileIcon(const std::u16string& path);
 std::optional<std::u16string> FindWordTemplate(const std::u16string& name);
 
 // --- HostConfig.cpp: the host's tables, a UTF-8 JSON file next to the DLL ---
-enum class HostTable { Websites, Commands, Files, Templates };
+enum class HostTable { Websites, Commands, Files, Templates, Endpoints };
 // The value of that name in that table, or nothing (also when the file is missing or bad).
 std::optional<std::u16string> LookupHostTable(HostTable table, const std::u16string& name);
 // Where the file is read from; empty restores "VeScene.host.json" next to the module.
