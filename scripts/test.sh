@@ -62,7 +62,7 @@ gui_host() {  # gui_host NAME BUILD_DIR WINE env [VAR=VALUE...] (Wine's loader a
   local log="$PWD/$log_dir/$(basename "$dir")-host-win32.log" missing=0
   rm -rf "$run" && mkdir -p "$run" &&
     cp "$dir"/VeScene.dll "$dir"/VeSceneHost.exe tests/host-win32/VeScene.host.json "$run"/ &&
-    cp -r "$dir"/data "$run"/ || { stage_failed "$name" /dev/null; return; }
+    cp -r "$dir"/data "$run"/ >"$log" 2>&1 || { stage_failed "$name" "$log"; return; }
   (cd "$run" && timeout 120 "$@" "$wine" VeSceneHost.exe --dry-run --script ../../tests/host-win32/script.txt \
      --log host.log </dev/null >"$log" 2>&1) || missing=1
   timeout 60 "$@" wineserver -w 2>/dev/null  # until the program the table started has ended
@@ -207,8 +207,8 @@ if build build-win64 "$log_dir/win64.log" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86
   scripts/wine64 build-win64/tests/vescene_tests.exe >"$log_dir/wine-tests.log" 2>&1 </dev/null
   count_gtest "wine" "$log_dir/wine-tests.log" $?
   host_example "wine C host (VeScene.dll)" "$log_dir/wine-host-c.log" scripts/wine64 build-win64/host.exe
-  gui_host "wine VeSceneHost.exe --script" build-win64 "$PWD/scripts/wine64" env
   package "x86_64 release package" build-win64 "$log_dir/package-win64.log"
+  gui_host "wine VeSceneHost.exe --script" build-win64 "$PWD/scripts/wine64" env
 else
   stage_failed "win64 build" "$log_dir/win64.log"
 fi
