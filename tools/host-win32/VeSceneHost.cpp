@@ -236,7 +236,7 @@ const Mode kModes[] = {{"voice", L"语音"},   {"pen", L"激光笔"},           
 constexpr int kModeCount = sizeof kModes / sizeof kModes[0];
 
 enum Control { kRun = IDOK, kModeBox = 100, kText, kTray, kInteractive, kLogList, kStatus };
-enum Command { kShow = 200, kSettings, kQuit, kModeFirst = 300 };
+enum Command { kShow = 200, kSettings, kQuit, kPasteResult, kModeFirst = 300 };
 enum Message { WM_APP_EVENT = WM_APP + 1, WM_APP_NOTIFY, WM_APP_SCRIPT };
 
 struct App {
@@ -437,6 +437,27 @@ void SetMode(int mode) {
     SendMessageW(g.modeBox, CB_SETCURSEL, mode, 0);
 }
 
+// A whole engine result copied from elsewhere (a log, a capture of the engine's output), run in
+// the current mode as the engine would hand it over.
+void RunClipboardResult() {
+    std::wstring text;
+    if (OpenClipboard(g.window)) {
+        if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+            if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
+                text = chars;
+                GlobalUnlock(data);
+            }
+        }
+        CloseClipboard();
+    }
+    const size_t start = text.find_first_not_of(L" \t\r\n");
+    if (start == std::wstring::npos || text[start] != L'{') {
+        Report(L"the clipboard holds no engine result (JSON)");
+        return;
+    }
+    Run(g.mode, text.substr(start));
+}
+
 // ---- automation -------------------------------------------------------------------------------
 
 int ModeNamed(const std::wstring& name) {
@@ -589,6 +610,7 @@ void TrayMenu() {
     CheckMenuRadioItem(modes, kModeFirst, kModeFirst + kModeCount - 1, kModeFirst + g.mode, MF_BYCOMMAND);
     AppendMenuW(menu, MF_STRING, kShow, L"显示");
     AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(modes), L"模式");
+    AppendMenuW(menu, MF_STRING, kPasteResult, L"运行剪贴板中的识别结果（JSON）");
     AppendMenuW(menu, MF_STRING, kSettings, L"设置…");
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(menu, MF_STRING, kQuit, L"退出");
@@ -645,6 +667,7 @@ LRESULT CALLBACK MainProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
             SetForegroundWindow(w);
             SetFocus(g.text);
             return 0;
+        case kPasteResult: RunClipboardResult(); return 0;
         case kSettings: OpenSettings(); return 0;
         case kQuit: DestroyWindow(w); return 0;
         }
