@@ -81,7 +81,8 @@ const std::string kConfig = R"({
   "websites": { "内网": "http://intranet.example/", "Mail": "https://mail.example/", "bad": 7 },
   "commands": { "打开工作区": "cmd.exe /c exit 0" },
   "files": { "周报": "C:\\周报.docx" },
-  "templates": { "简历": "C:\\templates\\简历.dotx" }
+  "templates": { "简历": "C:\\templates\\简历.dotx" },
+  "endpoints": { "online": "http://nlu.intranet.example/v1/", "songsearch": "https://songs.example/" }
 })";
 
 TEST_F(Win32HostTest, ConfigTablesAnswerByNameIgnoringCase) {
@@ -95,6 +96,9 @@ TEST_F(Win32HostTest, ConfigTablesAnswerByNameIgnoringCase) {
         {Files, u"", std::nullopt},
     };
     for (const auto& c : cases) EXPECT_EQ(vewin32::LookupHostTable(c.table, c.name), c.value) << Narrow(c.name);
+    // An endpoint the host did not set comes from the file; one already set keeps its value.
+    EXPECT_EQ(vehttp::Endpoint("online"), "http://nlu.intranet.example/v1");
+    EXPECT_NE(vehttp::Endpoint("songsearch"), "https://songs.example");
 }
 
 TEST_F(Win32HostTest, ConfigThatIsMissingOrBrokenAnswersNothing) {
