@@ -49,13 +49,14 @@ for t in "${targets[@]}"; do
       -dict="$inputs/$dict" -artifact_prefix="$dir/findings/$t-" -print_final_stats=1 \
       "$corpus" "${seeds[@]}" >"$log" 2>&1
   status=$?
-  stat() { grep -Eo "^stat::$1: *[0-9]+" "$log" | grep -Eo '[0-9]+$' | tail -1; }
-  cov=$(grep -Eo 'cov: [0-9]+' "$log" | tail -1 | grep -Eo '[0-9]+')
-  ft=$(grep -Eo 'ft: [0-9]+' "$log" | tail -1 | grep -Eo '[0-9]+')
+  # libFuzzer logs may hold raw input bytes: read them as text regardless.
+  stat() { grep -aEo "^stat::$1: *[0-9]+" "$log" | grep -Eo '[0-9]+$' | tail -1; }
+  cov=$(grep -aEo 'cov: [0-9]+' "$log" | tail -1 | grep -Eo '[0-9]+')
+  ft=$(grep -aEo 'ft: [0-9]+' "$log" | tail -1 | grep -Eo '[0-9]+')
   line="$t: ${seconds}s, $(stat number_of_executed_units) runs, cov ${cov:-?}, ft ${ft:-?}, corpus $(ls "$corpus" | wc -l)"
   if [[ $status -ne 0 ]]; then
     echo "$line: FOUND (exit $status), see $log and $dir/findings/"
-    grep -E '^(==[0-9]+==ERROR|SUMMARY|.*runtime error)' "$log" | head -5
+    grep -aE '^(==[0-9]+==ERROR|SUMMARY|.*runtime error)' "$log" | head -5
     failed=$((failed + 1))
   else
     echo "$line: ok"
