@@ -5,7 +5,7 @@
 #include "scenes/semantic/everyday/EverydayPages.h"
 #include "scenes/semantic/everyday/VeJsonCookbook.h"
 #include "scenes/semantic/everyday/VeJsonExpressage.h"
-#include "scenes/semantic/everyday/VeJsonIflyMapU.h"
+#include "scenes/semantic/everyday/VeJsonEngineMapU.h"
 #include "scenes/semantic/everyday/VeJsonLife.h"
 #include "scenes/semantic/everyday/VeJsonMap.h"
 #include "scenes/semantic/everyday/VeJsonRestaurant.h"
@@ -54,7 +54,7 @@ TEST_F(EverydayTest, MapTakesTheFirstSlotThatIsNotTheLeadWordAndSearchesTheWebOn
         {"导航", Slot("firstword", "导航"), {Shell(kAmapHome)}},
     });
     const std::string slot = Slot("endLoc.ori_loc", "故宫", "故宫博物院");
-    Check<VeJsonIflyMapU>("mapU", {
+    Check<VeJsonEngineMapU>("mapU", {
         {"导航到故宫", slot, {Amap("故宫博物院")}},
         {"搜索故宫", slot, {Search("故宫博物院")}},
         {"去故宫", Slot("endLoc.ori_loc", "故宫"), {Amap("故宫")}},

@@ -7,7 +7,7 @@
 #include "platform/HttpConfig.h"
 #include "scenes/semantic/media/VeJsonCurrentHot.h"
 #include "scenes/semantic/media/VeJsonDrama.h"
-#include "scenes/semantic/media/VeJsonIflyVideo.h"
+#include "scenes/semantic/media/VeJsonEngineVideo.h"
 #include "scenes/semantic/media/VeJsonJoke.h"
 #include "scenes/semantic/media/VeJsonMusic.h"
 #include "scenes/semantic/media/VeJsonNews.h"
@@ -137,7 +137,7 @@ TEST_F(MediaSceneTest, VideoKeywordJoinsNamesAndTitleOnThePlatformUnlessTheTextA
     const struct {
         const char* text; const char* intent; std::string slots; Lines trace; std::map<std::string, std::string> sites = {};
     } cases[] = {
-        {"", "film", Slot("filmIflytek", "流浪地球") + "," + Slot("actor", "吴京", "吴京"), Iqiyi("吴京 流浪地球")},
+        {"", "film", Slot("filmVelmora", "流浪地球") + "," + Slot("actor", "吴京", "吴京"), Iqiyi("吴京 流浪地球")},
         {"", "tv_series", Slot("tvSeries", "人世间") + "," + Slot("director", "李路"), Iqiyi("李路 人世间")},
         {"", "tv_show", Slot("tvShow", "向往的生活") + "," + Slot("artist", "何炅", "何老师"), Iqiyi("何老师 向往的生活")},
         {"", "video", Slot("video", "霸王别姬") + "," + Slot("artist", "张国荣"), Iqiyi("张国荣 霸王别姬")},
@@ -162,8 +162,8 @@ TEST_F(MediaSceneTest, VideoKeywordJoinsNamesAndTitleOnThePlatformUnlessTheTextA
     }
 }
 
-TEST_F(MediaSceneTest, IflyVideoFallsBackToTheQueryValueThenTheText) {
-    Check<VeJsonIflyVideo>("video", "我想看电影", {
+TEST_F(MediaSceneTest, EngineVideoFallsBackToTheQueryValueThenTheText) {
+    Check<VeJsonEngineVideo>("video", "我想看电影", {
         {Result("video", R"("intent":"QUERY",)" + Slots(Slot("name", "流浪地球") + "," + Slot("artist", "吴京") + "," +
                                                        Slot("tag", "科幻"))),
          Iqiyi("流浪地球 吴京 科幻")},

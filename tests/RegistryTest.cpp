@@ -15,7 +15,7 @@ using Registry = std::unique_ptr<VeBasicService> (*)(const std::string&);
 
 TEST(RegistryTest, EveryKeyMakesAFreshSceneOfItsClass) {
     const struct { Registry registry; const char* key; const char* type; LogType logType; } rows[] = {
-        ROW(Semantic, "VELMORA.video", VeJsonVideo, Video), ROW(Semantic, "video", VeJsonIflyVideo, Video),
+        ROW(Semantic, "VELMORA.video", VeJsonVideo, Video), ROW(Semantic, "video", VeJsonEngineVideo, Video),
         ROW(Semantic, "weather", VeJsonWeather, Weather), ROW(Semantic, "musicX", VeJsonMusic, Music),
         ROW(Semantic, "VELMORA.music", VeJsonMusic, Music), ROW(Semantic, "news", VeJsonNews, News),
         ROW(Semantic, "train", VeJsonTrain, Train), ROW(Semantic, "stock", VeJsonStock, Stock),
@@ -31,7 +31,7 @@ TEST(RegistryTest, EveryKeyMakesAFreshSceneOfItsClass) {
         ROW(Semantic, "VELMORA.currentHot", VeJsonCurrentHot, Website), ROW(Semantic, "joke", VeJsonJoke, Joke),
         ROW(Semantic, "drama", VeJsonDrama, Video), ROW(Semantic, "hotelSearch", VeJsonHotelSearch, Hotel),
         ROW(Semantic, "poetry", VeJsonPoetry, Poetry), ROW(Semantic, "openQA", VeJsonOpenQA, Answer),
-        ROW(Semantic, "mapU", VeJsonIflyMapU, Map), ROW(Semantic, "VELMORA.template", VeJsonOfficeTemplate, OfficeTemplate),
+        ROW(Semantic, "mapU", VeJsonEngineMapU, Map), ROW(Semantic, "VELMORA.template", VeJsonOfficeTemplate, OfficeTemplate),
         ROW(Tpp, "APPLICATION", TppSceneApp, Base), ROW(Tpp, "CMD", TppSceneCmd, Base),
         ROW(Tpp, "COMBKEY", TppSceneCombKey, Base), ROW(Tpp, "DIALOGUE", TppSceneDialogue, Base),
         ROW(Tpp, "DIALOGUELIST", TppSceneDialogueList, Base), ROW(Tpp, "FILLURL", TppSceneFillUrl, Base),

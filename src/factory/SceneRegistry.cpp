@@ -30,7 +30,7 @@
 #include "scenes/semantic/VeJsonWebsite.h"
 #include "scenes/semantic/everyday/VeJsonCookbook.h"
 #include "scenes/semantic/everyday/VeJsonExpressage.h"
-#include "scenes/semantic/everyday/VeJsonIflyMapU.h"
+#include "scenes/semantic/everyday/VeJsonEngineMapU.h"
 #include "scenes/semantic/everyday/VeJsonLife.h"
 #include "scenes/semantic/everyday/VeJsonMap.h"
 #include "scenes/semantic/everyday/VeJsonRestaurant.h"
@@ -40,7 +40,7 @@
 #include "scenes/semantic/everyday/VeJsonWeather.h"
 #include "scenes/semantic/media/VeJsonCurrentHot.h"
 #include "scenes/semantic/media/VeJsonDrama.h"
-#include "scenes/semantic/media/VeJsonIflyVideo.h"
+#include "scenes/semantic/media/VeJsonEngineVideo.h"
 #include "scenes/semantic/media/VeJsonJoke.h"
 #include "scenes/semantic/media/VeJsonMusic.h"
 #include "scenes/semantic/media/VeJsonNews.h"
@@ -95,7 +95,7 @@ std::unique_ptr<VeBasicService> MakeSemanticScene(const std::string& name) {
     return Lookup(
         {
             {"VELMORA.video", Make<VeJsonVideo>},
-            {"video", Make<VeJsonIflyVideo>},
+            {"video", Make<VeJsonEngineVideo>},
             {"weather", Make<VeJsonWeather>},
             {"musicX", Make<VeJsonMusic>},
             {"VELMORA.music", Make<VeJsonMusic>},
@@ -124,7 +124,7 @@ std::unique_ptr<VeBasicService> MakeSemanticScene(const std::string& name) {
             {"hotelSearch", Make<VeJsonHotelSearch>},
             {"poetry", Make<VeJsonPoetry>},
             {"openQA", Make<VeJsonOpenQA>},
-            {"mapU", Make<VeJsonIflyMapU>},
+            {"mapU", Make<VeJsonEngineMapU>},
             {"VELMORA.template", Make<VeJsonOfficeTemplate>},
         },
         name);

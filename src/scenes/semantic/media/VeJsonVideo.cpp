@@ -8,7 +8,7 @@ namespace {
 // The engine's intent names differ from the names of the slots that carry the title.
 std::string TitleSlotOf(std::string intent) {
     if (intent == "tv_series") return "tvSeries";
-    if (intent == "film") return "filmIflytek";
+    if (intent == "film") return "filmVelmora";
     if (intent == "tv_show") return "tvShow";
     return intent;
 }

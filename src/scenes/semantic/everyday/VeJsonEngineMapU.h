@@ -2,9 +2,9 @@
 #include "scenes/base/VeBasicService.h"
 
 // A destination on the map, or on the web when the user asked to search.
-class VeJsonIflyMapU : public VeBasicService {
+class VeJsonEngineMapU : public VeBasicService {
 public:
-    VeJsonIflyMapU() : VeBasicService(LogType_Map) {}
+    VeJsonEngineMapU() : VeBasicService(LogType_Map) {}
     void Parse(VeJson& doc) override;
     int Execute() override;
 

@@ -2,9 +2,9 @@
 #include "scenes/base/VeBasicService.h"
 
 // A video by name, artist or tag; the utterance itself when the engine found none.
-class VeJsonIflyVideo : public VeBasicService {
+class VeJsonEngineVideo : public VeBasicService {
 public:
-    VeJsonIflyVideo() : VeBasicService(LogType_Video) {}
+    VeJsonEngineVideo() : VeBasicService(LogType_Video) {}
     void Parse(VeJson& doc) override;
     int Execute() override;
 

@@ -1,9 +1,9 @@
-#include "scenes/semantic/media/VeJsonIflyVideo.h"
+#include "scenes/semantic/media/VeJsonEngineVideo.h"
 
 #include "scenes/semantic/SemanticSlots.h"
 #include "scenes/semantic/media/VideoSearch.h"
 
-void VeJsonIflyVideo::Parse(VeJson& doc) {
+void VeJsonEngineVideo::Parse(VeJson& doc) {
     m_stdName = SlotValue(doc, "name");
     m_stdArtist = SlotValue(doc, "artist");
     m_stdTag = SlotValue(doc, "tag");
@@ -15,4 +15,4 @@ void VeJsonIflyVideo::Parse(VeJson& doc) {
     if (m_stdKeyword.empty()) m_stdKeyword = m_stdQuery.empty() ? m_stdText : m_stdQuery;
 }
 
-int VeJsonIflyVideo::Execute() { return OpenVideo(m_stdText, m_stdKeyword, m_stdPlatform, m_logType); }
+int VeJsonEngineVideo::Execute() { return OpenVideo(m_stdText, m_stdKeyword, m_stdPlatform, m_logType); }

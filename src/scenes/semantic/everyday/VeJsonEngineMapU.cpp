@@ -1,4 +1,4 @@
-#include "scenes/semantic/everyday/VeJsonIflyMapU.h"
+#include "scenes/semantic/everyday/VeJsonEngineMapU.h"
 
 #include "host/CUtil.h"
 #include "host/TextMatch.h"
@@ -6,12 +6,12 @@
 #include "scenes/semantic/SemanticSlots.h"
 #include "scenes/semantic/everyday/EverydayPages.h"
 
-void VeJsonIflyMapU::Parse(VeJson& doc) {
+void VeJsonEngineMapU::Parse(VeJson& doc) {
     m_stdPlace = SlotNormValue(doc, "endLoc.ori_loc");
     if (m_stdPlace.empty()) m_stdPlace = SlotValue(doc, "endLoc.ori_loc");
 }
 
-int VeJsonIflyMapU::Execute() {
+int VeJsonEngineMapU::Execute() {
     if (!m_stdPlace.empty() && ContainsGbk(m_stdText, GBK("搜索")))
         CUtil::SearchInBaidu_unicode(m_stdPlace);
     else
