@@ -233,6 +233,25 @@ TEST_F(CApiTest, EachHandleKeepsItsOwnResultAndAFailureLeavesNone) {
     VeScene_Destroy(other);
 }
 
+// Hosts that run one handle per thread (a window per user, say): what one thread reads back is
+// its own utterance, and the process-wide tables and desktop are reached safely from all of them.
+TEST_F(CApiTest, ThreadedHandlesEachReadTheirOwnText) {
+    std::vector<std::thread> threads;
+    std::vector<int> wrong(6, 0);
+    for (int t = 0; t < 6; ++t)
+        threads.emplace_back([t, &wrong] {
+            VeSceneHandle* own = VeScene_Create();
+            for (int i = 0; i < 300; ++i) {
+                const std::string text = "百度一下线程" + std::to_string(t) + "第" + std::to_string(i) + "次";
+                VeScene_ProcessM(own, (R"({"text":")" + text + R"(","rc":4})").c_str(), 0, 0);
+                wrong[t] += text != VeScene_GetText(own);
+            }
+            VeScene_Destroy(own);
+        });
+    for (auto& thread : threads) thread.join();
+    EXPECT_EQ(wrong, std::vector<int>(6, 0));
+}
+
 // An utterance no local scene carried out.
 std::string Unhandled(const std::string& utf8Text) { return R"({"text":")" + utf8Text + R"(","rc":4})"; }
 

@@ -54,40 +54,52 @@ protected:
 
 // ---------------------------------------------------------------- music
 
+const std::string kNetUp = "CEnvironmentMonitor::CheckNet(false) -> true";
+
 TEST_F(MediaSceneTest, SongSearchReplyDecidesThePageWithinTheTimeout) {
     const std::string songPage = "http://www.kugou.com/song/#hash=";
     const std::string fallback = kSongSearchPage + Enc("周杰伦稻香");
     const std::string hit = R"({"data":{"total":2,"lists":[{"FileHash":"A1B2","Grp":[{"FileHash":"C3D4"}]}]}})";
-    constexpr int kAnyFailure = -1;
-    const struct { const char* name; Reply reply; bool listening; int result; std::string page; } cases[] = {
-        {"hit", Http(200, hit), true, 0, songPage + "C3D4"},
-        {"first hit without alternatives", Http(200, R"({"data":{"lists":[{"FileHash":"E5F6","Grp":[]}]}})"), true,
+    constexpr int kAnyFailure = -1, kNotAsked = 1;
+    enum Service { Listening, Closed, NotNamed, NetDown };
+    const struct { const char* name; Reply reply; Service service; int result; std::string page; } cases[] = {
+        {"hit", Http(200, hit), Listening, 0, songPage + "C3D4"},
+        {"first hit without alternatives", Http(200, R"({"data":{"lists":[{"FileHash":"E5F6","Grp":[]}]}})"), Listening,
          0, songPage + "E5F6"},
-        {"not a hash", Http(200, R"({"data":{"lists":[{"FileHash":"x\" & calc"}]}})"), true, 0, fallback},
-        {"garbage", {std::string("\x01\xfe garbage\r\n\r\n{", 16)}, true, kAnyFailure, fallback},
-        {"server error", Http(500, hit), true, vehttp::kHttpStatus, fallback},
-        {"too slow", {Http(200, hit).bytes, 15000}, true, vehttp::kHttpTimeout, fallback},
-        {"closed port", {}, false, vehttp::kHttpTransport, fallback},
+        {"not a hash", Http(200, R"({"data":{"lists":[{"FileHash":"x\" & calc"}]}})"), Listening, 0, fallback},
+        {"garbage", {std::string("\x01\xfe garbage\r\n\r\n{", 16)}, Listening, kAnyFailure, fallback},
+        {"server error", Http(500, hit), Listening, vehttp::kHttpStatus, fallback},
+        {"too slow", {Http(200, hit).bytes, 15000}, Listening, vehttp::kHttpTimeout, fallback},
+        {"closed port", {}, Closed, vehttp::kHttpTransport, fallback},
+        // Nothing leaves the machine before the host names the service, nor while the network is down.
+        {"no service named", Http(200, hit), NotNamed, kNotAsked, fallback},
+        {"network down", Http(200, hit), NetDown, kNotAsked, fallback},
     };
     vehttp::SetTimeouts(300, 300);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        LoopbackServer server([&](const std::string&) { return c.reply; });
-        const std::string base = c.listening ? server.Url("") : "http://127.0.0.1:" + std::to_string(ClosedPort());
-        ASSERT_TRUE(vehttp::SetEndpoint("songsearch", base));
+        int requests = 0;
+        LoopbackServer server([&](const std::string&) { return ++requests, c.reply; });
+        const std::string base = c.service == Closed ? "http://127.0.0.1:" + std::to_string(ClosedPort()) : server.Url("");
+        ASSERT_TRUE(vehttp::SetEndpoint("songsearch", c.service == NotNamed ? "" : base));
+        sim->State().network = c.service != NetDown;
         const auto start = std::chrono::steady_clock::now();
         Lines trace = Executed<VeJsonMusic>(
             "musicX", "播放周杰伦的稻香", Result("musicX", Slots(Slot("song", "稻香") + "," + Slot("artist", "周杰伦"))), true);
-        if (c.result == kAnyFailure && trace.size() == 2 && !trace[0].ends_with(" -> 0"))
-            trace[0] = SongSearch(base, "周杰伦稻香", kAnyFailure);  // the two HTTP clients differ on what failed
-        EXPECT_EQ(trace, (Lines{SongSearch(base, "周杰伦稻香", c.result), Shell(c.page)}));
+        if (c.result == kAnyFailure && trace.size() == 3 && !trace[1].ends_with(" -> 0"))
+            trace[1] = SongSearch(base, "周杰伦稻香", kAnyFailure);  // the two HTTP clients differ on what failed
+        Lines expected = {kNetUp, SongSearch(base, "周杰伦稻香", c.result), Shell(c.page)};
+        if (c.service == NotNamed) expected = {Shell(c.page)};
+        if (c.service == NetDown) expected = {"CEnvironmentMonitor::CheckNet(false) -> false", Shell(c.page)};
+        EXPECT_EQ(trace, expected);
+        if (c.result == kNotAsked) EXPECT_EQ(requests, 0);
         EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
     }
 }
 
 TEST_F(MediaSceneTest, MusicSearchesEveryFieldInOrderOrPressesAKeyOrSetsTheVolume) {
     const auto play = [](const std::string& text) {
-        return Lines{SongSearch(kNoOnlineService, text, vehttp::kHttpTransport), Shell(kSongSearchPage + Enc(text))};
+        return Lines{kNetUp, SongSearch(kNoOnlineService, text, vehttp::kHttpTransport), Shell(kSongSearchPage + Enc(text))};
     };
     const auto volume = [](int value, int result) {
         Lines calls = {"CEnvironmentMonitor::SetVolume(" + std::to_string(value) + ", false) -> " + std::to_string(result)};

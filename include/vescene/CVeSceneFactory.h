@@ -49,7 +49,7 @@ private:
     VeProcessState ProcessM_tpp(VeJson& doc, bool bSearchFallback);
     // Stores the recognised text without its one leading blank and turns the document's
     // texts into GBK; returns the stored text.
-    static std::string KeepText(VeJson& doc, std::string utf8Text);
+    std::string KeepText(VeJson& doc, std::string utf8Text);
     // The first steps of both pen entries: the recognised text and the scene name, after
     // the confidence tests; false when the entry must fail.
     bool ReadPenResult(VeJson& doc, const char16_t* noCommandLog, std::string& utf8Text);
@@ -60,9 +60,10 @@ private:
     static vewin::DWORD VESCENE_WINAPI ThreadNoltControl(void* param);
     static void VeReadNotAnalysisWords();
 
+    // What the last utterance left, this object's own: hosts may keep one object per thread.
     std::string m_stdScene;
+    std::string m_stdText_utf8;
 
-    static std::string s_stdText_utf8;
     static std::atomic<void*> s_hThreadCtrl;
     static std::vector<std::string> s_veNotAnalysis;
 };

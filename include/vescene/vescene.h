@@ -229,8 +229,8 @@ VESCENE_API int VESCENE_CALL VeScene_SetDataDirectory(const char* directory) VES
 
 /* Base URL of a named service endpoint: "online" (the online semantic service) or "songsearch"
    (the song search); other names are kept for the host's own use. The URL must be http or
-   https; NULL or "" restores the default. "online" has no default: until it is set nothing is
-   sent online. What is sent: the utterance's text and the machine's adapter address, to
+   https; NULL or "" removes it. None is built in: until a service is set nothing is sent to
+   it, and nothing is sent while check_net (or the system) says the network is down. What is sent: the utterance's text and the machine's adapter address, to
    <online>/semantic/comprehend, for an utterance nothing local carried out. Returns 1, 0 when
    the URL is refused, or -1 for a NULL or empty name. */
 VESCENE_API int VESCENE_CALL VeScene_SetEndpoint(const char* name, const char* url) VESCENE_NOEXCEPT;

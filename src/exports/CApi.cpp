@@ -13,8 +13,7 @@
 #include "vescene/CVeSceneFactory.h"
 #include "vescene/vescene.h"
 
-// The factory's scene and text are shared by every factory; a handle keeps its own copy of
-// what its last entry call left.
+// A handle keeps, as C strings the host may hold until its next call, what its last entry left.
 struct VeSceneHandle {
     CVeSceneFactory factory;
     std::string scene;

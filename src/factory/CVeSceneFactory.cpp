@@ -5,7 +5,6 @@
 #include "host/VeChar.h"
 #include "host/VeJson.h"
 
-std::string CVeSceneFactory::s_stdText_utf8;
 std::atomic<void*> CVeSceneFactory::s_hThreadCtrl{nullptr};
 std::vector<std::string> CVeSceneFactory::s_veNotAnalysis;
 
@@ -14,7 +13,10 @@ CVeSceneFactory::CVeSceneFactory(const CVeSceneFactory& other) = default;
 CVeSceneFactory::~CVeSceneFactory() = default;
 
 CVeSceneFactory& CVeSceneFactory::operator=(const CVeSceneFactory& other) {
-    if (this != &other) m_stdScene = other.m_stdScene;
+    if (this != &other) {
+        m_stdScene = other.m_stdScene;
+        m_stdText_utf8 = other.m_stdText_utf8;
+    }
     return *this;
 }
 
@@ -35,11 +37,11 @@ std::string CVeSceneFactory::GetOffAsrResult(VeJson& doc) {
 }
 
 std::string CVeSceneFactory::KeepText(VeJson& doc, std::string utf8Text) {
-    s_stdText_utf8 = WithoutLeadingBlank(std::move(utf8Text));
+    m_stdText_utf8 = WithoutLeadingBlank(std::move(utf8Text));
     doc.Utf8ToUnicode();
-    return s_stdText_utf8;
+    return m_stdText_utf8;
 }
 
-std::string CVeSceneFactory::GetText_utf8() { return s_stdText_utf8; }
+std::string CVeSceneFactory::GetText_utf8() { return m_stdText_utf8; }
 
 std::string CVeSceneFactory::GetScene() { return m_stdScene; }

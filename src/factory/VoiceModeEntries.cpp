@@ -44,7 +44,7 @@ VeProcessState CVeSceneFactory::ProcessAI(const char* text) {
         if (!recognised) return ProcessFailed;
         const std::string& utf8Text = *recognised;
         m_stdScene = "ai";
-        s_stdText_utf8 = utf8Text;
+        m_stdText_utf8 = utf8Text;
         const CString shown = VeChar::VeUtf8_2_CString(utf8Text);
         VeUI::Log_2(shown, LogType_AiEntry);
         VeUI::Tray(shown, VeTray_Show);
@@ -60,7 +60,7 @@ VeProcessState CVeSceneFactory::ProcessM_office_xiao(const char* text, TyOfficeK
             doc, kMinimumOfficeScore, [](VeJson& d) { return d.GetJsonNodeText_All("ws^cw^w"); });
         if (!recognised) return ProcessFailed;
         const std::string& utf8Text = *recognised;
-        s_stdText_utf8 = utf8Text;
+        m_stdText_utf8 = utf8Text;
         const CString shown = VeChar::VeUtf8_2_CString(utf8Text);
         const std::string gbkText = VeChar::VeCString2string(shown);
         VeUI::Tray(shown, VeTray_Show);

@@ -19,17 +19,10 @@ std::string Lower(std::string_view text) {
     return out;
 }
 
-const std::map<std::string, std::string, std::less<>>& Defaults() {
-    static const std::map<std::string, std::string, std::less<>> defaults = {
-        {"songsearch", "http://songsearch.kugou.com"},
-    };
-    return defaults;
-}
-
 struct Config {
     std::mutex mutex;
     Timeouts timeouts{kDefaultConnectMs, kDefaultTotalMs};
-    std::map<std::string, std::string, std::less<>> endpoints = Defaults();
+    std::map<std::string, std::string, std::less<>> endpoints;  // none built in: the host names each
     EndpointSource source = nullptr;
 };
 
@@ -73,10 +66,7 @@ bool SetEndpoint(std::string_view name, std::string_view url) {
     auto& state = State();
     if (url.empty()) {
         std::lock_guard lock(state.mutex);
-        if (auto def = Defaults().find(name); def != Defaults().end())
-            state.endpoints.insert_or_assign(def->first, def->second);
-        else if (auto it = state.endpoints.find(name); it != state.endpoints.end())
-            state.endpoints.erase(it);
+        if (auto it = state.endpoints.find(name); it != state.endpoints.end()) state.endpoints.erase(it);
         return true;
     }
     auto parsed = Checked(url);

@@ -31,7 +31,10 @@ bool IsFileHash(std::string_view hash) {
 
 // The file hash of the song search's first hit, empty when the search failed or found nothing.
 std::string FindSongHash(const std::string& gbkText) {
-    std::string url = weburl::Url(vehttp::Endpoint("songsearch"))
+    // Nothing leaves the machine unless the host named the service and the network is up.
+    const std::string endpoint = vehttp::Endpoint("songsearch");
+    if (endpoint.empty() || !CEnvironmentMonitor::CheckNet(false)) return {};
+    std::string url = weburl::Url(endpoint)
                           .Fixed(endpoints::kSongSearchPath)
                           .Text(gbkText)
                           .Fixed(endpoints::kSongSearchTail);
