@@ -90,19 +90,20 @@ TEST_F(AppSceneTest, EachActionRecordsItsCalls) {
          {R"(FindWindowW(null, "Program Manager") -> 67872)", "GetWindowThreadProcessId(67872) -> 4242",
           "GetCurrentProcessId() -> 4000", "GetDesktopWindow() -> 65552", "GetShellWindow() -> 67872",
           R"(FindWindowW("Shell_TrayWnd", null) -> 0)", "GetWindowThreadProcessId(65552) -> 4097",
-          "GetWindowThreadProcessId(67872) -> 4242", refused("Program Manager")},
+          "GetWindowThreadProcessId(67872) -> 4242", refused("Program Manager"), NotDone("“Program Manager”不能关闭")},
          {{"Program Manager", 4242}}, shell},
         {"关闭", "资源管理器",
          {R"(FindWindowW(null, "资源管理器") -> 80000)", "GetWindowThreadProcessId(80000) -> 5000",
           "GetCurrentProcessId() -> 4000", "GetDesktopWindow() -> 65552", "GetShellWindow() -> 0",
           R"(FindWindowW("Shell_TrayWnd", null) -> 80001)", "GetWindowThreadProcessId(65552) -> 4097",
-          "GetWindowThreadProcessId(80001) -> 5000", refused("资源管理器")},
+          "GetWindowThreadProcessId(80001) -> 5000", refused("资源管理器"), NotDone("“资源管理器”不能关闭")},
          {{"资源管理器", 5000}}, taskbar},
         {"关闭", "VeScene Host",
          {R"(FindWindowW(null, "VeScene Host") -> 64000)", "GetWindowThreadProcessId(64000) -> 4000",
-          "GetCurrentProcessId() -> 4000", refused("VeScene Host")},
+          "GetCurrentProcessId() -> 4000", refused("VeScene Host"), NotDone("“VeScene Host”不能关闭")},
          {{"VeScene Host", 4000}}, host},
-        {"关闭", "记事", {R"(FindWindowW(null, "记事") -> 0)"}},
+        // Nothing to close: the user is told, and nothing starts.
+        {"关闭", "记事", {R"(FindWindowW(null, "记事") -> 0)", NotDone("没有找到要关闭的“记事”")}},
         {"卸载", nullptr, {}},  // no target: not handled
     };
     for (const auto& c : cases) {

@@ -220,7 +220,7 @@ TEST_F(DispatchTest, ApplicationResultsOfBothDispatchers) {
     };
     const Lines unknownWeChat = {R"(CDataFactory::OpenPcSoftwareLnk("微信") -> false)",
                                  R"(CDataFactory::OpenWebsite_Grm("微信") -> false)", "CEnvironmentMonitor::OsVersion() -> 10"};
-    const struct { std::string input; Lines tail; } cases[] = {
+    const struct { std::string input; Lines tail; VeProcessState state = ProcessDone; } cases[] = {
         // A program the scene started: logged with its icon.
         {R"({"text":"打开QQ","rc":4})", {R"(CDataFactory::OpenPcSoftwareLnk("QQ") -> true)", R"(VeUI::Log_HICON("打开QQ", 4096))"}},
         {tpp("打开QQ", R"({"appName":"QQ"})"),
@@ -232,11 +232,18 @@ TEST_F(DispatchTest, ApplicationResultsOfBothDispatchers) {
         {tpp("下载微信", R"({"action":"下载","appName":"微信"})"),
          Concat(unknownWeChat, {R"(VeUI::VeShellExecuteA("https://pc.qq.com/search.html#!keyword=%E5%BE%AE%E4%BF%A1"))",
                                 R"(VeUI::Log_2("下载微信", 30))"})},
+        // Nothing to close, or a "no" to the question: not carried out, the user told why, and
+        // neither the online service nor a search follows.
+        {tpp("关闭画图", R"({"action":"关闭","appName":"画图"})"),
+         {R"(FindWindowW(null, "画图") -> 0)", R"(VeUI::Tray("没有找到要关闭的“画图”", 1))", R"(VeUI::Log_2("关闭画图", 28))"},
+         ProcessUnhandled},
+        {R"({"text":"关机","rc":4})", {R"(VeUI::YesOrNot("是否确定关机？") -> false)", R"(VeUI::Log_2("关机", 28))"}, ProcessUnhandled},
     };
+    sim->State().yesNoAnswer = false;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.input);
         Clear();
-        EXPECT_EQ(factory.ProcessM(c.input.c_str(), IatAPI_Default, true), ProcessDone);
+        EXPECT_EQ(factory.ProcessM(c.input.c_str(), IatAPI_Default, true), c.state);
         const auto trace = Calls();
         ASSERT_GE(trace.size(), c.tail.size());
         EXPECT_EQ(Lines(trace.end() - c.tail.size(), trace.end()), c.tail);

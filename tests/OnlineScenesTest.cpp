@@ -128,9 +128,9 @@ TEST_F(OnlineSceneTest, ApplicationAndLinkRunTheActionThenTheMessageThenTheName)
         {app, "卸载迅雷", "卸载", "迅雷", "迅雷", kNone, 1, Uninstall("迅雷")},
         // Download goes to the table, even for a program already there.
         {app, "下载QQ", "下载", "QQ", "", kQQ, 1, {Shell("https://im.qq.com/pcqq/")}},
-        // A close without such a window: message, then name on the system table, then a search.
-        {app, "关闭记事", "关闭", "记事", "记事", notepad, 1,
-         Seq(Lines{R"(FindWindowW(null, "记事") -> 0)"}, Unknown("记事"), Unknown("记事"), Lines{Search("记事")})},
+        // A close without such a window tells the user and starts nothing.
+        {app, "关闭记事", "关闭", "记事", "记事", notepad, 0,
+         {R"(FindWindowW(null, "记事") -> 0)", NotDone("没有找到要关闭的“记事”")}, LogType_NotCarriedOut},
         {app, "打开QQ", "打开", "扣扣", "QQ", kQQ, 1, {Program("QQ")}},
         // The action needs a name: without one only the message is tried.
         {app, "卸载QQ", "卸载", "", "QQ", kQQ, 1, {Program("QQ")}},
@@ -143,6 +143,14 @@ TEST_F(OnlineSceneTest, ApplicationAndLinkRunTheActionThenTheMessageThenTheName)
         {app, "今天心情不错", "", "删除", "", kNone, 0, {NotSaid("删除")}, LogType_NotCarriedOut},
         {app, "今天心情不错", "", "", "关闭", kNone, 0, {NotSaid("关闭")}},
         {app, "今天心情不错", "打开", "QQ", "DOS命令", kQQ, 0, {NotSaid("DOS命令"), NotSaid("QQ")}, LogType_NotCarriedOut},
+        // Only a whole name: not part of a longer one said, nor with an ending added or taken off.
+        {app, "关闭记事本Plus", "关闭", "Plus", "", notepad, 0, {NotSaid("Plus")}, LogType_NotCarriedOut},
+        {app, "关闭记事本Plus", "关闭", "本", "", notepad, 0, {NotSaid("本")}, LogType_NotCarriedOut},
+        {app, "关闭记事本Plus", "关闭", "记事本", "", notepad, 0, {NotSaid("记事本")}, LogType_NotCarriedOut},
+        {app, "关闭记事本Plus", "关闭", "记事本Plus市", "", notepad, 0, {NotSaid("记事本Plus市")}, LogType_NotCarriedOut},
+        {app, "帮我把记事本关掉吧", "关闭", "记事本", "", notepad, 1, kCloseNotepad},
+        // A question is not a request: its command goes nowhere.
+        {app, "我想知道怎么关机", "", "", "关机", kNone, 0, {Asked("关机")}},
         // A link tries the name, then the utterance, then searches the name or else the utterance.
         {link, "卸载迅雷", "卸载", "迅雷", "", kNone, 1, Uninstall("迅雷")},
         {link, "打开QQ", "", "QQ", "", kQQ, 1, {Program("QQ")}},

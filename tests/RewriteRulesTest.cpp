@@ -26,8 +26,9 @@ TEST_F(RewriteTest, SoftwareRuleWritesApplicationAndAction) {
         {"打开微信", "微信", "打开"}, {"退出QQ", "QQ", "关闭"}, {"下载网易云音乐", "网易云音乐", "下载"},
         {"安装微信", "微信", "下载"}, {"卸载QQ", "QQ", "卸载"},
         {"下载完了就关闭微信", "微信", "关闭"},  // close before download, whatever the order in the text
-        // Within a group the first name in table order (GBK bytes) wins.
+        // Within a group the longest name said wins, then the first in table order (GBK bytes).
         {"打开迅雷和微信", "微信", "打开"}, {"打开迅雷和网易云音乐", "网易云音乐", "打开"},
+        {"打开QQ音乐", "QQ音乐", "打开"}, {"卸载QQ浏览器", "QQ浏览器", "卸载"}, {"关闭QQ音乐", "QQ音乐", "关闭"},
         {"打开记事本", nullptr, nullptr}, {"qq打开", nullptr, nullptr},
         // The bytes of 迅雷 occur across the characters of 把咐住, the name does not; likewise 安装 in 鞍沧啊.
         {"打开把咐住", nullptr, nullptr}, {"鞍沧啊微信", nullptr, nullptr},

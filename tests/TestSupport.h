@@ -26,6 +26,8 @@ const std::string& DataDir();
 // Entries of the test data directory (UTF-8 here; stored GBK and encrypted).
 inline const std::vector<std::pair<std::string, std::string>> kSoftware = {
     {"QQ", "https://im.qq.com/pcqq/"},
+    {"QQ音乐", "https://y.qq.com/download/"},
+    {"QQ浏览器", "https://browser.qq.com/"},
     {"微信", "https://pc.weixin.qq.com/"},
     {"迅雷", "https://www.xunlei.com/"},
     {"网易云音乐", "https://music.163.com/#/download"},
@@ -196,10 +198,18 @@ inline std::string Refused(const std::string& target) {
 inline std::string NotSaid(const std::string& name) {
     return "OutputDebugStringW(" + Q("VeScene: declined \"" + name + "\" from a reply or result: the user did not say it") + ")";
 }
+inline std::string Asked(const std::string& command) {
+    return "OutputDebugStringW(" + Q("VeScene: declined \"" + command + "\" from a reply or result: the user asked a question") + ")";
+}
 // A scene declined when it did nothing or ended on a warning.
 inline bool Declined(const Lines& trace) {
-    return trace.empty() || trace.back().rfind("OutputDebugStringW(", 0) == 0;
+    if (trace.empty() || trace.back().starts_with("OutputDebugStringW(")) return true;
+    const std::string& last = trace.back();
+    return last.starts_with("VeUI::Tray(") && (last.find("没有找到要关闭的") != std::string::npos ||
+                                               last.find("不能关闭") != std::string::npos);
 }
+// The result window's line of a scene that tells the user why nothing was done.
+inline std::string NotDone(const std::string& why) { return "VeUI::Tray(" + Q(why) + ", 1)"; }
 // The system command table's lookups for a name it does not know.
 inline Lines Unknown(const std::string& name) {
     return {"CDataFactory::OpenPcSoftwareLnk(" + Q(name) + ") -> false",

@@ -75,7 +75,11 @@ TEST_F(TppSceneTest, AppActionsWithTheResultsCommandAndPage) {
          Concat(Unknown("工具"), {Refused(R"(C:\tools\setup.exe)"), Shell("https://pc.qq.com/search.html#!keyword=%E5%B7%A5%E5%85%B7")})},
         {"打开工具", AppContent("打开", "工具", "file:///C:/Windows/System32/cmd.exe"),
          Concat(Unknown("工具"), {Refused("file:///C:/Windows/System32/cmd.exe"), Search("工具")})},
-        {"关闭画图", AppContent("关闭", "画图"), {R"(FindWindowW(null, "画图") -> 0)"}},
+        {"关闭画图", AppContent("关闭", "画图"), {R"(FindWindowW(null, "画图") -> 0)", NotDone("没有找到要关闭的“画图”")}},
+        {"关闭记事本Plus", AppContent("关闭", "记事本"), {NotSaid("记事本")}},
+        {"卸载微信", AppContent("卸载", "微信新区"), {NotSaid("微信新区")}},
+        {"怎么卸载迅雷", AppContent("卸载", "迅雷"), {Asked("迅雷")}},
+        {"迅雷卸了吧", AppContent("卸载", "迅雷"), {R"(CDataFactory::UninstSystemExe("迅雷") -> true)"}},
         // A name the user did not say: no close, no program, no command.
         {"今天心情不错", AppContent("关闭", "Program Manager"), {NotSaid("Program Manager")}},
         {"今天心情不错", AppContent("打开", "DOS命令"), {NotSaid("DOS命令")}},
@@ -218,6 +222,9 @@ TEST_F(TppSceneTest, NothingAndOfflineTryTheTextAsSiteSearchOrCommand) {
         // Offline runs its content, else the text.
         {offline, "请打开QQ", "VELMORA.application", "打开QQ", LogType_Application, {Program("QQ")}},
         {offline, "今天心情不错", "VELMORA.application", "删除", LogType_NotCarriedOut, {NotSaid("删除")}},
+        // A question of how to do it is not a request to do it.
+        {offline, "怎么删除文件", "VELMORA.application", "删除", LogType_NotCarriedOut, {Asked("删除")}},
+        {offline, "全选是什么意思？", "VELMORA.application", "全选", LogType_NotCarriedOut, {Asked("全选")}},
         {offline, "打开微信", "VELMORA.application", "", LogType_Application, {Program("微信")}},
         // The host's site table acts and names its own kind.
         {offline, "淘宝", "other", "", LogType_Website,

@@ -15,20 +15,24 @@ void LogOutcome(const CString& text, LogType logType, vewin::HICON icon) {
         VeUI::Log_2(text, logType);
 }
 
-int RunScene(VeBasicService& scene, VeJson& doc, const std::string& gbkText, const CString& shown,
-             OutcomeLog log) {
+SceneOutcome RunScene(VeBasicService& scene, VeJson& doc, const std::string& gbkText, const CString& shown,
+                      OutcomeLog log) {
     scene.SetText(gbkText);
     scene.Parse(doc);
+    VeUI::TakeToldNotCarriedOut();  // what an earlier run left is not this one's
     const int result = scene.Execute();
+    const SceneOutcome outcome = VeUI::TakeToldNotCarriedOut() ? SceneOutcome::Answered
+                                 : result != 0                 ? SceneOutcome::Done
+                                                               : SceneOutcome::Declined;
     if (log == OutcomeLog::Nolt) {
-        VeUI::Log_nolt(shown, result != 0 ? scene.m_logType : LogType_NotCarriedOut);
-    } else if (result == 0) {
+        VeUI::Log_nolt(shown, outcome == SceneOutcome::Done ? scene.m_logType : LogType_NotCarriedOut);
+    } else if (outcome != SceneOutcome::Done) {
         VeUI::Log_2(shown, LogType_NotCarriedOut);
     } else {
         if (log == OutcomeLog::TrayAndLog) VeUI::Tray(shown, VeTray_Show);
         LogOutcome(shown, scene.m_logType, scene.m_hIcon);
     }
-    return result;
+    return outcome;
 }
 
 void ReportFailure(const char16_t* text) {
@@ -59,7 +63,8 @@ int ScoreOf(const std::string& text) {
 }
 
 VeProcessState RouteUtterance(VeJson& doc, const std::string& utf8Text, std::string& sceneName,
-                              SceneRegistry registry) {
+                              SceneRegistry registry, bool& handOver) {
+    handOver = true;
     CString text = VeChar::VeUtf8_2_CString(utf8Text);
     VeUI::InteractiveSet(nullptr, VeInteractive_Reset);
     VeUI::Tray(text, VeTray_Show);
@@ -78,5 +83,7 @@ VeProcessState RouteUtterance(VeJson& doc, const std::string& utf8Text, std::str
         VeUI::Log_2(text, LogType_NotCarriedOut);
         return ProcessUnhandled;
     }
-    return RunScene(*scene, doc, gbkText, text, OutcomeLog::Log) != 0 ? ProcessDone : ProcessUnhandled;
+    const SceneOutcome outcome = RunScene(*scene, doc, gbkText, text, OutcomeLog::Log);
+    handOver = outcome == SceneOutcome::Declined;
+    return outcome == SceneOutcome::Done ? ProcessDone : ProcessUnhandled;
 }

@@ -16,9 +16,14 @@
 
 using SceneRegistry = std::unique_ptr<VeBasicService> (*)(const std::string& name);
 
-// `sceneName` becomes "userself" when a user command or main-window word matched.
+// How a scene run ended: carried out; declined, so the utterance may go on (online, to a
+// search); or not carried out with the user told why, which ends it.
+enum class SceneOutcome { Done, Declined, Answered };
+
+// `sceneName` becomes "userself" when a user command or main-window word matched. `handOver`
+// says whether an unhandled utterance may still go online or to a search.
 VeProcessState RouteUtterance(VeJson& doc, const std::string& utf8Text, std::string& sceneName,
-                              SceneRegistry registry);
+                              SceneRegistry registry, bool& handOver);
 
 // How a scene run's outcome reaches the host's log.
 enum class OutcomeLog {
@@ -28,16 +33,17 @@ enum class OutcomeLog {
 };
 
 // One scene run: the scene gets the GBK text, parses the document and executes; a done scene
-// (non-zero) is logged with `shown` as `log` says, a declined one as not carried out (28) on
-// the same log. Returns what Execute returned.
-int RunScene(VeBasicService& scene, VeJson& doc, const std::string& gbkText, const CString& shown,
+// (non-zero) is logged with `shown` as `log` says, any other as not carried out (28) on the
+// same log.
+SceneOutcome RunScene(VeBasicService& scene, VeJson& doc, const std::string& gbkText, const CString& shown,
              OutcomeLog log);
 
 // The online thread's last step, apart so that a reply can be tried without HTTP: the reply
 // body's scene runs for the utterance. Returns a VESCENE_ONLINE_* status, with the scene's name
-// in utf8Scene when it was carried out; `abandoned` is asked once more just before acting.
+// in utf8Scene when it was carried out; `abandoned` is asked once more just before acting;
+// `answered` is set when the scene told the user why it did nothing (then nothing else is tried).
 int RunOnlineReply(const std::string& body, const std::string& utf8Text, std::string& utf8Scene,
-                   const std::function<bool()>& abandoned = {});
+                   const std::function<bool()>& abandoned = {}, bool* answered = nullptr);
 
 // A done step's log line: Log_HICON when it left an icon, else Log_2 with its log type.
 void LogOutcome(const CString& text, LogType logType, vewin::HICON icon);

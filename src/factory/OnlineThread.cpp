@@ -118,7 +118,7 @@ void CVeSceneFactory::StartOnlineRequest(bool bSearchFallback, const std::string
 }
 
 int RunOnlineReply(const std::string& body, const std::string& utf8Text, std::string& utf8Scene,
-                   const std::function<bool()>& abandoned) {
+                   const std::function<bool()>& abandoned, bool* answered) {
     VeJson reply(body.c_str());
     if (body.empty() || !reply.IsValid()) return VESCENE_ONLINE_BAD_REPLY;
     reply.Utf8ToUnicode();
@@ -129,11 +129,17 @@ int RunOnlineReply(const std::string& body, const std::string& utf8Text, std::st
     if (abandoned && abandoned()) return VESCENE_ONLINE_ABANDONED;
     const CString shown = VeChar::VeUtf8_2_CString(utf8Text);
     auto scene = MakeOnlineScene(sceneName);
-    if (scene && RunScene(*scene, reply, VeChar::VeUtf8_2_UnicodeChar(utf8Text), shown, OutcomeLog::Nolt) != 0) {
-        utf8Scene = VeChar::VeUnicodeChar_2_Utf8(sceneName);
-        return VESCENE_ONLINE_DONE;
+    if (!scene) {
+        VeUI::Log_nolt(shown, LogType_NotCarriedOut);
+        return VESCENE_ONLINE_NOT_DONE;
     }
-    if (!scene) VeUI::Log_nolt(shown, LogType_NotCarriedOut);
+    switch (RunScene(*scene, reply, VeChar::VeUtf8_2_UnicodeChar(utf8Text), shown, OutcomeLog::Nolt)) {
+    case SceneOutcome::Done: utf8Scene = VeChar::VeUnicodeChar_2_Utf8(sceneName); return VESCENE_ONLINE_DONE;
+    case SceneOutcome::Answered:
+        if (answered) *answered = true;
+        return VESCENE_ONLINE_NOT_DONE;
+    case SceneOutcome::Declined: break;
+    }
     return VESCENE_ONLINE_NOT_DONE;
 }
 
@@ -180,9 +186,12 @@ vewin::DWORD CVeSceneFactory::ThreadNoltControl(void* param) {
         if (result != vehttp::kHttpOk) return failed(-result);
         const std::string body = curl.GetResult_utf8();
         std::string utf8Scene;
-        switch (const int status = RunOnlineReply(body, utf8Text, utf8Scene, [&] { return Abandoned(start); })) {
+        bool answered = false;
+        switch (const int status = RunOnlineReply(body, utf8Text, utf8Scene, [&] { return Abandoned(start); }, &answered)) {
         case VESCENE_ONLINE_BAD_REPLY: return failed(status);
-        case VESCENE_ONLINE_NOT_DONE: unhandled(); return finish(status);
+        case VESCENE_ONLINE_NOT_DONE:
+            if (!answered) unhandled();
+            return finish(status);
         default: return finish(status, utf8Scene);
         }
     };

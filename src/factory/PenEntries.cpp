@@ -36,7 +36,7 @@ bool OpenUserFile(const CString& shown) {
 
 // Runs the scene on the shown text; true when it was carried out.
 bool RunPenScene(VeBasicService& scene, VeJson& doc, const CString& shown) {
-    return RunScene(scene, doc, VeChar::VeCString2string(shown), shown, OutcomeLog::TrayAndLog) != 0;
+    return RunScene(scene, doc, VeChar::VeCString2string(shown), shown, OutcomeLog::TrayAndLog) == SceneOutcome::Done;
 }
 
 }  // namespace

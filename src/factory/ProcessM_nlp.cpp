@@ -40,7 +40,8 @@ VeProcessState CVeSceneFactory::ProcessM_nlp(VeJson& doc, bool bSearchFallback) 
             m_stdScene = rewritten ? doc.Get("service") : "rc=4";
         }
     }
-    const VeProcessState state = RouteUtterance(doc, utf8Text, m_stdScene, MakeSemanticScene);
-    if (state == ProcessUnhandled) StartOnlineRequest(bSearchFallback, utf8Text);
+    bool handOver = true;
+    const VeProcessState state = RouteUtterance(doc, utf8Text, m_stdScene, MakeSemanticScene, handOver);
+    if (state == ProcessUnhandled && handOver) StartOnlineRequest(bSearchFallback, utf8Text);
     return state;
 }

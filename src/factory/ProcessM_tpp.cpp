@@ -12,7 +12,8 @@ VeProcessState CVeSceneFactory::ProcessM_tpp(VeJson& doc, bool bSearchFallback) 
     }
     utf8Text = KeepText(doc, utf8Text);
     m_stdScene = doc.Get("actionType");
-    const VeProcessState state = RouteUtterance(doc, utf8Text, m_stdScene, MakeTppScene);
-    if (state == ProcessUnhandled) StartOnlineRequest(bSearchFallback, utf8Text);
+    bool handOver = true;
+    const VeProcessState state = RouteUtterance(doc, utf8Text, m_stdScene, MakeTppScene, handOver);
+    if (state == ProcessUnhandled && handOver) StartOnlineRequest(bSearchFallback, utf8Text);
     return state;
 }

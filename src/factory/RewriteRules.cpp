@@ -53,8 +53,12 @@ bool RewriteSoftware(const std::string& gbkText, VeJson& doc) {
         bool triggered = std::any_of(group.triggers.begin(), group.triggers.end(),
                                      [&](const std::string* word) { return Contains(gbkText, *word); });
         if (!triggered) continue;
-        for (const auto& [name, url] : software) {
-            if (name.empty() || !Contains(gbkText, name)) continue;
+        // The longest name said: QQ音乐 is not QQ.
+        const std::string* said = nullptr;
+        for (const auto& [name, url] : software)
+            if (!name.empty() && Contains(gbkText, name) && (!said || name.size() > said->size())) said = &name;
+        if (said) {
+            const std::string& name = *said;
             doc.Insert("semantic^slots^name", "application", "semantic^slots^value", name);
             doc.Insert("semantic^slots^name", "action", "semantic^slots^normValue", *group.action);
             // Without a service of its own the text would reach no scene.

@@ -1,4 +1,6 @@
 // The host components forward to the installed backend.
+#include <utility>
+
 #include "host/CUtil.h"
 #include "host/DataFactory.h"
 #include "host/Environment.h"
@@ -20,6 +22,15 @@ void Log_nolt(const CString& text, LogType type) { Current().Log_nolt(text, type
 void DebugLog(const char16_t* text, LogType type) { Current().DebugLog(CString(text), type); }
 void MainMenu(MainMenuType page) { Current().MainMenu(page); }
 bool YesOrNot(const char16_t* question, CWnd*) { return Current().YesOrNot(CString(question)); }
+
+namespace {
+thread_local bool t_toldNotCarriedOut = false;  // a scene runs on one thread, start to end
+}
+void TellNotCarriedOut(const char16_t* why) {
+    if (why) Tray(why, VeTray_Show);
+    t_toldNotCarriedOut = true;
+}
+bool TakeToldNotCarriedOut() { return std::exchange(t_toldNotCarriedOut, false); }
 void VeShellExecuteA(const char* target) { Current().VeShellExecuteA(target ? target : ""); }
 void OnlineResult(const std::string& utf8Text, const std::string& utf8Scene, int status) {
     Current().OnlineResult(utf8Text, utf8Scene, status);

@@ -1,5 +1,8 @@
 #include "host/TextMatch.h"
 
+#include <cctype>
+#include <vector>
+
 #include "host/VeChar.h"
 #include "platform/TextCodec.h"
 
@@ -41,7 +44,72 @@ bool CutPeople(std::string_view& name) {
     return false;
 }
 
+// Whether the GBK `text` is made of `words` alone, blanks and punctuation between them.
+bool MadeOf(std::string_view text, const std::vector<std::string>& words) {
+    std::vector<bool> reached(text.size() + 1, false);
+    reached[0] = true;
+    for (size_t pos = 0; pos < text.size(); ++pos) {
+        if (!reached[pos]) continue;
+        const unsigned char c = static_cast<unsigned char>(text[pos]);
+        if (c < 0x80 && !std::isalnum(c)) reached[pos + 1] = true;
+        for (const auto& word : words)
+            if (text.compare(pos, word.size(), word) == 0) reached[pos + word.size()] = true;
+    }
+    return reached[text.size()];
+}
+
+bool StartsWithAny(std::string_view text, const std::vector<std::string>& words) {
+    for (const auto& word : words)
+        if (text.starts_with(word)) return true;
+    return false;
+}
+
+bool EndsWithAny(std::string_view text, const std::vector<std::string>& words) {
+    for (const auto& word : words)
+        if (EndsWith(text, word)) return true;
+    return false;
+}
+
+// What may stand around a program's name in a request for it.
+const std::vector<std::string> kBreaks = {GBK("，"), GBK("、"), GBK("；"), GBK("。"), GBK("！"), GBK("和"),
+                                          GBK("跟"), GBK("与"), GBK("及"), GBK("还有"), GBK("然后"), GBK("再"),
+                                          GBK("并"), ",", ";", " "};
+const std::vector<std::string> kBefore = {
+    GBK("请"), GBK("帮我"), GBK("帮忙"), GBK("帮"), GBK("给我"), GBK("替我"), GBK("麻烦"), GBK("你"), GBK("我"),
+    GBK("要"), GBK("想"), GBK("用"), GBK("把"), GBK("将"), GBK("马上"), GBK("立刻"), GBK("立即"), GBK("现在"),
+    GBK("赶紧"), GBK("快"), GBK("先"), GBK("重新"), GBK("一下"), GBK("下"), GBK("个"), GBK("一个"), GBK("这个"),
+    GBK("那个"), GBK("打开"), GBK("开启"), GBK("启动"), GBK("运行"), GBK("进入"), GBK("关闭"), GBK("关掉"),
+    GBK("退出"), GBK("结束"), GBK("卸载"), GBK("删除"), GBK("下载"), GBK("安装")};
+const std::vector<std::string> kAfter = {
+    GBK("吧"), GBK("啊"), GBK("呀"), GBK("了"), GBK("呢"), GBK("哦"), GBK("嘛"), GBK("一下"), GBK("下"),
+    GBK("程序"), GBK("软件"), GBK("应用"), GBK("窗口"), GBK("客户端"), GBK("给我"), GBK("谢谢"), GBK("打开"),
+    GBK("开启"), GBK("启动"), GBK("运行"), GBK("关闭"), GBK("关掉"), GBK("关了"), GBK("退出"), GBK("卸载"),
+    GBK("卸了"), GBK("掉"), GBK("下载"), GBK("安装"), GBK("请"), GBK("马上"), GBK("立刻")};
+
 }  // namespace
+
+bool SaidWhole(std::string_view text, std::string_view name) {
+    if (name.empty()) return false;
+    for (size_t at = FindGbk(text, name); at != std::string_view::npos;) {
+        const std::string_view before = text.substr(0, at), after = text.substr(at + name.size());
+        const bool startsWhole = MadeOf(before, kBefore) || EndsWithAny(before, kBreaks) || EndsWith(before, GBK("的"));
+        const bool endsWhole = MadeOf(after, kAfter) || StartsWithAny(after, kBreaks);
+        if (startsWhole && endsWhole) return true;
+        const size_t length = textcodec::GbkCharLength(text, at);
+        const size_t from = at + (length ? length : 1);
+        const size_t next = FindGbk(text.substr(from), name);
+        at = next == std::string_view::npos ? next : from + next;
+    }
+    return false;
+}
+
+bool AsksAQuestion(std::string_view text) {
+    static const std::string kAsking[] = {GBK("怎么"), GBK("如何"), GBK("怎样"), GBK("什么"), GBK("为何"),
+                                          GBK("吗"), GBK("是否"), GBK("？"), "?"};
+    for (const auto& word : kAsking)
+        if (ContainsGbk(text, word)) return true;
+    return false;
+}
 
 std::string_view WithoutPlaceSuffix(std::string_view name) {
     static const std::string kAutonomous[] = {GBK("自治区"), GBK("自治州"), GBK("自治县"), GBK("自治旗")};

@@ -22,6 +22,15 @@ inline bool ContainsGbk(std::string_view text, std::string_view part) {
 // place also counts as said by its name without the administrative suffix (北京 for 北京市,
 // 新疆 for 新疆维吾尔自治区), as long as at least two characters are left.
 bool SaidIn(std::string_view text, std::string_view name);
+// Whether the user said the program or command `name` whole in the GBK utterance `text`:
+// somewhere the words before it are only requests and actions (请, 帮我, 打开, 把 ...) or end with
+// a break (，, 和, 的 ...), and the words after it only actions and particles (关掉, 吧, 程序 ...)
+// or begin with a break. Part of a longer name (记事本 in 记事本Plus, QQ in QQ音乐) is not said,
+// and unlike a place, no ending comes off or is added.
+bool SaidWhole(std::string_view text, std::string_view name);
+// Whether the utterance asks how to do something, or whether, rather than asking for it done
+// (怎么删除文件, 如何关机, 全选是什么, 能关机吗, a question mark).
+bool AsksAQuestion(std::string_view text);
 // `name` without its administrative suffix, or `name` itself when none comes off.
 std::string_view WithoutPlaceSuffix(std::string_view name);
 

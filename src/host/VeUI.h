@@ -25,4 +25,11 @@ void VeShellExecuteA(const char* target);  // GBK text
 void OnlineResult(const std::string& utf8Text, const std::string& utf8Scene, int status);
 inline void VeShellExecuteA(const std::string& target) { VeShellExecuteA(target.c_str()); }
 
+// The user is told, in the result window, why the utterance is not carried out (nothing to
+// close, a "no" to the question; `why` may be null when the question said it all): the scene's
+// run ends there, with no online service and no search.
+void TellNotCarriedOut(const char16_t* why);
+// Whether the scene running on this thread told the user so; clears it.
+bool TakeToldNotCarriedOut();
+
 }  // namespace VeUI

@@ -110,7 +110,7 @@ Action ByVersion(Action oldWindows, Action current) {
 
 Action AskThenExitWindows(std::u16string question, UINT flags) {
     return [question, flags](Context&) {
-        if (!VeUI::YesOrNot(question.c_str(), nullptr)) return;
+        if (!VeUI::YesOrNot(question.c_str(), nullptr)) return VeUI::TellNotCarriedOut(nullptr);
         CEnvironmentMonitor::ElevatePermission();
         ExitWindowsEx(flags, 0);
     };

@@ -19,10 +19,10 @@ std::optional<int> NoltAppScene::RunActionOrMessage() {
     case ActionOutcome::Declined: return 0;
     case ActionOutcome::NotApplied: break;
     }
-    if (!m_stdMessage.empty() && SaidByUser(m_stdText, m_stdMessage) &&
+    if (!m_stdMessage.empty() && NameSaidByUser(m_stdText, m_stdMessage) &&
         RunSystemCommand(VeChar::VeUnicodeChar_2_CString(m_stdMessage), m_logType, m_hIcon))
         return 1;
     return std::nullopt;
 }
 
-bool NoltAppScene::AppSaid() { return !m_stdApp.empty() && SaidByUser(m_stdText, m_stdApp); }
+bool NoltAppScene::AppSaid() { return !m_stdApp.empty() && NameSaidByUser(m_stdText, m_stdApp); }

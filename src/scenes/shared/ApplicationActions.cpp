@@ -77,35 +77,41 @@ bool IsShellOrHost(vewin::DWORD pid) {
     return false;
 }
 
+// The close did not happen and the user is told why; nothing else is tried for the utterance.
+ActionOutcome NotClosed(const std::u16string& why) {
+    VeUI::TellNotCarriedOut(why.empty() ? nullptr : why.c_str());
+    return ActionOutcome::Declined;
+}
+
 // Asks the process of the top-level window titled exactly the name to close (WM_CLOSE to each
 // of its windows, so it can offer to save); only when it is still there after a while, and
-// the user says yes, is it ended. NotApplied when there is no such window.
+// the user says yes, is it ended. With no such window the user is told and nothing starts.
 ActionOutcome CloseApplicationWindow(const std::string& gbkName) {
     const std::u16string title = VeChar::Vestring2wstring(gbkName);
     vewin::HWND window = vewin::FindWindowW(nullptr, title.c_str());
-    if (!window) return ActionOutcome::NotApplied;
+    if (!window) return NotClosed(u"没有找到要关闭的“" + title + u"”");
     vewin::DWORD pid = 0;
     vewin::GetWindowThreadProcessId(window, &pid);
     // The window may have gone between the two calls; pid 0 is no program to end.
     if (pid == 0) return ActionOutcome::CarriedOut;
     if (IsShellOrHost(pid)) {
         vediag::Warn(u"refused to close \"" + title + u"\": it is the shell or the host");
-        return ActionOutcome::Declined;
+        return NotClosed(u"“" + title + u"”不能关闭");
     }
     {
         vewin::ScopedHandle process(
             vewin::OpenProcess(vewin::SYNCHRONIZE | vewin::PROCESS_TERMINATE, vewin::FALSE_, pid));
         if (!process) {
             vediag::Warn(u"could not close \"" + title + u"\": its process cannot be opened");
-            return ActionOutcome::Declined;
+            return NotClosed(u"无法关闭“" + title + u"”");
         }
         ProcessWindows found{pid, {}};
         vewin::EnumWindows(CollectProcessWindow, reinterpret_cast<vewin::LPARAM>(&found));
         for (vewin::HWND each : found.windows) vewin::PostMessageW(each, vewin::WM_CLOSE, 0, 0);
         if (vewin::WaitForSingleObject(process.get(), kCloseWaitMs) != vewin::WAIT_OBJECT_0) {
             const std::u16string question = u"“" + title + u"”没有关闭，是否强制结束？未保存的内容将会丢失。";
-            if (!VeUI::YesOrNot(question.c_str(), nullptr) || !vewin::TerminateProcess(process.get(), 0))
-                return ActionOutcome::Declined;
+            if (!VeUI::YesOrNot(question.c_str(), nullptr)) return NotClosed({});  // the question said it all
+            if (!vewin::TerminateProcess(process.get(), 0)) return NotClosed(u"无法关闭“" + title + u"”");
         }
     }
     // After the handle is closed, so the icon's owner is really gone.
@@ -128,11 +134,28 @@ bool OpenAppLinks(AppLinks links) {  // a copy: the host's OpenCommand takes a m
 
 }  // namespace
 
-bool SaidByUser(const std::string& gbkUtterance, const std::string& gbkObject) {
+namespace {
+
+bool Said(const std::string& gbkUtterance, const std::string& gbkObject, bool whole) {
     if (gbkObject.empty()) return false;  // nothing to act on, nothing to note
-    if (SaidIn(gbkUtterance, gbkObject)) return true;
-    vediag::Warn(u"declined \"" + VeChar::Vestring2wstring(gbkObject) + u"\" from a reply or result: the user did not say it");
+    const std::u16string object = VeChar::Vestring2wstring(gbkObject);
+    if (AsksAQuestion(gbkUtterance)) {
+        vediag::Warn(u"declined \"" + object + u"\" from a reply or result: the user asked a question");
+        return false;
+    }
+    if (whole ? SaidWhole(gbkUtterance, gbkObject) : ContainsGbk(gbkUtterance, gbkObject)) return true;
+    vediag::Warn(u"declined \"" + object + u"\" from a reply or result: the user did not say it");
     return false;
+}
+
+}  // namespace
+
+bool SaidByUser(const std::string& gbkUtterance, const std::string& gbkCommand) {
+    return Said(gbkUtterance, gbkCommand, false);
+}
+
+bool NameSaidByUser(const std::string& gbkUtterance, const std::string& gbkName) {
+    return Said(gbkUtterance, gbkName, true);
 }
 
 void OpenApplicationOrSearch(const std::string& gbkName, LogType& logType, vewin::HICON& icon,
@@ -146,7 +169,7 @@ ActionOutcome RunApplicationAction(const std::string& gbkAction, const std::stri
     if (gbkName.empty()) return ActionOutcome::NotApplied;
     const AppAction action = AppActionOf(gbkAction);
     if (action == AppAction::Open && !ways.open) return ActionOutcome::NotApplied;
-    if (ways.gbkUtterance && !SaidByUser(*ways.gbkUtterance, gbkName)) {
+    if (ways.gbkUtterance && !NameSaidByUser(*ways.gbkUtterance, gbkName)) {
         logType = LogType_NotCarriedOut;
         return ActionOutcome::Declined;
     }

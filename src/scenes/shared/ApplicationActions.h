@@ -13,10 +13,14 @@ struct AppLinks {
     std::string gbkUrl;
 };
 
-// Whether the user said `gbkObject` (an application or a command phrase that an online reply or
-// a TPP result named) in the utterance; when not, the reason goes to the debugger output. What
-// closes, deletes, presses keys or runs a program because of such text needs it.
-bool SaidByUser(const std::string& gbkUtterance, const std::string& gbkObject);
+// Whether the user asked for the command phrase (删除, 关机, 全选 ...) that an online reply or a TPP
+// result named: said in the utterance, which does not ask how to do it or whether. When not, the
+// reason goes to the debugger output. What deletes, presses keys or runs a command because of
+// such text needs it.
+bool SaidByUser(const std::string& gbkUtterance, const std::string& gbkCommand);
+// The same for a program's name, which must be said whole: not part of a longer name, not with
+// an ending taken off or added. What closes, uninstalls or starts a program needs it.
+bool NameSaidByUser(const std::string& gbkUtterance, const std::string& gbkName);
 
 // A program, site or system command of that name, else the links, else a web search for it.
 void OpenApplicationOrSearch(const std::string& gbkName, LogType& logType, vewin::HICON& icon,
@@ -43,7 +47,8 @@ enum class ActionOutcome { NotApplied, CarriedOut, Declined };
 
 // Carries out the action ("卸载" uninstalls, "下载"/"安装" download, "关闭"/"退出" close, anything
 // else opens) on the named program: an uninstall or a download always, an open when `ways.open`.
-// A close needs a top-level window of exactly that title (else NotApplied) and asks it to close;
+// A close needs a top-level window of exactly that title (else the user is told, nothing starts,
+// and it is Declined) and asks it to close;
 // the process is ended only when it stays and the user says yes. The shell and the host are
 // never closed. An empty name is NotApplied; Declined sets the log type to not carried out.
 ActionOutcome RunApplicationAction(const std::string& gbkAction, const std::string& gbkName, LogType& logType,
