@@ -93,6 +93,7 @@ TEST_F(RewriteTest, FirstMatchingRuleDecidesTheSceneThroughProcessM) {
         // The train scene, given no route, opens the railway's remaining-tickets page.
         {"查询火车票", "train", kTickets, 12},       {"火车", "rc=4", "", 28},
         {"百度一下周杰伦", "baidusearch", kBaiduJay, 11}, {"百度一下", "baidusearch", "https://www.baidu.com/", 11},
+        {"百度一下😀", "baidusearch", "https://www.baidu.com/s?wd=%F0%9F%98%80&enc=utf-8", 11},  // every character kept
         {"搜索流浪地球", "baidusearch", "https://www.baidu.com/s?wd=%E6%B5%81%E6%B5%AA%E5%9C%B0%E7%90%83&enc=utf-8", 11},
         // The title rules hand over to the video and music scenes (the song search fails here).
         {"流浪地球", "VELMORA.video", "http://so.iqiyi.com/so/q_%E6%B5%81%E6%B5%AA%E5%9C%B0%E7%90%83", 14},

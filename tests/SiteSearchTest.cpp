@@ -110,7 +110,7 @@ TEST_F(SiteSearchTest, OpenSiteAsksTheHostThenOpensTheSearchOrHomePage) {
         EXPECT_EQ(logType, c.logType < 0 ? LogType_Base : c.logType);
         Lines expected = {"CDataFactory::OpenWebsite(" + Q(Utf8(search.m_strSite + search.m_strKeyword)) + ") -> " +
                           (c.logType == LogType_Website ? "true" : "false")};
-        if (!c.url.empty()) expected.push_back("VeUI::VeShellExecuteA(" + Q(c.url) + ")");
+        if (!c.url.empty()) expected.push_back(vetest::calls::Shell(c.url));
         EXPECT_EQ(Readable(Trace()), expected);
     }
 }

@@ -13,6 +13,7 @@
 #include "host/VeChar.h"
 #include "host/VeJson.h"
 #include "keyboard/OfficeGrammar.h"
+#include "platform/TextCodec.h"
 #include "platform/sim/SimDesktop.h"
 
 namespace vetest {
@@ -184,7 +185,25 @@ protected:
 // that a test's local helpers of the same names stay unambiguous.
 namespace calls {
 inline std::string Enc(const std::string& utf8) { return VeChar::Utf8_2_Urlcode(utf8); }
-inline std::string Shell(const std::string& url) { return "VeUI::VeShellExecuteA(" + Q(url) + ")"; }
+// A page as the shell gets it; the words written in a URL here are the GBK bytes a site reads,
+// and no URL leaves the library with a byte above 0x7F: they go percent-encoded.
+inline std::string Shell(const std::string& url) {
+    std::string sent;
+    for (size_t i = 0; i < url.size();) {
+        size_t end = i;
+        while (end < url.size() && static_cast<unsigned char>(url[end]) >= 0x80) ++end;
+        if (end == i) {
+            sent += url[i++];
+            continue;
+        }
+        for (const unsigned char b : textcodec::Utf8ToGbk(url.substr(i, end - i))) {
+            static constexpr char kHex[] = "0123456789ABCDEF";
+            sent += {'%', kHex[b >> 4], kHex[b & 0x0F]};
+        }
+        i = end;
+    }
+    return "VeUI::VeShellExecuteA(" + Q(sent) + ")";
+}
 inline std::string Search(const std::string& text) { return "CUtil::SearchInBaidu_unicode(" + Q(text) + ")"; }
 inline std::string City(const std::string& city) { return "VeAddress::GetCity() -> " + Q(city); }
 inline std::string Program(const std::string& name) { return "CDataFactory::OpenPcSoftwareLnk(" + Q(name) + ") -> true"; }

@@ -155,9 +155,9 @@ TEST(GbkTest, BadOrUnmappableTextBecomesQuestionMarksWithoutLosingTheRest) {
     EXPECT_EQ(GbkToUtf8(std::string_view(buffer.data(), 3)), "你?");
 
     const struct { const char* name; std::u16string utf16; std::string gbk; } unmappable[] = {
-        {"outside the BMP", u"a\U0001F600b", "a?b"},   {"lone high surrogate", u"\xD83D" u"你", "?\xC4\xE3"},
-        {"lone low surrogate at end", u"你\xDE00", "\xC4\xE3?"}, {"private use", u"\uE000\uF8FF", "??"},
-        {"Thai letter", u"\u0E01x", "?x"},
+        {"outside the BMP", u"a\U0001F600b", "a\x8B" "1\xFE" "2b"},   {"lone high surrogate", u"\xD83D" u"你", "?\xC4\xE3"},
+        {"lone low surrogate at end", u"你\xDE00", "\xC4\xE3?"}, {"private use", u"\uE000", "\x85" "5\xC1" "4"},
+        {"Thai letter", u"\u0E01x", "\x81" "2\xEB" "5x"}, {"zero-width space", u"\u200B", "\x81" "6\xC1" "3"},
     };
     // Converted together, as a document's leaves are, each text comes out as it does alone.
     std::vector<std::string> texts{"a\xFF\xE4\xBD" "b\xC0\xAF", "", "plain", "你\0好"s, "打开"};
@@ -165,6 +165,7 @@ TEST(GbkTest, BadOrUnmappableTextBecomesQuestionMarksWithoutLosingTheRest) {
     for (const auto& c : unmappable) {
         EXPECT_EQ(Utf16ToGbk(c.utf16), c.gbk) << c.name;
         EXPECT_EQ(Utf8ToGbk(Utf16ToUtf8(c.utf16)), c.gbk) << c.name;
+        if (c.gbk.find('?') == std::string::npos) EXPECT_EQ(GbkToUtf16(c.gbk), c.utf16) << c.name;  // nothing lost
         texts.push_back(Utf16ToUtf8(c.utf16));
         alone.push_back(c.gbk);
     }
@@ -224,9 +225,10 @@ TEST(VeCharTest, UrlEncoders) {
         {UrlPlace::fragment, "!$()*+,;=:@/?%23%26%27%22%25%20%0D%0A%7F%3C%3E%5C%5E%60%7B%7C%7D%5B%5D"},
     };
     for (const auto& c : places) EXPECT_EQ(textcodec::PercentEncode(marks, c.place), c.encoded);
-    // GBK kept: a character stays whole though its trail byte reads as a backslash; a lone lead byte stays alone.
-    EXPECT_EQ(PercentEncode("\xC4\xE3 \x81\x5C|\x81\"", UrlPlace::pathSegment, NonAscii::keepGbk),
-              "\xC4\xE3%20\x81\x5C%7C\x81%22");
+    // GBK characters go whole, a trail byte that reads as a backslash too; a lone lead byte alone;
+    // a character GBK cannot hold as its UTF-8. No byte above 0x7F is left.
+    EXPECT_EQ(PercentEncode("\xC4\xE3 \x81\x5C|\x81\"" + Utf8ToGbk("\xF0\x9F\x98\x80"), UrlPlace::pathSegment, NonAscii::gbkChars),
+              "%C4%E3%20%81%5C%7C%81%22%F0%9F%98%80");
 }
 
 TEST(WebUrlTest, AUrlFromOutsideIsParsedAndWrittenAnew) {

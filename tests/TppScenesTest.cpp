@@ -171,7 +171,7 @@ TEST_F(TppSceneTest, FillUrlPutsTheCityItsStationOrItsShortNameInTheUrl) {
     TppSceneFillUrl share;
     EXPECT_EQ(Run(share, "天气", "weather", R"({"beforeUrl":"\\\\server\\share\\","fillName":"city","afterUrl":".bat"})"), 0);
     EXPECT_EQ(share.m_logType, LogType_NotCarriedOut);
-    EXPECT_EQ(Readable(Trace()), (Lines{R"(VeAddress::GetCity() -> "")", Refused(R"(\\server\share\北京.bat)")}));
+    EXPECT_EQ(Readable(Trace()), (Lines{R"(VeAddress::GetCity() -> "")", Refused(R"(\\server\share\%E5%8C%97%E4%BA%AC.bat)")}));
 }
 
 TEST_F(TppSceneTest, UrlSceneOpensOnlyWebAddressesAndLogsItsCategory) {
@@ -190,13 +190,15 @@ TEST_F(TppSceneTest, UrlSceneOpensOnlyWebAddressesAndLogsItsCategory) {
         {"https://www.baidu.com/s?wd=北京 天气&ie=utf-8#top", "https://www.baidu.com/s?wd=%E5%8C%97%E4%BA%AC%20%E5%A4%A9%E6%B0%94&ie=utf-8#top"},
         {"HTTP://example.cn/q_%E7%94%B5\"<>{}|\\^`\t\n", "HTTP://example.cn/q_%E7%94%B5%22%3C%3E%7B%7D%7C%5C%5E%60%09%0A"},
         {"http://example.cn/x' & calc\r\n%", "http://example.cn/x%27%20&%20calc%0D%0A%25"},
+        // Checked and written from the Unicode text: what GBK cannot hold is never a '?'.
+        {"https://zh.wikipedia.org/wiki/😀", "https://zh.wikipedia.org/wiki/%F0%9F%98%80"},
     };
     for (const auto& c : cases) {
         TppSceneUrl scene;
         EXPECT_EQ(Run(scene, "打开网页", "websearch", Q(c.content)), 1);
         EXPECT_EQ(Readable(Trace()), Lines{Shell(c.opened)});
     }
-    for (const char* refused : {R"(C:\Windows\System32\calc.exe)", "file:///C:/Windows/win.ini", "cmd /c del *.*",
+    for (const char* refused : {"http://evil.com\u200b.paypal.com/", R"(C:\Windows\System32\calc.exe)", "file:///C:/Windows/win.ini", "cmd /c del *.*",
                                 "javascript:alert(1)", "ftp://example.cn/", "https://", " https://example.cn/",
                                 R"(\\server\share\setup.exe)", "www.baidu.com", "http:///x", "http://a@evil.example/",
                                 "http://evil.example\r\n/", ""}) {

@@ -84,14 +84,66 @@ size_t DecodeUtf8(std::string_view s, size_t pos, char32_t& cp) {
     return lead.length;
 }
 
-// What Utf16ToGbk(Utf8ToUtf16(utf8)) hands the OS, in one pass: '?' for what GBK cannot hold
-// (characters outside the BMP, private use, and the U+FFFD of malformed input stays for the
-// OS to refuse).
+// A code point GBK cannot hold, as four bytes of the GB18030 shape: 0x81-0xFE, 0x30-0x39,
+// 0x81-0xFE, 0x30-0x39 (no GBK trail byte is a digit), counting from 0x81308130.
+void AppendHeld(std::string& out, char32_t cp) {
+    out += static_cast<char>(0x81 + cp / 12600);
+    out += static_cast<char>(0x30 + cp / 1260 % 10);
+    out += static_cast<char>(0x81 + cp / 10 % 126);
+    out += static_cast<char>(0x30 + cp % 10);
+}
+bool IsHeld(std::string_view gbk, size_t pos) {
+    auto at = [&](size_t i) { return static_cast<unsigned char>(gbk[pos + i]); };
+    return pos + 3 < gbk.size() && at(0) >= 0x81 && at(0) <= 0xFE && at(1) >= 0x30 && at(1) <= 0x39 && at(2) >= 0x81 &&
+           at(2) <= 0xFE && at(3) >= 0x30 && at(3) <= 0x39;
+}
+char32_t HeldCodePoint(std::string_view gbk, size_t pos) {
+    auto at = [&](size_t i) { return static_cast<char32_t>(static_cast<unsigned char>(gbk[pos + i])); };
+    return (at(0) - 0x81) * 12600 + (at(1) - 0x30) * 1260 + (at(2) - 0x81) * 10 + (at(3) - 0x30);
+}
+
+// GBK of text whose units are all sound (no lone surrogates): the OS converts what GBK holds and
+// every other character is held. Only a text the OS could not convert whole goes a character at a
+// time, to find which.
+std::string SoundUtf16ToGbk(std::u16string_view utf16) {
+    const auto questions = [](auto text) { return std::count(text.begin(), text.end(), '?'); };
+    const bool private_ = std::any_of(utf16.begin(), utf16.end(), [](char16_t c) { return c >= 0xE000 && c <= 0xF8FF; });
+    const bool astral = std::any_of(utf16.begin(), utf16.end(), [](char16_t c) { return c >= 0xD800 && c <= 0xDFFF; });
+    if (!private_ && !astral) {
+        std::string whole = detail::OsUtf16ToGbk(utf16);
+        if (questions(whole) == questions(utf16)) return whole;
+    }
+    std::string out;
+    for (size_t i = 0; i < utf16.size(); ++i) {
+        const char16_t c = utf16[i];
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+            continue;
+        }
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < utf16.size()) {  // sound: a pair
+            AppendHeld(out, 0x10000 + ((c - 0xD800) << 10) + (utf16[i + 1] - 0xDC00));
+            ++i;
+            continue;
+        }
+        if (c == kReplacement) {  // malformed input stays the one mark it always was
+            out += '?';
+            continue;
+        }
+        const std::string one = c >= 0xE000 && c <= 0xF8FF ? "?" : detail::OsUtf16ToGbk(std::u16string_view(&c, 1));
+        if (one == "?" || one.empty())
+            AppendHeld(out, c);
+        else
+            out += one;
+    }
+    return out;
+}
+
+// Utf8ToUtf16 for GBK: U+FFFD of malformed input stays, lone surrogates cannot occur.
 void AppendForGbk(std::u16string& out, std::string_view utf8) {
     for (size_t pos = 0; pos < utf8.size();) {
         char32_t cp = static_cast<unsigned char>(utf8[pos]);
         pos += cp < 0x80 ? 1 : DecodeUtf8(utf8, pos, cp);
-        out += cp > 0xFFFF || (cp >= 0xE000 && cp <= 0xF8FF) ? u'?' : static_cast<char16_t>(cp);
+        AppendCodePoint(out, cp);
     }
 }
 
@@ -155,6 +207,7 @@ std::string Utf16ToUtf8(std::u16string_view utf16) {
 size_t GbkCharLength(std::string_view gbk, size_t pos) {
     auto lead = static_cast<unsigned char>(gbk[pos]);
     if (lead <= 0x80) return 1;
+    if (IsHeld(gbk, pos)) return 4;
     if (lead == 0xFF || pos + 1 >= gbk.size()) return 0;
     auto trail = static_cast<unsigned char>(gbk[pos + 1]);
     return (trail >= 0x40 && trail <= 0xFE && trail != 0x7F) ? 2 : 0;
@@ -162,19 +215,24 @@ size_t GbkCharLength(std::string_view gbk, size_t pos) {
 
 std::u16string GbkToUtf16(std::string_view gbk) {
     if (IsAscii(gbk)) return std::u16string(gbk.begin(), gbk.end());
+    std::u16string out;
     std::string sound;
     sound.reserve(gbk.size());
     for (size_t pos = 0; pos < gbk.size();) {
-        size_t n = GbkCharLength(gbk, pos);
-        if (n == 0) {
+        const size_t n = GbkCharLength(gbk, pos);
+        if (n == 4) {
+            out += detail::OsGbkToUtf16(sound);
+            sound.clear();
+            const char32_t cp = HeldCodePoint(gbk, pos);
+            AppendCodePoint(out, cp < 0x110000 && (cp < 0xD800 || cp > 0xDFFF) ? cp : kReplacement);
+        } else if (n == 0) {
             sound += '?';
-            ++pos;
         } else {
             sound.append(gbk.substr(pos, n));
-            pos += n;
         }
+        pos += n ? n : 1;
     }
-    return detail::OsGbkToUtf16(sound);
+    return out + detail::OsGbkToUtf16(sound);
 }
 
 std::string Utf16ToGbk(std::u16string_view utf16) {
@@ -182,18 +240,15 @@ std::string Utf16ToGbk(std::u16string_view utf16) {
     std::u16string sound;
     sound.reserve(utf16.size());
     for (size_t i = 0; i < utf16.size(); ++i) {
-        char16_t c = utf16[i];
-        bool high = c >= 0xD800 && c <= 0xDBFF;
-        if (high && i + 1 < utf16.size() && utf16[i + 1] >= 0xDC00 && utf16[i + 1] <= 0xDFFF) {
-            sound += u'?';  // GBK has no characters outside the BMP
-            ++i;
-        } else if ((c >= 0xD800 && c <= 0xDFFF) || (c >= 0xE000 && c <= 0xF8FF)) {
-            sound += u'?';
-        } else {
+        const char16_t c = utf16[i];
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < utf16.size() && utf16[i + 1] >= 0xDC00 && utf16[i + 1] <= 0xDFFF) {
             sound += c;
+            sound += utf16[++i];
+        } else {
+            sound += c >= 0xD800 && c <= 0xDFFF ? u'?' : c;
         }
     }
-    return detail::OsUtf16ToGbk(sound);
+    return SoundUtf16ToGbk(sound);
 }
 
 std::string Utf8ToGbk(std::string_view utf8) {
@@ -201,7 +256,7 @@ std::string Utf8ToGbk(std::string_view utf8) {
     std::u16string sound;
     sound.reserve(utf8.size());
     AppendForGbk(sound, utf8);
-    return detail::OsUtf16ToGbk(sound);
+    return SoundUtf16ToGbk(sound);
 }
 
 void Utf8ToGbkEach(const std::vector<std::string*>& texts) {
@@ -228,7 +283,7 @@ void Utf8ToGbkEach(const std::vector<std::string*>& texts) {
         }
         joined += u'\0';
     }
-    const std::string gbk = detail::OsUtf16ToGbk(joined);
+    const std::string gbk = SoundUtf16ToGbk(joined);
     std::string_view rest = gbk;
     for (std::string* text : inJoined) {
         if (!text) continue;
@@ -257,10 +312,16 @@ std::string PercentEncode(std::string_view bytes, UrlPlace place, NonAscii nonAs
     out.reserve(bytes.size() * 3);
     for (size_t i = 0; i < bytes.size(); ++i) {
         const auto c = static_cast<unsigned char>(bytes[i]);
-        if (c >= 0x80 && nonAscii == NonAscii::keepGbk) {
-            // A trail byte may read as ASCII (a backslash, '|', '['): the character stays whole.
-            if (GbkCharLength(bytes, i) == 2) out += bytes[i++];
-            out += bytes[i];
+        if (c >= 0x80 && nonAscii == NonAscii::gbkChars) {
+            const size_t length = GbkCharLength(bytes, i);
+            // A held code point is no GBK: the site gets its UTF-8, the nearest it can read.
+            const std::string whole = length == 4 ? GbkToUtf8(bytes.substr(i, 4)) : std::string(bytes.substr(i, length ? length : 1));
+            for (const unsigned char b : whole) {
+                out += '%';
+                out += kHex[b >> 4];
+                out += kHex[b & 0x0F];
+            }
+            i += (length ? length : 1) - 1;
             continue;
         }
         const bool stays = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||

@@ -17,10 +17,13 @@ std::u16string Utf8ToUtf16(std::string_view utf8);
 std::string Utf16ToUtf8(std::u16string_view utf16);
 bool IsValidUtf8(std::string_view utf8);
 
-// A byte that cannot start or finish a GBK character, or a character without a Unicode
+// The library's GBK text loses nothing: a character GBK cannot express (an emoji, a zero-width
+// space) is held as a four-byte sequence of the GB18030 shape (lead, digit, lead, digit), which
+// no GBK character has, carrying its code point; these functions read it back. A lone
+// surrogate encodes as '?'.
+// A byte that cannot start or finish a character, or a GBK character without a Unicode
 // mapping on both platforms, decodes to '?'.
 std::u16string GbkToUtf16(std::string_view gbk);
-// A character GBK cannot express (or a lone surrogate, or a private-use character) encodes as '?'.
 std::string Utf16ToGbk(std::u16string_view utf16);
 
 std::string Utf8ToGbk(std::string_view utf8);
@@ -29,8 +32,8 @@ std::string Utf8ToGbk(std::string_view utf8);
 void Utf8ToGbkEach(const std::vector<std::string*>& texts);
 std::string GbkToUtf8(std::string_view gbk);
 
-// Structural GBK character length at `pos`: 1 for ASCII and 0x80, 2 for a lead/trail pair,
-// 0 when the byte cannot begin a character there.
+// Structural GBK character length at `pos`: 1 for ASCII and 0x80, 2 for a lead/trail pair, 4 for
+// a held code point, 0 when the byte cannot begin a character there.
 size_t GbkCharLength(std::string_view gbk, size_t pos);
 
 // Where a percent-encoded piece goes in a URL. `any` keeps only the unreserved characters
@@ -38,9 +41,9 @@ size_t GbkCharLength(std::string_view gbk, size_t pos);
 // place holds without a change of meaning. '%', quotes, '&', blanks and control characters are
 // always encoded, so a piece can neither end the address nor add a parameter.
 enum class UrlPlace { any, pathSegment, queryValue, fragment };
-// Bytes from 0x80 up: encoded, or kept with their GBK trail byte for the sites that read GBK
-// bytes as they stand.
-enum class NonAscii { encode, keepGbk };
+// Bytes from 0x80 up: encoded as they are, or for the sites that read GBK, each GBK character
+// encoded whole, its trail byte too (a held code point goes as its UTF-8 bytes).
+enum class NonAscii { encode, gbkChars };
 
 // Every byte the place does not keep becomes %XX with upper-case hex. The one URL encoder;
 // VeChar's encoders and the URL builder (platform/Url.h) forward to it.

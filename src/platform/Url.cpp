@@ -86,7 +86,7 @@ Url& Url::TextUtf8(std::string_view utf8Text) {
 }
 
 Url& Url::Raw(std::string_view text, textcodec::UrlPlace place) {
-    m_url += textcodec::PercentEncode(text, place, textcodec::NonAscii::keepGbk);
+    m_url += textcodec::PercentEncode(text, place, textcodec::NonAscii::gbkChars);
     return *this;
 }
 

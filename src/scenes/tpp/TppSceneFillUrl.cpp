@@ -44,8 +44,8 @@ void TppSceneFillUrl::Parse(VeJson& doc) {
 
 int TppSceneFillUrl::Execute() {
     // The city is ours, not the result's: it may fill a value but never add to the address's shape.
-    const std::string city =
-        textcodec::PercentEncode(m_stdCity, textcodec::UrlPlace::queryValue, textcodec::NonAscii::keepGbk);
+    // The result's page is read as UTF-8, like every address from outside.
+    const std::string city = textcodec::PercentEncode(textcodec::GbkToUtf8(m_stdCity), textcodec::UrlPlace::queryValue);
     if (!OpenTppWebPage(m_stdBeforeUrl + city + m_stdAfterUrl)) return DeclineTppScene(m_logType);
     return 1;
 }
