@@ -48,7 +48,11 @@ TEST(LocalNumbers, NumbersAtMostALimitNeverWrap) {
     const struct { const char* text; int max; int value; } cases[] = {  // value -1: refused
         {"100", 100, 100}, {"101", 100, -1}, {"4294967306", 100, -1}, {"0000000042", 100, 42}, {"4a", 100, -1},
         {"三十亿", INT_MAX, -1}, {"二十亿", INT_MAX, 2000000000}, {"九万九千九百九十九", 99999, 99999},
-        {"十万", 99999, 10} /* as the evaluation defines it */, {"一亿", 99999, -1}, {"九亿亿亿亿亿亿亿亿亿", INT_MAX, -1},
+        {"一亿", 99999, -1}, {"九亿亿亿亿亿亿亿亿亿", INT_MAX, -1},
+        // As people say them: 万 and 亿 close what stands before them, a bare unit is one of itself.
+        {"十万", INT_MAX, 100000}, {"十一万", INT_MAX, 110000}, {"十亿", INT_MAX, 1000000000}, {"百万", INT_MAX, 1000000},
+        {"十万", 99999, -1}, {"一百零五", 999, 105}, {"一千二", 9999, 1200}, {"一千零二", 9999, 1002},
+        {"三万五", INT_MAX, 35000}, {"二零二四", 9999, 2024}, {"十五", 99, 15}, {"一万二千", INT_MAX, 12000},
     };
     for (const auto& c : cases) {
         const std::string text = Gbk(c.text);
@@ -56,6 +60,8 @@ TEST(LocalNumbers, NumbersAtMostALimitNeverWrap) {
         EXPECT_EQ(NumberAtMost(kind, text, c.max).value_or(-1), c.value) << c.text;
     }
     EXPECT_FALSE(NumberAtMost(NoNumber, "5", 9));
+    for (const char* negative : {"第-5页", "音量调到-1", "第负五页", "音量调到－3"}) EXPECT_TRUE(NegativeNumber(Gbk(negative))) << negative;
+    for (const char* positive : {"第5页", "5-1", "第五页", "音量调到30"}) EXPECT_FALSE(NegativeNumber(Gbk(positive))) << positive;
     EXPECT_FALSE(NumberAtMost(AsciiDigits, std::string(1000000, '9'), INT_MAX));
 }
 

@@ -62,10 +62,11 @@ TEST_F(VolumeBrightnessTest, BrightnessStepsFromTheKnownLevelElseTheDisplaysAndS
     const auto get = [](int result) { return "CEnvironmentMonitor::GetBrightness() -> " + std::to_string(result); };
     const struct { const char* text; int stored; int display; Lines trace; int storedAfter; } cases[] = {
         {"屏幕太黑了", 100, 77, {set(115, 115)}, 115}, {"亮度调高", 240, 77, {set(255, 255)}, 255},
-        {"屏幕太黑了", 250, 77, {set(265, 255)}, 255}, {"亮度调低", 255, 77, {set(240, 240)}, 240},
-        {"屏幕太亮了", 10, 77, {set(-5, 0)}, 0}, {"亮度最小", 60, 77, {set(0, 0)}, 0},
-        {"屏幕最亮", 60, 77, {set(256, 255)}, 255}, {"默认亮度", 60, 77, {set(128, 128)}, 128},
-        {"亮度调高", INT_MAX, 77, {set(INT_MAX, 255)}, 255},
+        // The display never gets a level off its scale.
+        {"屏幕太黑了", 250, 77, {set(255, 255)}, 255}, {"亮度调低", 255, 77, {set(240, 240)}, 240},
+        {"屏幕太亮了", 10, 77, {set(0, 0)}, 0}, {"亮度最小", 60, 77, {set(0, 0)}, 0},
+        {"屏幕最亮", 60, 77, {set(255, 255)}, 255}, {"默认亮度", 60, 77, {set(128, 128)}, 128},
+        {"亮度调高", INT_MAX, 77, {set(255, 255)}, 255},
         // Unknown: one step from the display's own level, not from -1.
         {"亮度调高", -1, 100, {get(100), set(115, 115)}, 115}, {"暗一点", INT_MIN, 77, {get(77), set(62, 62)}, 62},
         // Unreadable: from the normal level. A failed change is never stored.

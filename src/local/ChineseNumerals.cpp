@@ -187,6 +187,63 @@ int ParseChineseNumeral(const unsigned* codes, int index, int count, int& value,
     return multiplier;
 }
 
+namespace {
+
+// A numeral run as it is spoken, in saturating 64-bit arithmetic: digits, then 十 百 千 within a
+// section, 万 and 亿 closing sections. A bare unit counts one of itself (十五, 百万); a digit
+// right after 百 or 千 is the next place (一千二 is 1200); digits alone read digit by digit
+// (二零二四 is 2024).
+std::uint64_t SpokenValue(const std::vector<unsigned>& codes) {
+    using S = Saturating;
+    std::uint64_t total = 0, section = 0, number = 0;
+    unsigned lastUnit = 0;  // the unit just before the current digit, 0 when none
+    bool digitRun = false;
+    for (const unsigned code : codes) {
+        if (const int digit = DigitOf(code); digit >= 0) {
+            if (digitRun || digit == 0) lastUnit = 0;  // 一千零二, 一千二三: no place is implied
+            number = digitRun ? S::Add(S::Mul(number, 10), digit) : std::uint64_t(digit);
+            digitRun = true;
+            continue;
+        }
+        const std::uint64_t unit = code == kTen ? 10 : code == kHundred ? 100 : code == kThousand ? 1000 : 0;
+        if (unit) {
+            section = S::Add(section, S::Mul(digitRun || number ? number : 1, unit));
+        } else {
+            section = S::Add(section, number);
+            if (section == 0 && total == 0) section = 1;  // 万 alone
+            total = code == kTenThousand ? S::Add(total, S::Mul(section, 10000)) : S::Mul(S::Add(total, section), 100000000);
+            section = 0;
+        }
+        lastUnit = unit ? static_cast<unsigned>(unit) : code == kTenThousand ? 10000u : 100000000u;
+        number = 0;
+        digitRun = false;
+    }
+    // 一千二, 三万五: a digit right after 百, 千, 万 or 亿 without a unit of its own is the next place.
+    if (digitRun && number < 10 && lastUnit >= 100) number = S::Mul(number, lastUnit / 10);
+    return S::Add(S::Add(total, section), number);
+}
+
+}  // namespace
+
+bool NegativeNumber(const std::string& text) {
+    std::string number;
+    const NumberKind kind = ExtractNumber(text, number);
+    if (kind == NoNumber) return false;
+    // The first number's own place: ExtractNumber takes the ASCII digits first, then numerals.
+    size_t at = std::string::npos;
+    for (size_t pos = 0; pos < text.size() && at == std::string::npos;) {
+        if (text.compare(pos, number.size(), number) == 0) at = pos;
+        const size_t length = textcodec::GbkCharLength(text, pos);
+        pos += length ? length : 1;
+    }
+    if (at == std::string::npos || at == 0) return false;
+    if (text[at - 1] == '-') return true;
+    static const std::string kMinus[] = {"\xB8\xBA" /* 负 */, "\xBC\xF5" /* 减 */, "\xA3\xAD" /* full-width minus */};
+    for (const auto& minus : kMinus)
+        if (at >= minus.size() && text.compare(at - minus.size(), minus.size(), minus) == 0) return true;
+    return false;
+}
+
 std::optional<int> NumberAtMost(NumberKind kind, const std::string& number, int max) {
     if (kind == AsciiDigits) {
         long long value = 0;
@@ -200,10 +257,7 @@ std::optional<int> NumberAtMost(NumberKind kind, const std::string& number, int 
     if (kind != ChineseNumeral || number.size() % 2 != 0 ||
         number.size() / 2 > static_cast<size_t>(std::numeric_limits<int>::max()))
         return std::nullopt;
-    const std::vector<unsigned> codes = CodesOf(number);
-    std::uint64_t value = 0, unit = 1, scale = 1;
-    const int multiplier = Evaluate<Saturating>(codes.data(), 0, static_cast<int>(codes.size()), value, unit, scale);
-    const std::uint64_t total = Saturating::Add(multiplier > 1 ? multiplier : 0, value);
+    const std::uint64_t total = SpokenValue(CodesOf(number));
     if (total > static_cast<std::uint64_t>(max)) return std::nullopt;
     return static_cast<int>(total);
 }

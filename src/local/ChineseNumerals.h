@@ -19,10 +19,13 @@ int DigitsToInt(const std::string& digits);
 // Value of a run of numeral characters (GBK, even length) as ParseChineseNumeral evaluates it.
 int NumeralValue(const std::string& gbkNumeral);
 
-// The true value of a number found by ExtractNumber (a numeral run evaluated as NumeralValue
-// does, without wrapping), none when it is above `max` or is no number: for what must never
-// wrap (a volume level, a page to type).
+// The true value of a number found by ExtractNumber, none when it is above `max` or is no
+// number: for what must never wrap (a volume level, a page to type). A numeral run is read as
+// people say it: 十一万 is 110000, 百万 1000000, 十亿 1000000000, 一千二 1200.
 std::optional<int> NumberAtMost(NumberKind kind, const std::string& number, int max);
+
+// Whether the first number of the GBK text has a minus sign before it (-5, 负五, 减三).
+bool NegativeNumber(const std::string& gbkText);
 
 // Decimal text of a value ("%d").
 std::string IntToText(int value);

@@ -1,5 +1,6 @@
 #include "local/LocalCommandEngine.h"
 
+#include <algorithm>
 #include <initializer_list>
 #include <limits>
 #include <optional>
@@ -40,7 +41,7 @@ constexpr int kVolumeUnchanged = -1;
 
 constexpr int kBrightnessStep = 15;
 constexpr int kBrightnessMin = 0;
-constexpr int kBrightnessMax = 256;
+constexpr int kBrightnessMax = 255;  // the display's scale is 0..255
 constexpr int kBrightnessNormal = 128;
 
 int SaturatingAdd(int level, int delta) {
@@ -91,7 +92,7 @@ int CurrentBrightness() {
 
 // A failed change (-1) is no level: the next step reads the display again.
 void SetBrightnessLevel(int level) {
-    const int set = CEnvironmentMonitor::SetBrightness(level);
+    const int set = CEnvironmentMonitor::SetBrightness(std::clamp(level, kBrightnessMin, kBrightnessMax));
     if (set >= 0) CPreferences::Data()->SetCurrentBrightness(set);
 }
 
@@ -172,7 +173,8 @@ bool LocalCommandEngine::ExecuteSlideShowCommand(const std::string& text, LogTyp
         const NumberKind kind = ExtractNumber(text, number);
         if (kind != NoNumber) {
             // No deck has more pages than a few digits count; a longer number is refused, not
-            // wrapped or typed key by key.
+            // wrapped or typed key by key; nor is a page before the first.
+            if (NegativeNumber(text)) return false;
             const std::optional<int> page = NumberAtMost(kind, number, kMaxPage);
             if (!page || (kind == AsciiDigits && number.size() > kMaxPageDigits)) return false;
             if (kind == ChineseNumeral) number = IntToText(*page);
@@ -213,7 +215,8 @@ bool LocalCommandEngine::AdjustVolume(const CString& text) {
     }
     if (ContainsAny(text, {u"声音调到", u"音量调到"})) {
         std::string number;
-        if (ExtractNumber(VeChar::VeCString2string(text), number) != AsciiDigits) return false;
+        const std::string gbkText = VeChar::VeCString2string(text);
+        if (ExtractNumber(gbkText, number) != AsciiDigits || NegativeNumber(gbkText)) return false;
         // A level past the top is refused, never wrapped or clamped: the host's contract gives
         // 200 and -200 a meaning of their own.
         const std::optional<int> requested = NumberAtMost(AsciiDigits, number, kVolumeTop);
