@@ -3,6 +3,8 @@
 # (default 60) on its corpus, its seeds and its dictionary. Exits non-zero when a target found
 # a crash, a leak, undefined behaviour or a timeout; the input that did it is left in
 # build-fuzz/findings/. New corpus entries are kept in build-fuzz/corpus/ for the next run.
+# Every target first replays fuzz/regression/: inputs that once found something stay there
+# (copy a finding in when you fix it), so a fault that comes back is found at once.
 # usage: scripts/fuzz.sh [SECONDS] [TARGET...]      (TARGET: processm, capi, ...)
 # Prints one line per target: name, seconds, runs, coverage (edges), features, corpus size.
 set -uo pipefail
@@ -47,7 +49,7 @@ for t in "${targets[@]}"; do
   ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1:suppressions=fuzz/ubsan.supp \
     "$dir/fuzz/fuzz_$t" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=4096 \
       -dict="$inputs/$dict" -artifact_prefix="$dir/findings/$t-" -print_final_stats=1 \
-      "$corpus" "${seeds[@]}" >"$log" 2>&1
+      "$corpus" "${seeds[@]}" fuzz/regression >"$log" 2>&1
   status=$?
   # libFuzzer logs may hold raw input bytes: read them as text regardless.
   stat() { grep -aEo "^stat::$1: *[0-9]+" "$log" | grep -Eo '[0-9]+$' | tail -1; }

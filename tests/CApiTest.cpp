@@ -230,6 +230,9 @@ TEST_F(CApiTest, EachHandleKeepsItsOwnResultAndAFailureLeavesNone) {
     EXPECT_EQ(VeScene_ProcessP_normal(other, kVolume.c_str()), VESCENE_DONE);
     EXPECT_STREQ(VeScene_GetText(other), "音量调到30");
     EXPECT_STREQ(VeScene_GetText(scene), "搜索周杰伦");
+    // A NUL is dropped from the text: the windows would show it cut where the search goes on.
+    EXPECT_EQ(VeScene_ProcessM(other, R"({"text":"搜索\u0000abc","rc":4})", 0, 0), VESCENE_DONE);
+    EXPECT_STREQ(VeScene_GetText(other), "搜索abc");
     VeScene_Destroy(other);
 }
 

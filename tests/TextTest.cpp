@@ -237,7 +237,7 @@ TEST(WebUrlTest, AUrlFromOutsideIsParsedAndWrittenAnew) {
         {"https://a.example/p?q=1&r=%E7#f", "https://a.example/p?q=1&r=%E7#f"},
         {"HTTP://A.example:8080", "HTTP://A.example:8080"},
         {"http://127.0.0.1:9/x", "http://127.0.0.1:9/x"},
-        {"http://[::1]:80/", "http://[::1]:80/"},
+        {"http://[::1]:80/", "http://[::1]:80/"}, {"http://[2001:db8::ffff:10.0.0.1]/", "http://[2001:db8::ffff:10.0.0.1]/"},
         {"http://a.example/x\" & calc & \"\r\n", "http://a.example/x%22%20&%20calc%20&%20%22%0D%0A"},
         {"http://a.example/天气'<>", "http://a.example/%E5%A4%A9%E6%B0%94%27%3C%3E"},
         {"http://a.example/%zz%4#a#b", "http://a.example/%25zz%254#a%23b"},
@@ -247,6 +247,8 @@ TEST(WebUrlTest, AUrlFromOutsideIsParsedAndWrittenAnew) {
         {"http://a b.example/", ""}, {"http://a.example:/", ""}, {"http://a.example:65536/", ""},
         {"http://a.example@evil.example/", ""}, {"http://evil.example\\@a.example/", ""},
         {"http://a_b.example/", ""}, {"http://例子.example/", ""}, {"http://[::1/", ""},
+        {"http://[abc]/", ""}, {"http://[:]/", ""}, {"http://[1::2::3]/", ""}, {"http://[1:2:3:4:5:6:7:8:9]/", ""},
+        {"http://a.example:0/", ""},
         {" http://a.example/", ""}, {"ftp://a.example/", ""}, {"javascript:alert(1)", ""}, {"file:///C:/x", ""},
         {"", ""},
     };
@@ -264,6 +266,10 @@ TEST(WebUrlTest, AUrlFromOutsideIsParsedAndWrittenAnew) {
     EXPECT_EQ(vehttp::Endpoint("online"), "http://config.example/nlu");
     EXPECT_EQ(vehttp::Endpoint("bad"), "");
     EXPECT_TRUE(vehttp::SetEndpoint("online", "http://host.example"));
+    EXPECT_EQ(vehttp::Endpoint("online"), "http://host.example");
+    // A query or fragment would swallow what is appended to the endpoint.
+    for (const char* swallowing : {"http://host.example/#x", "http://host.example/?a=1"})
+        EXPECT_FALSE(vehttp::SetEndpoint("online", swallowing)) << swallowing;
     EXPECT_EQ(vehttp::Endpoint("online"), "http://host.example");
     vehttp::SetEndpoint("online", "");
     vehttp::SetEndpointSource(nullptr);

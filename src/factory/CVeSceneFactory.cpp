@@ -37,6 +37,8 @@ std::string CVeSceneFactory::GetOffAsrResult(VeJson& doc) {
 }
 
 std::string CVeSceneFactory::KeepText(VeJson& doc, std::string utf8Text) {
+    // A NUL would cut the text where the windows show it but not where it is searched or sent.
+    std::erase(utf8Text, '\0');
     m_stdText_utf8 = WithoutLeadingBlank(std::move(utf8Text));
     doc.Utf8ToUnicode();
     return m_stdText_utf8;

@@ -32,10 +32,11 @@ Config& State() {
 }
 
 // An endpoint's URL without trailing slashes, when it is a web address with a valid host: the
-// pages built on it take their host from it.
+// pages built on it take their host from it. A query or fragment would swallow the path and
+// text appended to it.
 std::optional<std::string> Checked(std::string_view url) {
     while (url.ends_with('/')) url.remove_suffix(1);
-    if (url.empty()) return std::nullopt;
+    if (url.empty() || url.find_first_of("?#") != std::string_view::npos) return std::nullopt;
     return weburl::ParseWebUrl(url);
 }
 

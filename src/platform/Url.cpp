@@ -27,16 +27,55 @@ bool IsHostName(std::string_view host) {
     }
 }
 
+bool IsIpv4(std::string_view address) {
+    int parts = 0;
+    for (size_t start = 0;; ++parts) {
+        const size_t dot = address.find('.', start);
+        const std::string_view part = address.substr(start, dot - start);
+        if (part.empty() || part.size() > 3 || (part.size() > 1 && part.front() == '0') ||
+            !std::all_of(part.begin(), part.end(), [](char c) { return c >= '0' && c <= '9'; }) ||
+            std::stoi(std::string(part)) > 255)
+            return false;
+        if (dot == std::string_view::npos) return parts == 3;
+        start = dot + 1;
+    }
+}
+
+// Eight groups of one to four hex digits, or fewer around one "::"; the last two may be IPv4.
+bool IsIpv6(std::string_view address) {
+    const size_t gap = address.find("::");
+    if (gap != std::string_view::npos && address.find("::", gap + 1) != std::string_view::npos) return false;
+    int groups = 0;
+    auto countGroups = [&](std::string_view side, bool last) {
+        if (side.empty()) return true;
+        for (size_t start = 0;;) {
+            const size_t colon = side.find(':', start);
+            const std::string_view group = side.substr(start, colon - start);
+            if (last && colon == std::string_view::npos && group.find('.') != std::string_view::npos) {
+                groups += 2;
+                return IsIpv4(group);
+            }
+            if (group.empty() || group.size() > 4 || !std::all_of(group.begin(), group.end(), IsHex)) return false;
+            ++groups;
+            if (colon == std::string_view::npos) return true;
+            start = colon + 1;
+        }
+    };
+    if (gap == std::string_view::npos) return countGroups(address, true) && groups == 8;
+    return countGroups(address.substr(0, gap), false) && countGroups(address.substr(gap + 2), true) && groups < 8;
+}
+
 bool IsHost(std::string_view host) {
-    if (host.size() > 2 && host.front() == '[' && host.back() == ']')
-        return std::all_of(host.begin() + 1, host.end() - 1, [](char c) { return IsHex(c) || c == ':' || c == '.'; });
+    if (host.size() > 2 && host.front() == '[' && host.back() == ']') return IsIpv6(host.substr(1, host.size() - 2));
     return IsHostName(host);
 }
 
+// 1..65535: port 0 reaches no service.
 bool IsPort(std::string_view port) {
     if (port.empty() || port.size() > 5) return false;
     if (!std::all_of(port.begin(), port.end(), [](char c) { return c >= '0' && c <= '9'; })) return false;
-    return std::stoi(std::string(port)) <= 65535;
+    const int number = std::stoi(std::string(port));
+    return number >= 1 && number <= 65535;
 }
 
 // The length of "http://" or "https://" in any case at the start; 0 without one.
