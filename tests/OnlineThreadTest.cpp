@@ -205,6 +205,35 @@ TEST_F(OnlineThreadTest, ReleaseStopsARequestInFlightAndClosesTheHandleOnce) {
     EXPECT_EQ(EventsOf("WaitForSingleObject").size(), 1u);
 }
 
+// The user moves on (a newer utterance) or the host releases the library while the reply is
+// on its way or its scene waits in the question: once that returns nothing acts, whatever the
+// answer. The sim stops the worker right after the call named until the host's thread waits.
+TEST_F(OnlineThreadTest, AnAbandonedRequestNeverActsAfterItsReplyOrItsQuestion) {
+    LoopbackServer server([](const std::string&) { return Http(200, NoltReply("application", "关机")); });
+    PointAt(server);
+    sim->State().yesNoAnswer = true;
+    const struct { const char* pauseAfter; bool release; size_t questions; } cases[] = {
+        {"CVeCurl::OpenUrl_get", false, 0}, {"VeUI::YesOrNot", false, 1}, {"VeUI::YesOrNot", true, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.pauseAfter) + (c.release ? " then Release" : " then a newer utterance"));
+        sim->ClearTrace();
+        sim->PauseAfter(c.pauseAfter);
+        CVeSceneFactory factory;
+        factory.ProcessM(Unhandled("帮我关机吧").c_str(), IatAPI_Default, true);
+        sim->WaitUntilPaused();
+        if (c.release)
+            CVeSceneFactory::Release();
+        else
+            factory.ProcessM(Unhandled("百度一下天气").c_str(), IatAPI_Default, true);
+        sim->WaitForThreads();
+        EXPECT_EQ(EventsOf("VeUI::YesOrNot").size(), c.questions);
+        EXPECT_TRUE(EventsOf("CEnvironmentMonitor::ElevatePermission").empty());
+        EXPECT_TRUE(EventsOf("ExitWindowsEx").empty());
+        EXPECT_TRUE(OnThread([](const std::string& call) { return call == "VeUI::VeShellExecuteA"; }).empty());
+    }
+}
+
 // The online thread reaches the same process-wide tables as the host's thread; the first use
 // may come from both at once (this test means most under ThreadSanitizer).
 TEST(SharedTablesTest, FillingRacesAreSafe) {

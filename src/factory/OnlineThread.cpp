@@ -133,7 +133,15 @@ int RunOnlineReply(const std::string& body, const std::string& utf8Text, std::st
         VeUI::Log_nolt(shown, LogType_NotCarriedOut);
         return VESCENE_ONLINE_NOT_DONE;
     }
-    switch (RunScene(*scene, reply, VeChar::VeUtf8_2_UnicodeChar(utf8Text), shown, OutcomeLog::Nolt)) {
+    SceneOutcome outcome;
+    {
+        const std::function<bool()> none;
+        const VeUI::AbandonedWhen guard(abandoned ? abandoned : none);
+        outcome = RunScene(*scene, reply, VeChar::VeUtf8_2_UnicodeChar(utf8Text), shown, OutcomeLog::Nolt);
+    }
+    // A question the user answered after moving on acted on nothing; it is no reply of theirs.
+    if (outcome != SceneOutcome::Done && abandoned && abandoned()) return VESCENE_ONLINE_ABANDONED;
+    switch (outcome) {
     case SceneOutcome::Done: utf8Scene = VeChar::VeUnicodeChar_2_Utf8(sceneName); return VESCENE_ONLINE_DONE;
     case SceneOutcome::Answered:
         if (answered) *answered = true;

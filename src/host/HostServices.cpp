@@ -21,10 +21,17 @@ void Log_HICON(const CString& text, vewin::HICON icon) { Current().Log_HICON(tex
 void Log_nolt(const CString& text, LogType type) { Current().Log_nolt(text, type); }
 void DebugLog(const char16_t* text, LogType type) { Current().DebugLog(CString(text), type); }
 void MainMenu(MainMenuType page) { Current().MainMenu(page); }
-bool YesOrNot(const char16_t* question, CWnd*) { return Current().YesOrNot(CString(question)); }
-
 namespace {
 thread_local bool t_toldNotCarriedOut = false;  // a scene runs on one thread, start to end
+thread_local const std::function<bool()>* t_abandoned = nullptr;
+}  // namespace
+
+AbandonedWhen::AbandonedWhen(const std::function<bool()>& abandoned) : m_previous(std::exchange(t_abandoned, &abandoned)) {}
+AbandonedWhen::~AbandonedWhen() { t_abandoned = m_previous; }
+
+bool YesOrNot(const char16_t* question, CWnd*) {
+    const bool yes = Current().YesOrNot(CString(question));
+    return yes && !(t_abandoned && *t_abandoned && (*t_abandoned)());
 }
 void TellNotCarriedOut(const char16_t* why) {
     if (why) Tray(why, VeTray_Show);

@@ -1,5 +1,6 @@
 #pragma once
 // The host's user interface: floating result window, answer text, log window, main window.
+#include <functional>
 #include <string>
 
 #include "core/CString.h"
@@ -24,6 +25,20 @@ void VeShellExecuteA(const char* target);  // GBK text
 // What became of an online request: a VESCENE_ONLINE_* status, the scene name when carried out.
 void OnlineResult(const std::string& utf8Text, const std::string& utf8Scene, int status);
 inline void VeShellExecuteA(const std::string& target) { VeShellExecuteA(target.c_str()); }
+
+// While one lives on a thread, the scene running there serves a request that may be abandoned
+// (Release, a newer utterance) while it waits in a question: an answer that comes after that
+// counts as no, so nothing acts late.
+class AbandonedWhen {
+public:
+    explicit AbandonedWhen(const std::function<bool()>& abandoned);
+    ~AbandonedWhen();
+    AbandonedWhen(const AbandonedWhen&) = delete;
+    AbandonedWhen& operator=(const AbandonedWhen&) = delete;
+
+private:
+    const std::function<bool()>* m_previous;
+};
 
 // The user is told, in the result window, why the utterance is not carried out (nothing to
 // close, a "no" to the question; `why` may be null when the question said it all): the scene's

@@ -43,10 +43,28 @@ void SimDesktop::Record(std::string call, std::vector<TraceValue> args, std::opt
     Record(lock, std::move(call), std::move(args), std::move(result));
 }
 
-void SimDesktop::Record(const SimLock& held, std::string call, std::vector<TraceValue> args,
+void SimDesktop::Record(SimLock& held, std::string call, std::vector<TraceValue> args,
                         std::optional<TraceValue> result) {
     AssertHeld(held, m_mutex);
+    const bool pause = !m_pauseAfter.empty() && call == m_pauseAfter;
     m_trace.push_back({std::move(call), std::move(args), std::move(result), CurrentThreadTag()});
+    if (!pause) return;
+    m_pauseAfter.clear();
+    m_paused = true;
+    m_pauseChanged.notify_all();
+    const unsigned long long begun = m_waitsBegun;
+    m_pauseChanged.wait(held, [&] { return m_waitsBegun != begun; });
+    m_paused = false;
+}
+
+void SimDesktop::PauseAfter(std::string call) {
+    SimLock lock(m_mutex);
+    m_pauseAfter = std::move(call);
+}
+
+void SimDesktop::WaitUntilPaused() {
+    SimLock lock(m_mutex);
+    m_pauseChanged.wait(lock, [&] { return m_paused; });
 }
 
 std::vector<TraceEvent> SimDesktop::Trace() const {
@@ -229,6 +247,8 @@ DWORD SimDesktop::WaitForSingleObject(HANDLE handle, DWORD milliseconds) {
         if (alive) m_clockMs += milliseconds;
         result = alive ? kWaitTimeout : kWaitObject0;
     } else {
+        ++m_waitsBegun;
+        m_pauseChanged.notify_all();
         result = m_threads.WaitFor(lock, handle, milliseconds) ? kWaitObject0 : kWaitTimeout;
     }
     Record(lock, "WaitForSingleObject", {Ptr(handle), Num(milliseconds)}, Num(result));

@@ -47,6 +47,11 @@ public:
     // While on, a thread started (CreateThread) makes no call until it is off again or a wait
     // for threads begins: what a call did is then all in the trace before its thread's calls.
     void HoldThreads(bool hold);
+    // A race made certain, for a test: the next thread to record `call` stops right after it
+    // until another thread begins a wait (WaitForSingleObject), as a newer utterance or
+    // Release does for the online request; WaitUntilPaused returns once it has stopped.
+    void PauseAfter(std::string call);
+    void WaitUntilPaused();
 
     // --- Backend ---
     void keybd_event(BYTE vk, BYTE scan, DWORD flags, ULONG_PTR extra) override;
@@ -127,7 +132,7 @@ private:
     // Appends one event, tagged with the calling thread. The first form takes the mutex
     // itself; the second is for a caller that holds it.
     void Record(std::string call, std::vector<TraceValue> args, std::optional<TraceValue> result = std::nullopt);
-    void Record(const SimLock& held, std::string call, std::vector<TraceValue> args,
+    void Record(SimLock& held, std::string call, std::vector<TraceValue> args,
                 std::optional<TraceValue> result = std::nullopt);
     // Records `call` answered from one field of the state, in one step, and returns the answer.
     template <class T>
@@ -153,6 +158,10 @@ private:
     std::uintptr_t m_nextHandle = 0x100;
     std::map<HANDLE, DWORD> m_processHandles;  // handle -> process id
     SimThreads m_threads{m_mutex};             // handle -> thread
+    std::string m_pauseAfter;                  // PauseAfter's call, until a thread records it
+    bool m_paused = false;
+    unsigned long long m_waitsBegun = 0;
+    std::condition_variable m_pauseChanged;
 };
 
 // Installs a sim as the backend for the life of the object and restores the previous one.
