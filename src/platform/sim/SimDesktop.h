@@ -45,7 +45,8 @@ public:
     // Waits until every thread the sim started has ended (the online request, for instance).
     void WaitForThreads();
     // While on, a thread started (CreateThread) makes no call until it is off again or a wait
-    // for threads begins: what a call did is then all in the trace before its thread's calls.
+    // for it (or for every thread) begins: what a call did is then all in the trace before its
+    // thread's calls.
     void HoldThreads(bool hold);
     // A race made certain, for a test: the next thread to record `call` stops right after it
     // until another thread begins a wait (WaitForSingleObject), as a newer utterance or

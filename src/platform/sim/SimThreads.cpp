@@ -15,6 +15,7 @@ void SimThreads::Start(const SimLock& held, vewin::HANDLE handle, vewin::LPTHREA
     AssertHeld(held, m_mutex);
     const int tag = static_cast<int>(m_threads.size()) + 1;
     auto entry = std::make_shared<Thread>();
+    entry->held = m_hold;
     Thread* raw = entry.get();
     // The new thread's first call into the sim waits for the mutex, so it comes after
     // whatever the creating call records.
@@ -22,7 +23,7 @@ void SimThreads::Start(const SimLock& held, vewin::HANDLE handle, vewin::LPTHREA
         t_threadTag = tag;
         {
             std::unique_lock lock(m_mutex);
-            m_released.wait(lock, [this] { return !m_hold; });
+            m_released.wait(lock, [raw] { return !raw->held; });
         }
         start(param);
         std::lock_guard lock(m_mutex);
@@ -35,15 +36,19 @@ void SimThreads::Start(const SimLock& held, vewin::HANDLE handle, vewin::LPTHREA
 void SimThreads::Hold(const SimLock& held, bool on) {
     AssertHeld(held, m_mutex);
     m_hold = on;
-    if (!on) m_released.notify_all();
+    if (on) return;
+    for (auto& [handle, thread] : m_threads) thread->held = false;
+    m_released.notify_all();
 }
 
 bool SimThreads::WaitFor(SimLock& held, vewin::HANDLE handle, vewin::DWORD milliseconds) {
     AssertHeld(held, m_mutex);
-    Hold(held, false);  // a held thread would never end
     auto it = m_threads.find(handle);
     if (it == m_threads.end()) return true;
     std::shared_ptr<Thread> thread = it->second;  // stays valid should WaitAll forget it meanwhile
+    // The awaited thread alone is let go: one the caller starts meanwhile stays held.
+    thread->held = false;
+    m_released.notify_all();
     return m_ended.wait_for(held, std::chrono::milliseconds(milliseconds), [&] { return thread->done; });
 }
 

@@ -49,6 +49,7 @@ public:
 
 private:
     struct Thread {
+        bool held = false;    // started while the hold was on, and not let go since
         bool done = false;    // start(param) returned
         bool closed = false;  // its handle was closed
         std::thread thread;   // moved out to be joined
@@ -56,7 +57,7 @@ private:
 
     std::mutex& m_mutex;
     std::condition_variable m_ended;  // a thread set its `done`
-    std::condition_variable m_released;  // m_hold went off
+    std::condition_variable m_released;  // a held thread was let go
     bool m_hold = false;
     std::map<vewin::HANDLE, std::shared_ptr<Thread>> m_threads;
 };
