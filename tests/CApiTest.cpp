@@ -173,6 +173,46 @@ TEST_F(CApiTest, AnOlderTableOrRemovalLeavesTheServicesUnderneath) {
     }
 }
 
+TEST_F(CApiTest, ADryRunReachesNothingOnTheDesktopAndReportsEachAction) {
+    Host host;
+    VeHostCallbacks cb = Table(host);
+    cb.set_volume = nullptr;
+    cb.open_program = nullptr;
+    cb.yes_or_no = [](void* u, const char* question) {
+        Of(u).calls.push_back("yes_or_no(" + std::string(question) + ")");
+        return 1;
+    };
+    VeScene_SetHostCallbacks(&cb);
+    EXPECT_EQ(VeScene_SetDryRun(1), 1);
+    const struct { const char* text; std::string report; } cases[] = {
+        {"关机", "dry run: ExitWindowsEx(5, 0)"},
+        {"锁定计算机", "dry run: LockWorkStation()"},
+        {"打开记事本", R"(dry run: WinExec("C:\Windows\System32\notepad.exe", 1))"},
+        {"复制", "dry run: keybd_event(17, 0, 0)"},
+        {"音量调高", "dry run: SetVolume(200, 0)"},
+    };
+    for (const auto& c : cases) {
+        host.calls.clear();
+        const std::string said = std::string(R"({"text":")") + c.text + R"(","rc":4})";
+        EXPECT_EQ(VeScene_ProcessM(scene, said.c_str(), 1, 0), VESCENE_DONE) << c.text;
+        EXPECT_NE(std::find(host.calls.begin(), host.calls.end(), "diagnostic(0, " + c.report + ")"), host.calls.end())
+            << c.text;
+    }
+    // The host's own callback is still the host's to run; nothing reached the desktop.
+    EXPECT_EQ(VeScene_ProcessM(scene, kWebSearch.c_str(), 1, 0), VESCENE_DONE);
+    EXPECT_EQ(host.calls.back(), "log(搜索周杰伦, 11, 1)");
+    for (const char* call : {"ExitWindowsEx", "LockWorkStation", "WinExec", "keybd_event", "SendInput",
+                             "CEnvironmentMonitor::SetVolume", "CEnvironmentMonitor::ElevatePermission"})
+        EXPECT_TRUE(SimCalls(call).empty()) << call;
+    EXPECT_FALSE(SimCalls("CEnvironmentMonitor::OsVersion").empty());  // queries still answer
+
+    // Off again, the desktop acts, with or without the host's callbacks.
+    EXPECT_EQ(VeScene_SetDryRun(0), 1);
+    VeScene_SetHostCallbacks(nullptr);
+    EXPECT_EQ(VeScene_ProcessM(scene, R"({"text":"锁定计算机","rc":4})", 1, 0), VESCENE_DONE);
+    EXPECT_EQ(SimCalls("LockWorkStation").size(), 1u);
+}
+
 TEST_F(CApiTest, BadArgumentsAreRefusedWithAReadableError) {
     const auto missing = DataDir() + "/lacks-tables", complete = DataDir() + "/complete";
     std::filesystem::create_directories(missing);
