@@ -2,8 +2,10 @@
 # Builds every target and runs every test: Linux, Linux with ASan+UBSan, the threaded tests
 # with ThreadSanitizer, every fuzz target for a few seconds, the i686 DLL with its export check and its release package, the i686
 # and x86_64 Windows tests under Wine, the C host example against the Linux library and, under
-# Wine, against the i686 and x86_64 VeScene.dll, and an MSVC-ABI host linked against the
-# packages' VeScene.lib.
+# Wine, against the i686 and x86_64 VeScene.dll, the package's C host built from its vescene.h and
+# VeScene.lib (every callback value documented), the reference host without a display (--help, a
+# script, a dry run that reaches nothing), and an MSVC-ABI host linked against the packages'
+# VeScene.lib.
 # Ends with "N passed, N failed" (and ", N skipped: ..." when a stage could not run here).
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -246,6 +248,14 @@ if build build-win64 "$log_dir/win64.log" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86
   count_gtest "wine" "$log_dir/wine-tests.log" $?
   host_example "wine C host (VeScene.dll)" "$log_dir/wine-host-c.log" scripts/wine64 build-win64/host.exe
   package "x86_64 release package" build-win64 "$log_dir/package-win64.log"
+  # The package's C host example built against the package's vescene.h and VeScene.lib: every
+  # callback it installs documented in the header, every value it receives named there.
+  if scripts/check-host-doc.sh build-win64/VeScene-*-win64.zip "$PWD/scripts/wine64" >"$log_dir/host-doc-win64.log" 2>&1; then
+    passed=$((passed + 1))
+    echo "x86_64 package: a host from vescene.h alone: ok"
+  else
+    stage_failed "x86_64 package: a host from vescene.h alone" "$log_dir/host-doc-win64.log"
+  fi
   gui_host "wine VeSceneHost.exe --script" build-win64 "$PWD/scripts/wine64" env
 else
   stage_failed "win64 build" "$log_dir/win64.log"
