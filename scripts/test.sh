@@ -228,6 +228,12 @@ if build build-win32 "$log_dir/win32.log" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i68
     count_gtest "wine i686" "$log_dir/wine32-tests.log" $?
     host_example "wine i686 C host (VeScene.dll)" "$log_dir/wine32-host-c.log" "${wine32[@]}" wine build-win32/host.exe
     gui_host "wine i686 VeSceneHost.exe --script" build-win32 wine "${wine32[@]}"
+    if "${wine32[@]}" scripts/check-host-doc.sh build-win32/VeScene-*-win32.zip wine >"$log_dir/host-doc-win32.log" 2>&1; then
+      passed=$((passed + 1))
+      echo "i686 package: a host from vescene.h alone: ok"
+    else
+      stage_failed "i686 package: a host from vescene.h alone" "$log_dir/host-doc-win32.log"
+    fi
   else
     echo "i686 under Wine: skipped: $wine32_missing"
     skipped+=("i686 under Wine: $wine32_missing")
