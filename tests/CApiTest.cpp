@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstddef>
 #include <filesystem>
@@ -281,7 +282,7 @@ std::string NoltReply(const std::string& scene, const std::string& message) {
 
 TEST_F(CApiTest, OnlineRequestsWaitForTheHostAndNeverActLate) {
     const std::string kugou = "http://www.kugou.com/";
-    int delayed = 0;  // how many requests, first of all, the service answers late
+    std::atomic<int> delayed{0};  // how many requests, first of all, the service answers late (the server thread counts)
     LoopbackServer server([&](const std::string&) {
         Reply reply = Http(200, NoltReply("music", kugou));
         if (delayed > 0 && delayed--) reply.delayMs = 800;
