@@ -10,7 +10,7 @@
      blocks (yes_or_no waits for the user), while a program it closes is given up to 5 s to end,
      while an online request it abandons is given up to 3 s to stop, and while keys are played
      (a few pauses of 40..50 ms). Call the entries from a thread that may wait that long: a
-     worker of the host's, not its UI thread (tools/host-win32/VeSceneHost.cpp does so).
+     worker of the host's, not its UI thread (the reference host, VeSceneHost.cpp, does so).
    - Per handle: the scene and text of the last entry (VeScene_GetScene, VeScene_GetText). Use one
      handle from one thread at a time; separate handles may run entries on separate threads at
      once.
