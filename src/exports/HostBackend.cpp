@@ -40,12 +40,19 @@ std::u16string Call(std::u16string_view name, const Args&... args) {
     return line + u')';
 }
 
+// In a dry run: reports the call and returns true, so the caller leaves it out. The report is
+// made only then: every key press goes through here.
+template <typename... Args>
+bool LeftOut(std::u16string_view name, const Args&... args) {
+    return vedryrun::Active() && vedryrun::Skip(Call(name, args...));
+}
+
 class HostBackend final : public Backend {
 public:
     void SetInner(Backend* inner) { m_inner = inner; }
 
     void keybd_event(BYTE vk, BYTE scan, DWORD flags, ULONG_PTR extra) override {
-        if (!vedryrun::Skip(Call(u"keybd_event", vk, scan, flags))) m_inner->keybd_event(vk, scan, flags, extra);
+        if (!LeftOut(u"keybd_event", vk, scan, flags)) m_inner->keybd_event(vk, scan, flags, extra);
     }
     UINT MapVirtualKeyW(UINT code, UINT mapType) override { return m_inner->MapVirtualKeyW(code, mapType); }
     UINT SendInput(UINT count, const INPUT* inputs, int size) override {
@@ -55,7 +62,7 @@ public:
     SHORT VkKeyScanW(char16_t ch) override { return m_inner->VkKeyScanW(ch); }
     SHORT GetKeyState(int vk) override { return m_inner->GetKeyState(vk); }
     void mouse_event(DWORD flags, DWORD dx, DWORD dy, DWORD data, ULONG_PTR extra) override {
-        if (!vedryrun::Skip(Call(u"mouse_event", flags, dx, dy, data))) m_inner->mouse_event(flags, dx, dy, data, extra);
+        if (!LeftOut(u"mouse_event", flags, dx, dy, data)) m_inner->mouse_event(flags, dx, dy, data, extra);
     }
     HWND FindWindowW(const char16_t* className, const char16_t* title) override {
         return m_inner->FindWindowW(className, title);
@@ -69,14 +76,14 @@ public:
         return m_inner->EnumWindows(callback, param);
     }
     BOOL PostMessageW(HWND window, UINT message, vewin::WPARAM wParam, vewin::LPARAM lParam) override {
-        if (vedryrun::Skip(Call(u"PostMessageW", window, message, wParam))) return 1;
+        if (LeftOut(u"PostMessageW", window, message, wParam)) return 1;
         return m_inner->PostMessageW(window, message, wParam, lParam);
     }
     BOOL ExitWindowsEx(UINT flags, DWORD reason) override {
-        return vedryrun::Skip(Call(u"ExitWindowsEx", flags, reason)) ? 1 : m_inner->ExitWindowsEx(flags, reason);
+        return LeftOut(u"ExitWindowsEx", flags, reason) ? 1 : m_inner->ExitWindowsEx(flags, reason);
     }
     BOOL LockWorkStation() override {
-        return vedryrun::Skip(Call(u"LockWorkStation")) ? 1 : m_inner->LockWorkStation();
+        return LeftOut(u"LockWorkStation") ? 1 : m_inner->LockWorkStation();
     }
     HANDLE CreateThread(LPTHREAD_START_ROUTINE start, void* param, DWORD* threadId) override {
         return m_inner->CreateThread(start, param, threadId);
@@ -89,14 +96,14 @@ public:
     void Sleep(DWORD milliseconds) override { m_inner->Sleep(milliseconds); }
     UINT WinExec(const std::string& gbkCommandLine, UINT show) override {
         constexpr UINT kStarted = 33;  // above 31: what WinExec returns for a program it started
-        if (vedryrun::Skip(Call(u"WinExec", textcodec::GbkToUtf16(gbkCommandLine).c_str(), show))) return kStarted;
+        if (LeftOut(u"WinExec", textcodec::GbkToUtf16(gbkCommandLine).c_str(), show)) return kStarted;
         return m_inner->WinExec(gbkCommandLine, show);
     }
     HANDLE OpenProcess(DWORD access, BOOL inherit, DWORD processId) override {
         return m_inner->OpenProcess(access, inherit, processId);
     }
     BOOL TerminateProcess(HANDLE process, UINT exitCode) override {
-        return vedryrun::Skip(Call(u"TerminateProcess", process, exitCode)) ? 1 : m_inner->TerminateProcess(process, exitCode);
+        return LeftOut(u"TerminateProcess", process, exitCode) ? 1 : m_inner->TerminateProcess(process, exitCode);
     }
     BOOL IsWow64Process(HANDLE process, BOOL* wow64) override { return m_inner->IsWow64Process(process, wow64); }
     HANDLE GetCurrentProcess() override { return m_inner->GetCurrentProcess(); }
@@ -107,7 +114,7 @@ public:
     HINSTANCE ShellExecuteW(HWND window, const char16_t* verb, const char16_t* file, const char16_t* parameters,
                             const char16_t* directory, int show) override {
         constexpr std::uintptr_t kOpened = 42;  // above 32: success
-        if (vedryrun::Skip(Call(u"ShellExecuteW", verb, file, parameters, directory)))
+        if (LeftOut(u"ShellExecuteW", verb, file, parameters, directory))
             return reinterpret_cast<HINSTANCE>(kOpened);
         return m_inner->ShellExecuteW(window, verb, file, parameters, directory, show);
     }
@@ -188,12 +195,12 @@ public:
     int SetVolume(int level, bool muteSwitch) override {
         auto cb = vehost::Callbacks();
         if (cb.set_volume) return cb.set_volume(cb.user, level, muteSwitch ? 1 : 0);
-        return vedryrun::Skip(Call(u"SetVolume", level, muteSwitch ? 1 : 0)) ? -1 : m_inner->SetVolume(level, muteSwitch);
+        return LeftOut(u"SetVolume", level, muteSwitch ? 1 : 0) ? -1 : m_inner->SetVolume(level, muteSwitch);
     }
     int SetBrightness(int level) override {
         auto cb = vehost::Callbacks();
         if (cb.set_brightness) return cb.set_brightness(cb.user, level);
-        return vedryrun::Skip(Call(u"SetBrightness", level)) ? -1 : m_inner->SetBrightness(level);
+        return LeftOut(u"SetBrightness", level) ? -1 : m_inner->SetBrightness(level);
     }
     int GetBrightness() override {
         auto cb = vehost::Callbacks();
@@ -212,7 +219,7 @@ public:
     }
     void ElevatePermission() override {
         if (auto cb = vehost::Callbacks(); cb.elevate_permission) cb.elevate_permission(cb.user);
-        else if (!vedryrun::Skip(Call(u"ElevatePermission"))) m_inner->ElevatePermission();
+        else if (!LeftOut(u"ElevatePermission")) m_inner->ElevatePermission();
     }
 
     bool OpenCommand(std::string& gbkCommand) override {
@@ -264,8 +271,8 @@ private:
         if (!inputs || size != static_cast<int>(sizeof(INPUT))) return 0;
         for (UINT i = 0; i < count; ++i) {
             const auto& key = inputs[i].ki;
-            if (inputs[i].type == vewin::INPUT_KEYBOARD) vedryrun::Skip(Call(u"SendInput", key.wVk, key.wScan, key.dwFlags));
-            else vedryrun::Skip(Call(u"SendInput", inputs[i].type));
+            if (inputs[i].type == vewin::INPUT_KEYBOARD) LeftOut(u"SendInput", key.wVk, key.wScan, key.dwFlags);
+            else LeftOut(u"SendInput", inputs[i].type);
         }
         return count;
     }
