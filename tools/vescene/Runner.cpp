@@ -174,9 +174,10 @@ bool Runner::Run(int lineNo, const std::string& entry, const std::string& input,
     auto trace = sim.Trace();
     sim.ClearTrace();
     const unsigned long long clockMs = sim.Clock() - clockStart;
+    // The request stays held until the next line's entry abandons it (its wait lets the thread
+    // start) or the file ends: whether it got further first would depend on the scheduler.
     if (!wait) {
         m_clockMs = sim.Clock();
-        sim.HoldThreads(false);
         m_pending = std::move(owned);
     }
     // The threads' calls come after the line's own, each thread's in its order: the two run side
