@@ -1,6 +1,6 @@
 # cmake --install [--prefix DIR]: the Linux install (GNUInstallDirs; /usr/local by default)
 #
-#   lib/libVeScene.so.1.0.0, libVeScene.so.1 (soname), libVeScene.so
+#   lib/libVeScene.so.1.1.0, libVeScene.so.1 (soname), libVeScene.so
 #   include/vescene/*.h                      the public headers only
 #   share/vescene/data/                      the data tables the library reads by default
 #   share/vescene/nolt-rules.txt             nolt-server's default rules

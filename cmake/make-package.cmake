@@ -5,13 +5,15 @@
 #   VeScene.dll            the library (version resource inside), stripped of its symbol table
 #   VeScene.lib            import library of the C API for MSVC's link.exe, lld-link and mingw
 #   VeScene.def            the C API's module definition (lib.exe /def makes the same library)
-#   include/vescene/       vescene.h and the headers it includes (Export.h, version.h)
+#   include/vescene/       vescene.h and the headers it includes (Export.h, version.h); for a
+#                          mingw-w64 C++ host, CVeSceneFactory.h and WinAbi.h
+#   docs/VeSceneHost.png   the reference host, as the README shows it
 #   data/                  the data tables the library reads
 #   VeScene.host.json      a sample host configuration file
 #   VeSceneHost.exe        the reference host (tools/host-win32): run it, type or dictate
 #   host-c.exe             the C host example (examples/host-c/host.c), built against this DLL
 #   examples/host-c/host.c
-#   examples/host-win32/VeSceneHost.cpp
+#   examples/host-win32/VeSceneHost.cpp (.rc, .manifest)
 #   README.md LICENSE CHANGELOG.md
 include(${MANIFEST})
 
@@ -44,7 +46,7 @@ file(GLOB earlier_stages LIST_DIRECTORIES true ${stage_root}/VeScene-*-${PACKAGE
 if(earlier_stages OR earlier)
   file(REMOVE_RECURSE ${earlier_stages} ${earlier})
 endif()
-file(MAKE_DIRECTORY ${stage}/include/vescene ${stage}/data ${stage}/examples/host-c ${stage}/examples/host-win32)
+file(MAKE_DIRECTORY ${stage}/include/vescene ${stage}/data ${stage}/docs ${stage}/examples/host-c ${stage}/examples/host-win32)
 
 file(COPY ${DLL} ${IMPORT_LIB} ${DEF_FILE} DESTINATION ${stage})
 configure_file(${HOST_EXE} ${stage}/host-c.exe COPYONLY)
@@ -53,11 +55,14 @@ configure_file(${GUI_HOST_EXE} ${stage}/VeSceneHost.exe COPYONLY)
 run(${STRIP} --strip-unneeded ${stage}/host-c.exe)
 run(${STRIP} --strip-unneeded ${stage}/VeSceneHost.exe)
 file(COPY ${SOURCE_DIR}/include/vescene/vescene.h ${SOURCE_DIR}/include/vescene/Export.h ${VERSION_HEADER}
+  ${SOURCE_DIR}/include/vescene/CVeSceneFactory.h ${SOURCE_DIR}/include/vescene/WinAbi.h
   DESTINATION ${stage}/include/vescene)
+file(COPY ${SOURCE_DIR}/docs/VeSceneHost.png DESTINATION ${stage}/docs)
 file(COPY ${DATA_TABLES} DESTINATION ${stage}/data)
 file(COPY ${SOURCE_DIR}/examples/VeScene.host.json DESTINATION ${stage})
 file(COPY ${SOURCE_DIR}/examples/host-c/host.c DESTINATION ${stage}/examples/host-c)
-file(COPY ${SOURCE_DIR}/tools/host-win32/VeSceneHost.cpp DESTINATION ${stage}/examples/host-win32)
+file(COPY ${SOURCE_DIR}/tools/host-win32/VeSceneHost.cpp ${SOURCE_DIR}/tools/host-win32/VeSceneHost.rc
+  ${SOURCE_DIR}/tools/host-win32/VeSceneHost.manifest DESTINATION ${stage}/examples/host-win32)
 file(COPY ${SOURCE_DIR}/README.md ${SOURCE_DIR}/LICENSE ${SOURCE_DIR}/CHANGELOG.md DESTINATION ${stage})
 
 # Every header vescene.h reaches must be in the package.

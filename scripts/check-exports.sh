@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Checks that a DLL is a 32-bit PE DLL exporting the factory's members, the C API and the members
+# Checks that a DLL is a 32-bit PE DLL exporting the factory's public members, the C API and the members
 # of the host records whose layouts the library shares with the host, and that the simulated
 # desktop (test code) is not inside it.
 set -euo pipefail
@@ -16,6 +16,7 @@ required=(
   VeScene_Version VeScene_Create VeScene_Destroy VeScene_ProcessM VeScene_GetScene VeScene_GetText VeScene_Release
   VeScene_SetHostCallbacks VeScene_SetDataDirectory VeScene_SetEndpoint VeScene_SetHttpTimeouts
   VeScene_ProcessP_normal VeScene_ProcessP_PPT VeScene_ProcessAI VeScene_ProcessM_office_xiao VeScene_GetLastError
+  VeScene_SetDryRun
   _ZN15CVeSceneFactory15ProcessP_normalEPKc _ZN15CVeSceneFactory12ProcessP_PPTEPKc
   _ZN15CVeSceneFactory9ProcessAIEPKc _ZN15CVeSceneFactory20ProcessM_office_xiaoEPKc12TyOfficeKind
   _ZN6TyUtil13MapKeyStr2IntENSt7__cxx1112basic_stringIcSt11char_traitsIcESaIcEEE
@@ -23,7 +24,7 @@ required=(
   _ZN15CVeSceneFactory8ProcessMEPKc6IatAPIb _ZN15CVeSceneFactory8GetSceneB5cxx11Ev
   _ZN15CVeSceneFactory12GetText_utf8B5cxx11Ev _ZN15CVeSceneFactory7ReleaseEv
   _ZN15CVeSceneFactory15GetOffAsrResultB5cxx11ER6VeJson
-  _ZN15CVeSceneFactory14s_stdText_utf8B5cxx11E _ZN15CVeSceneFactory13s_hThreadCtrlE
+  _ZN15CVeSceneFactory13s_hThreadCtrlE
   _ZN15CVeSceneFactory15s_veNotAnalysisB5cxx11E
 )
 # The host records' members: copies, accessors and (for VeJson) the destructor.
@@ -65,6 +66,14 @@ missing=0
 for symbol in "${required[@]}"; do
   if ! grep -q "\] $symbol\$" <<<"$exports"; then
     echo "missing export: $symbol"
+    missing=1
+  fi
+done
+# The factory's own helpers are no part of what a host may call.
+for symbol in _ZN15CVeSceneFactory12ProcessM_nlpER6VeJsonb _ZN15CVeSceneFactory12ProcessM_tppER6VeJsonb \
+              _ZN15CVeSceneFactory17ThreadNoltControlEPv _ZN15CVeSceneFactory18StartOnlineRequestEbRKNSt7__cxx1112basic_stringIcSt11char_traitsIcESaIcEEE; do
+  if grep -q "\] $symbol\$" <<<"$exports"; then
+    echo "exported, but the library's own: $symbol"
     missing=1
   fi
 done

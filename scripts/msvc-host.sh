@@ -2,7 +2,7 @@
 # Builds examples/host-msvc for the MSVC ABI with clang-cl and lld-link (no Microsoft runtime or
 # SDK: the host imports kernel32 and the C API only), links it against VeScene.lib of a release
 # package, and runs it under Wine next to the package's VeScene.dll and data.
-#   scripts/msvc-host.sh build-win32/VeScene-1.0.0-win32.zip WORKDIR    (win64.zip: x86_64)
+#   scripts/msvc-host.sh build-win32/VeScene-1.1.0-win32.zip WORKDIR    (win64.zip: x86_64)
 # Exit status 0 when the host saw every call it expected; 77 with "skipped: <reason>" on stdout
 # when this machine cannot run it (32-bit programs cannot run under Wine here, for win32); any other status is a failure.
 set -euo pipefail

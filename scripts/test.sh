@@ -2,8 +2,10 @@
 # Builds every target and runs every test: Linux, Linux with ASan+UBSan, the threaded tests
 # with ThreadSanitizer, every fuzz target for a few seconds, the i686 DLL with its export check and its release package, the i686
 # and x86_64 Windows tests under Wine, the C host example against the Linux library and, under
-# Wine, against the i686 and x86_64 VeScene.dll, and an MSVC-ABI host linked against the
-# packages' VeScene.lib.
+# Wine, against the i686 and x86_64 VeScene.dll, the package's C host built from its vescene.h and
+# VeScene.lib (every callback value documented), the reference host without a display (--help, a
+# script, a dry run that reaches nothing), and an MSVC-ABI host linked against the packages'
+# VeScene.lib.
 # Ends with "N passed, N failed" (and ", N skipped: ..." when a stage could not run here).
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -53,25 +55,63 @@ host_example() {  # host_example NAME LOG command...
   fi
 }
 
-# Runs the reference host (VeSceneHost.exe) on tests/host-win32/script.txt in a folder laid out
-# as the release package, with the tables of tests/host-win32/VeScene.host.json, and checks its
-# log for every line of tests/host-win32/expected.txt and for the program the table started.
+# Runs the reference host (VeSceneHost.exe) in a folder laid out as the release package, with the
+# tables of tests/host-win32/VeScene.host.json, in a Wine prefix of its own that has no graphics
+# driver set and no display, as a build server or a service has it:
+#   --help prints the usage on stdout and exits 0; --script without --log is a usage error (2);
+#   --script tests/host-win32/script.txt --log runs with no window: its log holds every line of
+#     tests/host-win32/expected.txt and the table's command ran (the folder it makes);
+#   --dry-run --answer yes on tests/host-win32/dry-run.txt under WINEDEBUG=+relay (only the calls
+#     that act, and CreateFileW to tell the host's process apart): the host's process calls none of
+#     ExitWindowsEx, LockWorkStation, CreateProcessW, ShellExecuteW/ExW, WinExec, and its log holds
+#     every line of tests/host-win32/dry-run-expected.txt.
 gui_host() {  # gui_host NAME BUILD_DIR WINE env [VAR=VALUE...] (Wine's loader and environment)
   local name=$1 dir=$2 wine=$3 run=$2/host-win32-test
   shift 3
-  local log="$PWD/$log_dir/$(basename "$dir")-host-win32.log" missing=0
+  local log="$PWD/$log_dir/$(basename "$dir")-host-win32.log" missing=0 status
+  # No display and a prefix of its own, where no graphics driver was ever set.
+  local -a env=(env -u DISPLAY -u WAYLAND_DISPLAY "$@" WINEPREFIX="$PWD/$dir/wineprefix-nodisplay")
   rm -rf "$run" && mkdir -p "$run" &&
     cp "$dir"/VeScene.dll "$dir"/VeSceneHost.exe tests/host-win32/VeScene.host.json "$run"/ &&
     cp -r "$dir"/data "$run"/ >"$log" 2>&1 || { stage_failed "$name" "$log"; return; }
-  (cd "$run" && timeout 120 "$@" "$wine" VeSceneHost.exe --dry-run --script ../../tests/host-win32/script.txt \
-     --log host.log </dev/null >"$log" 2>&1) || missing=1
-  timeout 60 "$@" wineserver -w 2>/dev/null  # until the program the table started has ended
+  local host=(timeout 300 "${env[@]}" "$wine" VeSceneHost.exe)
+  (cd "$run" && "${host[@]}" --help >help.txt 2>>"$log" </dev/null); status=$?
+  grep -q '^usage: VeSceneHost.exe' "$run/help.txt" && ((status == 0)) ||
+    { echo "--help: exit $status, usage not on stdout" >>"$log"; missing=1; }
+  (cd "$run" && "${host[@]}" --script ../../tests/host-win32/script.txt >/dev/null 2>>"$log" </dev/null); status=$?
+  ((status == 2)) || { echo "--script without --log: exit $status, not 2" >>"$log"; missing=1; }
+  (cd "$run" && "${host[@]}" --script ../../tests/host-win32/script.txt --log host.log </dev/null >>"$log" 2>&1) ||
+    { echo "--script: exit $?" >>"$log"; missing=1; }
+  timeout 60 "${env[@]}" wineserver -w 2>/dev/null  # until the program the table started has ended
   while IFS= read -r want; do
-    grep -qF -- "$want" "$run/host.log" 2>/dev/null || { echo "missing in $run/host.log: $want" >>"$log"; missing=1; }
+    grep -qF -- "$want" "$run/host.log" 2>/dev/null || { echo "missing in host.log: $want" >>"$log"; missing=1; }
   done <tests/host-win32/expected.txt
   [[ -d "$run/started" ]] || { echo "the table's command did not run" >>"$log"; missing=1; }
+
+  rm -rf "$run/started"
+  local acting='ExitWindowsEx|LockWorkStation|CreateProcessW|ShellExecuteW|ShellExecuteExW|WinExec'
+  "${env[@]}" "$wine" reg add 'HKCU\Software\Wine\Debug' /v RelayInclude /f /d \
+    'kernel32.CreateFileW;kernelbase.CreateFileW;user32.ExitWindowsEx;user32.LockWorkStation;kernel32.CreateProcessW;kernelbase.CreateProcessW;shell32.ShellExecuteW;shell32.ShellExecuteExW;kernel32.WinExec' \
+    >/dev/null 2>&1 </dev/null
+  (cd "$run" && timeout 300 "${env[@]}" WINEDEBUG=+pid,+relay "$wine" VeSceneHost.exe --dry-run --answer yes \
+     --script ../../tests/host-win32/dry-run.txt \
+     --log dry-run.log </dev/null >/dev/null 2>relay.txt) || { echo "--dry-run: exit $?" >>"$log"; missing=1; }
+  timeout 60 "${env[@]}" wineserver -w 2>/dev/null
+  "${env[@]}" "$wine" reg delete 'HKCU\Software\Wine\Debug' /v RelayInclude /f >/dev/null 2>&1 </dev/null
+  # The host's process: the one that opened its log.
+  local pid
+  pid=$(grep -m1 -iE 'Call [a-z0-9]+\.CreateFileW\(.*dry-run\.log' "$run/relay.txt" | cut -d: -f1)
+  if [[ -z $pid ]]; then
+    echo "no relay trace of the host (WINEDEBUG=+pid,+relay)" >>"$log"; missing=1
+  elif grep -iE "^$pid:[0-9a-f]+:Call [a-z0-9_]+\.($acting)\(" "$run/relay.txt" >>"$log"; then
+    echo "the dry run reached the desktop (calls above)" >>"$log"; missing=1
+  fi
+  while IFS= read -r want; do
+    grep -qF -- "$want" "$run/dry-run.log" 2>/dev/null || { echo "missing in dry-run.log: $want" >>"$log"; missing=1; }
+  done <tests/host-win32/dry-run-expected.txt
+  [[ ! -d "$run/started" ]] || { echo "the dry run ran the table's command" >>"$log"; missing=1; }
   if ((missing)); then
-    cat "$run/host.log" >>"$log" 2>/dev/null
+    cat "$run/host.log" "$run/dry-run.log" >>"$log" 2>/dev/null
     stage_failed "$name" "$log"
   else
     passed=$((passed + 1))
@@ -150,7 +190,7 @@ fi
 # 2b. The tests that run a second thread (the online request, HTTP, the sim), with ThreadSanitizer.
 if build build-tsan "$log_dir/tsan.log" -DCMAKE_BUILD_TYPE=Debug -DVESCENE_SYSTEM_GTEST=ON -DVESCENE_TOOLS=OFF -DVESCENE_TSAN=ON; then
   TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
-    build-tsan/tests/vescene_tests --gtest_filter='OnlineThread*:SharedTables*:VeCurl*:Sim*:CApiTest.Threaded*' >"$log_dir/tsan-tests.log" 2>&1
+    build-tsan/tests/vescene_tests --gtest_filter='OnlineThread*:SharedTables*:VeCurl*:Sim*:CApi*' >"$log_dir/tsan-tests.log" 2>&1
   count_gtest "tsan" "$log_dir/tsan-tests.log" $?
 else
   stage_failed "tsan build" "$log_dir/tsan.log"
@@ -188,6 +228,12 @@ if build build-win32 "$log_dir/win32.log" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i68
     count_gtest "wine i686" "$log_dir/wine32-tests.log" $?
     host_example "wine i686 C host (VeScene.dll)" "$log_dir/wine32-host-c.log" "${wine32[@]}" wine build-win32/host.exe
     gui_host "wine i686 VeSceneHost.exe --script" build-win32 wine "${wine32[@]}"
+    if "${wine32[@]}" scripts/check-host-doc.sh build-win32/VeScene-*-win32.zip wine >"$log_dir/host-doc-win32.log" 2>&1; then
+      passed=$((passed + 1))
+      echo "i686 package: a host from vescene.h alone: ok"
+    else
+      stage_failed "i686 package: a host from vescene.h alone" "$log_dir/host-doc-win32.log"
+    fi
   else
     echo "i686 under Wine: skipped: $wine32_missing"
     skipped+=("i686 under Wine: $wine32_missing")
@@ -208,6 +254,14 @@ if build build-win64 "$log_dir/win64.log" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86
   count_gtest "wine" "$log_dir/wine-tests.log" $?
   host_example "wine C host (VeScene.dll)" "$log_dir/wine-host-c.log" scripts/wine64 build-win64/host.exe
   package "x86_64 release package" build-win64 "$log_dir/package-win64.log"
+  # The package's C host example built against the package's vescene.h and VeScene.lib: every
+  # callback it installs documented in the header, every value it receives named there.
+  if scripts/check-host-doc.sh build-win64/VeScene-*-win64.zip "$PWD/scripts/wine64" >"$log_dir/host-doc-win64.log" 2>&1; then
+    passed=$((passed + 1))
+    echo "x86_64 package: a host from vescene.h alone: ok"
+  else
+    stage_failed "x86_64 package: a host from vescene.h alone" "$log_dir/host-doc-win64.log"
+  fi
   gui_host "wine VeSceneHost.exe --script" build-win64 "$PWD/scripts/wine64" env
 else
   stage_failed "win64 build" "$log_dir/win64.log"

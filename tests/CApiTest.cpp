@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstddef>
 #include <filesystem>
@@ -173,6 +174,45 @@ TEST_F(CApiTest, AnOlderTableOrRemovalLeavesTheServicesUnderneath) {
     }
 }
 
+TEST_F(CApiTest, ADryRunReachesNothingOnTheDesktopAndReportsEachAction) {
+    Host host;
+    VeHostCallbacks cb = Table(host);
+    cb.set_volume = nullptr;
+    cb.open_program = nullptr;
+    cb.yes_or_no = [](void* u, const char* question) {
+        Of(u).calls.push_back("yes_or_no(" + std::string(question) + ")");
+        return 1;
+    };
+    VeScene_SetHostCallbacks(&cb);
+    EXPECT_EQ(VeScene_SetDryRun(1), 1);
+    // Each utterance's report names its call (and its object), whichever way the desktop does it.
+    const struct { const char* text; std::string report; } cases[] = {
+        {"关机", "ExitWindowsEx("}, {"锁定计算机", "LockWorkStation()"}, {"打开记事本", "notepad.exe"},
+        {"复制", "keybd_event(17, "}, {"音量调高", "SetVolume(200, 0)"},
+    };
+    for (const auto& c : cases) {
+        host.calls.clear();
+        const std::string said = std::string(R"({"text":")") + c.text + R"(","rc":4})";
+        EXPECT_EQ(VeScene_ProcessM(scene, said.c_str(), 1, 0), VESCENE_DONE) << c.text;
+        EXPECT_TRUE(std::any_of(host.calls.begin(), host.calls.end(), [&](const std::string& call) {
+            return call.starts_with("diagnostic(0, dry run: ") && call.find(c.report) != std::string::npos;
+        })) << c.text;
+    }
+    // The host's own callback is still the host's to run; nothing reached the desktop.
+    EXPECT_EQ(VeScene_ProcessM(scene, kWebSearch.c_str(), 1, 0), VESCENE_DONE);
+    EXPECT_EQ(host.calls.back(), "log(搜索周杰伦, 11, 1)");
+    for (const char* call : {"ExitWindowsEx", "LockWorkStation", "WinExec", "ShellExecuteW", "keybd_event", "SendInput",
+                             "CEnvironmentMonitor::SetVolume", "CEnvironmentMonitor::ElevatePermission"})
+        EXPECT_TRUE(SimCalls(call).empty()) << call;
+    EXPECT_FALSE(SimCalls("CEnvironmentMonitor::OsVersion").empty());  // queries still answer
+
+    // Off again, the desktop acts, with or without the host's callbacks.
+    EXPECT_EQ(VeScene_SetDryRun(0), 1);
+    VeScene_SetHostCallbacks(nullptr);
+    EXPECT_EQ(VeScene_ProcessM(scene, R"({"text":"锁定计算机","rc":4})", 1, 0), VESCENE_DONE);
+    EXPECT_EQ(SimCalls("LockWorkStation").size(), 1u);
+}
+
 TEST_F(CApiTest, BadArgumentsAreRefusedWithAReadableError) {
     const auto missing = DataDir() + "/lacks-tables", complete = DataDir() + "/complete";
     std::filesystem::create_directories(missing);
@@ -264,7 +304,7 @@ std::string NoltReply(const std::string& scene, const std::string& message) {
 
 TEST_F(CApiTest, OnlineRequestsWaitForTheHostAndNeverActLate) {
     const std::string kugou = "http://www.kugou.com/";
-    int delayed = 0;  // how many requests, first of all, the service answers late
+    std::atomic<int> delayed{0};  // how many requests, first of all, the service answers late (the server thread counts)
     LoopbackServer server([&](const std::string&) {
         Reply reply = Http(200, NoltReply("music", kugou));
         if (delayed > 0 && delayed--) reply.delayMs = 800;

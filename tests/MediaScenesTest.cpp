@@ -122,7 +122,7 @@ TEST_F(MediaSceneTest, MusicSearchesEveryFieldInOrderOrPressesAKeyOrSetsTheVolum
         {Result("musicX", R"("intent":"RANDOM_SEARCH")"), {Shell("http://www.kugou.com/")}},
         {ins("pause"), Tap(0xB3)}, {ins("replay"), Tap(0xB3)},
         {ins("next", "," + Slot("song", "稻香")), Tap(0xB0)}, {ins("past"), Tap(0xB1)},
-        {ins("volume_plus"), volume(200, 52)}, {ins("volume_minus"), volume(-200, 48)},
+        {ins("volume_plus"), volume(200, 60)}, {ins("volume_minus"), volume(-200, 40)},
         {ins("volume_max"), volume(100, 100)}, {ins("volume_min"), volume(0, 0)},
         {ins("volume_plus"), volume(200, -1), false}, {ins("shuffle"), {}}, {ins("volume_select"), {}},
         {sel(Slot("series", "30")), volume(30, 30)}, {sel(Slot("percent", "45")), volume(45, 45)},

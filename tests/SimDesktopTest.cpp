@@ -153,12 +153,12 @@ TEST(SimThreads, CallsFromSeveralThreadsEachSeeChangeAndRecordTheStateInOneStep)
     for (HANDLE thread : threads) EXPECT_EQ(sim.WaitForSingleObject(thread, kLongWait), kWaitObject0);
     sim.WaitForThreads();
 
-    // Each step shows in the trace in the order it changed the volume: 2, 4, ... 100.
+    // Each step shows in the trace in the order it changed the volume: 10, 20, ... 100.
     int expected = 0, lookups = 0;
     bool terminated = false;
     for (const TraceEvent& e : sim.Trace()) {
         if (e.call == "CEnvironmentMonitor::SetVolume") {
-            expected = std::min(100, expected + 2);
+            expected = std::min(100, expected + 10);
             EXPECT_EQ(e.result->number, expected);
         } else if (e.call == "TerminateProcess") {
             terminated = true;

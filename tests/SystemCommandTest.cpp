@@ -74,7 +74,7 @@ TEST_F(SystemCommandTest, KeyProgramAndVolumeRows) {
         {"扫雷", {Exec("C:\\WINDOWS\\System32\\winmine.exe", 0), Exec("C:\\WINDOWS\\SysWOW64\\winmine.exe")}, Old,
          {{"C:\\WINDOWS\\System32\\winmine.exe", 0}}},
         {"打开静音", {"CEnvironmentMonitor::SetVolume(1, true) -> 50"}},
-        {"音量最小", {"CEnvironmentMonitor::SetVolume(-200, false) -> 48", "VeUI::Tray(" + Q("音量：48") + ", 1)"}},
+        {"音量最小", {"CEnvironmentMonitor::SetVolume(-200, false) -> 40", "VeUI::Tray(" + Q("音量：40") + ", 1)"}},
     });
     // Old-only rows on the current generation; exact rows take no "打开".
     Check({{"设备管理器"}, {"打开扫雷"}, {"打开关闭"}, {"打开打开"}, {"关机吧"}}, false);

@@ -27,10 +27,10 @@ protected:
 TEST_F(VolumeBrightnessTest, VolumePhrasesStepSetMuteAndReport) {
     const struct { const char* text; int start; bool handled; Lines trace; } cases[] = {
         {"关闭声音", 50, true, {Vol(1, true, 50)}}, {"取消静音", 50, true, {Vol(0, true, 50)}},
-        {"声音大一点", 50, true, Change(200, 52, {Shown(52)})}, {"音量低", 50, true, Change(-200, 48, {Shown(48)})},
+        {"声音大一点", 50, true, Change(200, 60, {Shown(60)})}, {"音量低", 50, true, Change(-200, 40, {Shown(40)})},
         // 最 goes on stepping, without further unmutes, to the limit.
-        {"音量调到最大", 94, true, Change(200, 96, {Vol(200, false, 98), Vol(200, false, 100), Shown(100)})},
-        {"声音最小", 3, true, Change(-200, 1, {Vol(-200, false, 0), Shown(0)})},
+        {"音量调到最大", 75, true, Change(200, 85, {Vol(200, false, 95), Vol(200, false, 100), Shown(100)})},
+        {"声音最小", 13, true, Change(-200, 3, {Vol(-200, false, 0), Shown(0)})},
         {"音量最大", 100, true, Change(200, 100, {Shown(100)})}, {"音量调到30", 50, true, Change(30, 30, {Shown(30)})},
         {"音量调到100", 50, true, Change(100, 100, {Shown(100)})},
         // Past the top: refused, never clamped (200 would ask for a step) or wrapped.

@@ -1,9 +1,11 @@
-/* A plain C host of VeScene: installs its services as callbacks, runs a few utterances and
-   checks which services the library called, then checks the host's contract: each handle's own
-   result, the last error, the setters' status, the diagnostic callback, and no online request
-   without an endpoint or while offline. On Windows it loads VeScene.dll at run time, as a host
-   that ships the DLL beside itself would; elsewhere it links the shared library.
-   Exits 0 when every check held. */
+/* A plain C host of VeScene, written from vescene.h alone: installs its services as callbacks,
+   runs a few utterances and checks which services the library called, and that every value a
+   callback received is one vescene.h names (an undocumented value fails the run); then checks
+   the host's contract: each handle's own result, the last error, the setters' status, the
+   diagnostic callback, and no online request without an endpoint or while offline. On Windows
+   it loads VeScene.dll at run time, as a host that ships the DLL beside itself would, unless
+   built with VESCENE_LINKED against the import library (VeScene.lib); elsewhere it links the
+   shared library. Exits 0 when every check held. */
 #include <stdarg.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -11,7 +13,8 @@
 
 #include "vescene/vescene.h"
 
-#ifdef _WIN32
+#if defined(_WIN32) && !defined(VESCENE_LINKED)
+#define VESCENE_LOAD_AT_RUN_TIME 1
 #include <windows.h>
 #endif
 
@@ -34,7 +37,7 @@ typedef struct Api {
     int (VESCENE_CALL *SetEndpoint)(const char*, const char*);
 } Api;
 
-#ifdef _WIN32
+#ifdef VESCENE_LOAD_AT_RUN_TIME
 static HMODULE g_dll;
 
 /* Converting a FARPROC to a typed pointer goes through memcpy: C has no direct conversion. */
@@ -115,16 +118,64 @@ static void Note(void* user, const char* format, ...) {
     printf("  host: %s\n", line);
 }
 
-static void VESCENE_CALL OnTray(void* user, const char* text, int param) { Note(user, "tray(%s, %d)", text, param); }
+/* Every value a callback receives must be one vescene.h names. */
+static int g_undocumented = 0;
+
+static void Documented(void* user, int held, const char* what, int value) {
+    if (held) return;
+    Note(user, "UNDOCUMENTED %s %d", what, value);
+    ++g_undocumented;
+}
+
+static int IsLogType(int t) {
+    static const int kTypes[] = {VESCENE_LOGTYPE_PEN_RESULT, VESCENE_LOGTYPE_FAILURE, VESCENE_LOGTYPE_BASE,
+        VESCENE_LOGTYPE_WEATHER, VESCENE_LOGTYPE_WEB_SEARCH, VESCENE_LOGTYPE_TRAIN, VESCENE_LOGTYPE_FLIGHT,
+        VESCENE_LOGTYPE_VIDEO, VESCENE_LOGTYPE_MUSIC, VESCENE_LOGTYPE_POETRY, VESCENE_LOGTYPE_ANSWER, VESCENE_LOGTYPE_MAP,
+        VESCENE_LOGTYPE_SHOPPING, VESCENE_LOGTYPE_JOKE, VESCENE_LOGTYPE_HOTEL, VESCENE_LOGTYPE_LOCAL_LIFE,
+        VESCENE_LOGTYPE_WEBSITE, VESCENE_LOGTYPE_RECIPE, VESCENE_LOGTYPE_PARCEL, VESCENE_LOGTYPE_STOCK, VESCENE_LOGTYPE_NEWS,
+        VESCENE_LOGTYPE_NOT_CARRIED_OUT, VESCENE_LOGTYPE_TRANSLATION, VESCENE_LOGTYPE_APPLICATION,
+        VESCENE_LOGTYPE_MAIN_MENU_WORD, VESCENE_LOGTYPE_SLIDE_SHOW, VESCENE_LOGTYPE_WORD, VESCENE_LOGTYPE_EXCEL,
+        VESCENE_LOGTYPE_OFFICE_TEMPLATE, VESCENE_LOGTYPE_SCREENSHOT, VESCENE_LOGTYPE_AI};
+    size_t i;
+    for (i = 0; i < sizeof kTypes / sizeof kTypes[0]; ++i)
+        if (kTypes[i] == t) return 1;
+    return 0;
+}
+
+static int IsPage(int page) {
+    return page == VESCENE_PAGE_LOG || page == VESCENE_PAGE_SCREENSHOT || page == VESCENE_PAGE_RECORD_TO_TEXT ||
+           page == VESCENE_PAGE_USER_COMMANDS || page == VESCENE_PAGE_HOT_WORDS;
+}
+
+static int IsOnlineStatus(int status) {
+    return status == VESCENE_ONLINE_DONE || status == VESCENE_ONLINE_NOT_DONE || status == VESCENE_ONLINE_ABANDONED ||
+           status == VESCENE_ONLINE_BAD_URL || status == VESCENE_ONLINE_NO_CONNECTION || status == VESCENE_ONLINE_TIMEOUT ||
+           status == VESCENE_ONLINE_HTTP_STATUS || status == VESCENE_ONLINE_TOO_LARGE || status == VESCENE_ONLINE_BAD_REPLY;
+}
+
+static void VESCENE_CALL OnTray(void* user, const char* text, int param) {
+    Note(user, "tray(%s, %d)", text, param);
+    Documented(user, param == VESCENE_TRAY_SHOW, "tray param", param);
+}
 static void VESCENE_CALL OnTrayQuestion(void* user, const char* text) { Note(user, "tray_question(%s)", text); }
 static void VESCENE_CALL OnInteractiveSet(void* user, const char* text, int param) {
     Note(user, "interactive_set(%s, %d)", text ? text : "NULL", param);
+    Documented(user, text ? param == VESCENE_INTERACTIVE_ANSWER : param == VESCENE_INTERACTIVE_CLEAR,
+               text ? "interactive_set param with a text" : "interactive_set param with NULL", param);
 }
 static void VESCENE_CALL OnLog(void* user, const char* text, int logType, int channel) {
     Note(user, "log(%s, %d, %d)", text, logType, channel);
+    Documented(user, IsLogType(logType), "log type", logType);
+    Documented(user, channel >= VESCENE_LOG && channel <= VESCENE_LOG_DEBUG, "log channel", channel);
 }
 static void VESCENE_CALL OnLogIcon(void* user, const char* text, void* icon) { Note(user, "log_icon(%s, %p)", text, icon); }
-static void VESCENE_CALL OnMainMenu(void* user, int page) { Note(user, "main_menu(%d)", page); }
+static void VESCENE_CALL OnMainMenu(void* user, int page) {
+    Note(user, "main_menu(%d)", page);
+    Documented(user, IsPage(page), "main_menu page", page);
+}
+static void VESCENE_CALL OnSetNormal(void* user, int normal) {
+    Documented(user, normal == 1, "set_normal value", normal);
+}
 static int VESCENE_CALL OnYesOrNo(void* user, const char* question) {
     Note(user, "yes_or_no(%s)", question);
     return 0;
@@ -155,6 +206,9 @@ static int VESCENE_CALL OnOpenUserSelf(void* user, const char* name, int* logTyp
 static void VESCENE_CALL OnWebSearch(void* user, const char* text) { Note(user, "web_search(%s)", text); }
 static int VESCENE_CALL OnSetVolume(void* user, int level, int muteSwitch) {
     Note(user, "set_volume(%d, %d)", level, muteSwitch);
+    Documented(user, muteSwitch ? (muteSwitch == 1 && (level == 0 || level == 1))
+                                : (level == VESCENE_VOLUME_STEP_UP || level == VESCENE_VOLUME_STEP_DOWN || (level >= 0 && level <= 100)),
+               "set_volume level", level);
     return muteSwitch ? 0 : (level >= 0 && level <= 100 ? level : 50);
 }
 static int g_online = 0; /* what check_net answers */
@@ -164,9 +218,12 @@ static int VESCENE_CALL OnCheckNet(void* user) {
 }
 static void VESCENE_CALL OnDiagnostic(void* user, int level, const char* message) {
     Note(user, "diagnostic(%d, %s)", level, message);
+    Documented(user, level == VESCENE_DIAG_INFO || level == VESCENE_DIAG_WARNING || level == VESCENE_DIAG_ERROR,
+               "diagnostic level", level);
 }
 static void VESCENE_CALL OnOnlineResult(void* user, const char* text, const char* scene, int status) {
     Note(user, "online_result(%s, %s, %d)", text, scene, status);
+    Documented(user, IsOnlineStatus(status), "online_result status", status);
 }
 
 typedef struct Utterance {
@@ -184,6 +241,13 @@ static const Utterance kUtterances[] = {
      {"open_program(记事本)", "log(打开记事本, 30", NULL}},
     /* the pointer's grammar result: the words only, with their score */
     {1, "{\"text\":\"\",\"sc\":\"80\",\"ws\":[{\"cw\":[{\"w\":\"音量调到30\"}]}]}", {"set_volume(30, 0)", "tray(音量：30, 1)", NULL}},
+    /* a main-window word, a local command (scene "rc=4"), an answer, a failure marker */
+    {0, "{\"text\":\"打开主窗口\",\"rc\":4}", {"main_menu(14)", NULL}},
+    {0, "{\"text\":\"音量调高\",\"rc\":4}", {"set_volume(200, 0)", NULL}},
+    {0, "{\"text\":\"讲个笑话\",\"rc\":0,\"service\":\"joke\",\"semantic\":[{\"intent\":\"RANDOM_QUERY\",\"slots\":[]}],"
+        "\"data\":{\"result\":[{\"category\":\"生活\",\"content\":\"朋友问我借钱。\"}]}}",
+     {"interactive_set(NULL, 3)", "interactive_set(生活：  朋友问我借钱。, 2)", NULL}},
+    {0, "{\"text\":\"\",\"sc\":\"80\",\"ws\":[]}", {"tray(__识别出错__, 1)", "log(__识别出错__, 6", NULL}},
 };
 
 static int g_failures = 0;
@@ -286,6 +350,7 @@ int main(int argc, char** argv) {
     callbacks.shell_execute = OnShellExecute;
     callbacks.open_website = OnOpenWebsite;
     callbacks.open_program = OnOpenProgram;
+    callbacks.set_normal = OnSetNormal;
     callbacks.confidence_level = OnConfidenceLevel;
     callbacks.open_user_self = OnOpenUserSelf;
     callbacks.web_search = OnWebSearch;
@@ -317,7 +382,7 @@ int main(int argc, char** argv) {
     }
 
     CheckContract(&api, &calls, scene);
-    failures += g_failures;
+    failures += g_failures + g_undocumented;
 
     api.Destroy(scene);
     api.SetHostCallbacks(NULL);

@@ -1,5 +1,8 @@
 #pragma once
-// The class through which the host hands every recognition result to the library.
+// The class through which the host hands every recognition result to the library: the C++ way
+// in for a host built with the same toolchain (mingw-w64 / GCC, libstdc++); every other host uses
+// the C API of vescene.h. Only the public members and the three process-wide statics are
+// exported; the helpers below them are the library's own.
 #include <atomic>
 #include <string>
 #include <vector>
@@ -17,32 +20,33 @@ enum IatAPI : int { IatAPI_Default = 0, IatAPI_CloudSemantic = 1 };
 // The Office application of the office voice mode.
 enum TyOfficeKind : int { TyOffice_None = 0, TyOffice_Word = 1, TyOffice_PowerPoint = 2, TyOffice_Excel = 3 };
 
-class VESCENE_API CVeSceneFactory {
+class CVeSceneFactory {
 public:
-    CVeSceneFactory();
-    CVeSceneFactory(const CVeSceneFactory& other);
-    CVeSceneFactory& operator=(const CVeSceneFactory& other);
-    ~CVeSceneFactory();
+    VESCENE_API CVeSceneFactory();
+    VESCENE_API CVeSceneFactory(const CVeSceneFactory& other);
+    VESCENE_API CVeSceneFactory& operator=(const CVeSceneFactory& other);
+    VESCENE_API ~CVeSceneFactory();
 
     // The voice key's entry: `text` is the engine's UTF-8 JSON result.
-    VeProcessState ProcessM(const char* text, IatAPI api, bool bSearchFallback);
+    VESCENE_API VeProcessState ProcessM(const char* text, IatAPI api, bool bSearchFallback);
 
     // The laser pointer's entries, in normal and in slide-show control.
-    VeProcessState ProcessP_normal(const char* text);
-    VeProcessState ProcessP_PPT(const char* text);
+    VESCENE_API VeProcessState ProcessP_normal(const char* text);
+    VESCENE_API VeProcessState ProcessP_PPT(const char* text);
     // The AI mode: the text goes to the host's AI chat.
-    VeProcessState ProcessAI(const char* text);
+    VESCENE_API VeProcessState ProcessAI(const char* text);
     // The office voice mode: the text is looked up in the office command grammar of `kind`.
-    VeProcessState ProcessM_office_xiao(const char* text, TyOfficeKind kind);
+    VESCENE_API VeProcessState ProcessM_office_xiao(const char* text, TyOfficeKind kind);
 
     // The command text of an offline grammar result's words, UTF-8.
-    static std::string GetOffAsrResult(VeJson& doc);
+    VESCENE_API static std::string GetOffAsrResult(VeJson& doc);
 
-    std::string GetText_utf8();
-    std::string GetScene();
+    VESCENE_API std::string GetText_utf8();
+    VESCENE_API std::string GetScene();
 
-    // Ends a running online request; the host calls it before unloading the library.
-    static void Release();
+    // Ends a running online request and returns once the worker has stopped; never kills a
+    // thread. The host calls it before unloading the library.
+    VESCENE_API static void Release();
 
 private:
     VeProcessState ProcessM_nlp(VeJson& doc, bool bSearchFallback);
@@ -64,6 +68,6 @@ private:
     std::string m_stdScene;
     std::string m_stdText_utf8;
 
-    static std::atomic<void*> s_hThreadCtrl;
-    static std::vector<std::string> s_veNotAnalysis;
+    VESCENE_API static std::atomic<void*> s_hThreadCtrl;
+    VESCENE_API static std::vector<std::string> s_veNotAnalysis;
 };

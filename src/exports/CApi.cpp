@@ -142,6 +142,16 @@ VESCENE_API int VESCENE_CALL VeScene_SetHostCallbacks(const VeHostCallbacks* cal
     }
 }
 
+VESCENE_API int VESCENE_CALL VeScene_SetDryRun(int on) noexcept {
+    vediag::ClearLastError();
+    try {
+        vecapi::UseDryRun(on != 0);
+        return 1;
+    } catch (...) {
+        return VESCENE_FAILED;
+    }
+}
+
 VESCENE_API int VESCENE_CALL VeScene_SetDataDirectory(const char* directory) noexcept {
     vediag::ClearLastError();
     try {

@@ -1,11 +1,16 @@
 // Host services go to the host's callback when it installed one and to the backend underneath
-// otherwise; Windows calls always go underneath.
+// otherwise; Windows calls always go underneath. In a dry run (vedryrun) what would act on the
+// desktop stops here and is reported instead; a host's callback still hears its call.
 #include "exports/HostBackend.h"
 
+#include <cstdint>
 #include <mutex>
+#include <string_view>
+#include <type_traits>
 
 #include "host/HostCallbacks.h"
 #include "platform/Backend.h"
+#include "platform/DryRun.h"
 #include "platform/TextCodec.h"
 
 namespace vecapi {
@@ -15,17 +20,49 @@ using namespace vebackend;
 
 std::string Utf8(const CString& text) { return textcodec::Utf16ToUtf8(text.str()); }
 
+// "name(a, b, ...)" for the report of a call a dry run leaves out.
+template <typename... Args>
+std::u16string Call(std::u16string_view name, const Args&... args) {
+    std::u16string line(name);
+    line += u'(';
+    const char16_t* separator = u"";
+    [[maybe_unused]] auto add = [&](const auto& arg) {
+        line += separator;
+        separator = u", ";
+        using T = std::decay_t<decltype(arg)>;
+        if constexpr (std::is_arithmetic_v<T>) line += textcodec::Utf8ToUtf16(std::to_string(arg));
+        else if constexpr (std::is_pointer_v<T> && !std::is_same_v<T, const char16_t*>)
+            line += textcodec::Utf8ToUtf16(std::to_string(reinterpret_cast<std::uintptr_t>(arg)));
+        else if constexpr (std::is_same_v<T, const char16_t*>) line += arg ? u"\"" + std::u16string(arg) + u"\"" : u"null";
+        else line += u"\"" + std::u16string(arg) + u"\"";
+    };
+    (add(args), ...);
+    return line + u')';
+}
+
+// In a dry run: reports the call and returns true, so the caller leaves it out. The report is
+// made only then: every key press goes through here.
+template <typename... Args>
+bool LeftOut(std::u16string_view name, const Args&... args) {
+    return vedryrun::Active() && vedryrun::Skip(Call(name, args...));
+}
+
 class HostBackend final : public Backend {
 public:
     void SetInner(Backend* inner) { m_inner = inner; }
 
-    void keybd_event(BYTE vk, BYTE scan, DWORD flags, ULONG_PTR extra) override { m_inner->keybd_event(vk, scan, flags, extra); }
+    void keybd_event(BYTE vk, BYTE scan, DWORD flags, ULONG_PTR extra) override {
+        if (!LeftOut(u"keybd_event", vk, scan, flags)) m_inner->keybd_event(vk, scan, flags, extra);
+    }
     UINT MapVirtualKeyW(UINT code, UINT mapType) override { return m_inner->MapVirtualKeyW(code, mapType); }
-    UINT SendInput(UINT count, const INPUT* inputs, int size) override { return m_inner->SendInput(count, inputs, size); }
+    UINT SendInput(UINT count, const INPUT* inputs, int size) override {
+        if (vedryrun::Active()) return DryRunInput(count, inputs, size);
+        return m_inner->SendInput(count, inputs, size);
+    }
     SHORT VkKeyScanW(char16_t ch) override { return m_inner->VkKeyScanW(ch); }
     SHORT GetKeyState(int vk) override { return m_inner->GetKeyState(vk); }
     void mouse_event(DWORD flags, DWORD dx, DWORD dy, DWORD data, ULONG_PTR extra) override {
-        m_inner->mouse_event(flags, dx, dy, data, extra);
+        if (!LeftOut(u"mouse_event", flags, dx, dy, data)) m_inner->mouse_event(flags, dx, dy, data, extra);
     }
     HWND FindWindowW(const char16_t* className, const char16_t* title) override {
         return m_inner->FindWindowW(className, title);
@@ -39,10 +76,15 @@ public:
         return m_inner->EnumWindows(callback, param);
     }
     BOOL PostMessageW(HWND window, UINT message, vewin::WPARAM wParam, vewin::LPARAM lParam) override {
+        if (LeftOut(u"PostMessageW", window, message, wParam)) return 1;
         return m_inner->PostMessageW(window, message, wParam, lParam);
     }
-    BOOL ExitWindowsEx(UINT flags, DWORD reason) override { return m_inner->ExitWindowsEx(flags, reason); }
-    BOOL LockWorkStation() override { return m_inner->LockWorkStation(); }
+    BOOL ExitWindowsEx(UINT flags, DWORD reason) override {
+        return LeftOut(u"ExitWindowsEx", flags, reason) ? 1 : m_inner->ExitWindowsEx(flags, reason);
+    }
+    BOOL LockWorkStation() override {
+        return LeftOut(u"LockWorkStation") ? 1 : m_inner->LockWorkStation();
+    }
     HANDLE CreateThread(LPTHREAD_START_ROUTINE start, void* param, DWORD* threadId) override {
         return m_inner->CreateThread(start, param, threadId);
     }
@@ -52,11 +94,17 @@ public:
     BOOL TerminateThread(HANDLE thread, DWORD exitCode) override { return m_inner->TerminateThread(thread, exitCode); }
     BOOL CloseHandle(HANDLE handle) override { return m_inner->CloseHandle(handle); }
     void Sleep(DWORD milliseconds) override { m_inner->Sleep(milliseconds); }
-    UINT WinExec(const std::string& gbkCommandLine, UINT show) override { return m_inner->WinExec(gbkCommandLine, show); }
+    UINT WinExec(const std::string& gbkCommandLine, UINT show) override {
+        constexpr UINT kStarted = 33;  // above 31: what WinExec returns for a program it started
+        if (LeftOut(u"WinExec", textcodec::GbkToUtf16(gbkCommandLine).c_str(), show)) return kStarted;
+        return m_inner->WinExec(gbkCommandLine, show);
+    }
     HANDLE OpenProcess(DWORD access, BOOL inherit, DWORD processId) override {
         return m_inner->OpenProcess(access, inherit, processId);
     }
-    BOOL TerminateProcess(HANDLE process, UINT exitCode) override { return m_inner->TerminateProcess(process, exitCode); }
+    BOOL TerminateProcess(HANDLE process, UINT exitCode) override {
+        return LeftOut(u"TerminateProcess", process, exitCode) ? 1 : m_inner->TerminateProcess(process, exitCode);
+    }
     BOOL IsWow64Process(HANDLE process, BOOL* wow64) override { return m_inner->IsWow64Process(process, wow64); }
     HANDLE GetCurrentProcess() override { return m_inner->GetCurrentProcess(); }
     DWORD GetCurrentProcessId() override { return m_inner->GetCurrentProcessId(); }
@@ -65,6 +113,9 @@ public:
     void OutputDebugStringW(const char16_t* text) override { m_inner->OutputDebugStringW(text); }
     HINSTANCE ShellExecuteW(HWND window, const char16_t* verb, const char16_t* file, const char16_t* parameters,
                             const char16_t* directory, int show) override {
+        constexpr std::uintptr_t kOpened = 42;  // above 32: success
+        if (LeftOut(u"ShellExecuteW", verb, file, parameters, directory))
+            return reinterpret_cast<HINSTANCE>(kOpened);
         return m_inner->ShellExecuteW(window, verb, file, parameters, directory, show);
     }
 
@@ -104,11 +155,12 @@ public:
     }
     bool YesOrNot(const CString& question) override {
         if (auto cb = vehost::Callbacks(); cb.yes_or_no) return cb.yes_or_no(cb.user, Utf8(question).c_str()) != 0;
+        if (vedryrun::Skip(u"ask \"" + question.str() + u"\": no")) return false;
         return m_inner->YesOrNot(question);
     }
     void VeShellExecuteA(const std::string& gbkTarget) override {
         if (auto cb = vehost::Callbacks(); cb.shell_execute) cb.shell_execute(cb.user, textcodec::GbkToUtf8(gbkTarget).c_str());
-        else m_inner->VeShellExecuteA(gbkTarget);
+        else if (!vedryrun::Skip(u"open \"" + textcodec::GbkToUtf16(gbkTarget) + u"\"")) m_inner->VeShellExecuteA(gbkTarget);
     }
 
     bool OpenWebsite(CString& name, LogType& type) override {
@@ -142,11 +194,13 @@ public:
 
     int SetVolume(int level, bool muteSwitch) override {
         auto cb = vehost::Callbacks();
-        return cb.set_volume ? cb.set_volume(cb.user, level, muteSwitch ? 1 : 0) : m_inner->SetVolume(level, muteSwitch);
+        if (cb.set_volume) return cb.set_volume(cb.user, level, muteSwitch ? 1 : 0);
+        return LeftOut(u"SetVolume", level, muteSwitch ? 1 : 0) ? -1 : m_inner->SetVolume(level, muteSwitch);
     }
     int SetBrightness(int level) override {
         auto cb = vehost::Callbacks();
-        return cb.set_brightness ? cb.set_brightness(cb.user, level) : m_inner->SetBrightness(level);
+        if (cb.set_brightness) return cb.set_brightness(cb.user, level);
+        return LeftOut(u"SetBrightness", level) ? -1 : m_inner->SetBrightness(level);
     }
     int GetBrightness() override {
         auto cb = vehost::Callbacks();
@@ -165,7 +219,7 @@ public:
     }
     void ElevatePermission() override {
         if (auto cb = vehost::Callbacks(); cb.elevate_permission) cb.elevate_permission(cb.user);
-        else m_inner->ElevatePermission();
+        else if (!LeftOut(u"ElevatePermission")) m_inner->ElevatePermission();
     }
 
     bool OpenCommand(std::string& gbkCommand) override {
@@ -175,11 +229,11 @@ public:
     }
     void SearchInBaidu_unicode(const std::string& gbkText) override {
         if (auto cb = vehost::Callbacks(); cb.web_search) cb.web_search(cb.user, textcodec::GbkToUtf8(gbkText).c_str());
-        else m_inner->SearchInBaidu_unicode(gbkText);
+        else if (!vedryrun::Skip(u"web search \"" + textcodec::GbkToUtf16(gbkText) + u"\"")) m_inner->SearchInBaidu_unicode(gbkText);
     }
     void SearchInBaidu_utf8(const std::string& utf8Text) override {
         if (auto cb = vehost::Callbacks(); cb.web_search) cb.web_search(cb.user, utf8Text.c_str());
-        else m_inner->SearchInBaidu_utf8(utf8Text);
+        else if (!vedryrun::Skip(u"web search \"" + textcodec::Utf8ToUtf16(utf8Text) + u"\"")) m_inner->SearchInBaidu_utf8(utf8Text);
     }
     void RefreshToolbarAreaIcon() override { m_inner->RefreshToolbarAreaIcon(); }
     CString GetCurrentWndText() override { return m_inner->GetCurrentWndText(); }
@@ -212,6 +266,17 @@ public:
     }
 
 private:
+    // Reports each key of a SendInput a dry run leaves out and answers that all went.
+    static UINT DryRunInput(UINT count, const INPUT* inputs, int size) {
+        if (!inputs || size != static_cast<int>(sizeof(INPUT))) return 0;
+        for (UINT i = 0; i < count; ++i) {
+            const auto& key = inputs[i].ki;
+            if (inputs[i].type == vewin::INPUT_KEYBOARD) LeftOut(u"SendInput", key.wVk, key.wScan, key.dwFlags);
+            else LeftOut(u"SendInput", inputs[i].type);
+        }
+        return count;
+    }
+
     static bool LogLine(const CString& text, LogType type, int channel) {
         auto cb = vehost::Callbacks();
         if (!cb.log) return false;
@@ -248,25 +313,62 @@ private:
     Backend* m_inner = nullptr;
 };
 
-std::mutex g_mutex;
-HostBackend g_backend;
-bool g_installed = false;
-Backend* g_previous = nullptr;
+// Function-local, so that a static initializer of another file (the Linux library's) may call in.
+struct Installation {
+    std::mutex mutex;
+    HostBackend backend;
+    bool installed = false;
+    bool callbacks = false;
+    bool dryRun = false;
+    const char16_t* noDesktop = nullptr;
+    Backend* previous = nullptr;
+};
+Installation& State() {
+    static Installation state;
+    return state;
+}
+
+// In front of the backend while the host has callbacks or a dry run is on.
+void Update(Installation& s) {
+    const bool wanted = s.callbacks || s.dryRun;
+    if (wanted == s.installed) return;
+    if (wanted) {
+        s.backend.SetInner(&Current());
+        s.previous = Install(&s.backend);
+    } else if (&Current() == &s.backend) {
+        Install(s.previous);
+    }
+    // When another backend went in over ours meanwhile, it stays: it is whoever installed it
+    // to take out again.
+    s.installed = wanted;
+}
 
 }  // namespace
 
 void UseHostCallbacks(bool on) {
-    std::lock_guard lock(g_mutex);
-    if (on == g_installed) return;
-    if (on) {
-        g_backend.SetInner(&Current());
-        g_previous = Install(&g_backend);
-    } else if (&Current() == &g_backend) {
-        Install(g_previous);
+    Installation& s = State();
+    std::lock_guard lock(s.mutex);
+    s.callbacks = on;
+    Update(s);
+}
+
+void UseDryRun(bool on) {
+    Installation& s = State();
+    std::lock_guard lock(s.mutex);
+    s.dryRun = on;
+    const char16_t* label = on ? u"dry run" : s.noDesktop;
+    vedryrun::Set(label);
+    s.dryRun = label != nullptr;
+    Update(s);
+}
+
+void HaveNoDesktop(const char16_t* label) {
+    {
+        Installation& s = State();
+        std::lock_guard lock(s.mutex);
+        s.noDesktop = label;
     }
-    // When another backend went in over ours meanwhile, it stays: it is whoever installed it
-    // to take out again.
-    g_installed = on;
+    UseDryRun(false);
 }
 
 }  // namespace vecapi

@@ -1,24 +1,39 @@
 // VeSceneHost: the reference host of VeScene.dll. A small always-on-top window: type (or dictate
 // with the system's voice typing, Win+H) a sentence, press Enter, and the library carries it out
-// and tells the host what it did through the callbacks below.
+// in the window that had the focus before, and tells the host what it did through the callbacks
+// below. Ctrl+Alt+V brings the window up from anywhere; 能说什么 lists what it understands.
 //
 //   VeSceneHost.exe                                  the window (one instance at a time)
 //   VeSceneHost.exe --script FILE --log FILE [--answer yes|no] [--dry-run] [--show SECONDS]
+//   VeSceneHost.exe --help
 //
 // A script has one utterance a line, optionally "mode<TAB>text" (modes: voice pen slideshow ai
 // word powerpoint excel), and "answer<TAB>yes|no" sets the answer to the library's yes/no
 // questions (default no). Each line runs through the same path as the text box; every callback
-// and result goes to the log, UTF-8. Exits 0 when every line ran. --dry-run logs the pages the
-// library asks the host to open instead of opening them; --show keeps the window up that long.
+// and result goes to the log, UTF-8. Exits 0 when every line ran. A script runs without any
+// window (so also where no display is), unless --show keeps the window up that long.
+// --dry-run reaches nothing on the desktop: the library (VeScene_SetDryRun) and this host log
+// each action they would have taken instead.
+//
+// The entries run on a worker thread of this host, never on its UI thread: an entry may wait for
+// a program to close or an online request to stop, and the window stays responsive meanwhile.
+// Callbacks post what they report to the UI thread.
 //
 // Only plain Win32 and the C API of vescene.h: the DLL is loaded with LoadLibraryW and its
 // functions found with GetProcAddress, so this file builds with any Windows compiler.
 // Text encodings: the API speaks UTF-8, the window UTF-16; Wide() and Utf8() convert at the seam.
 #include <windows.h>
+#include <objbase.h>
 #include <shellapi.h>
 
+#include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <string_view>
 #include <type_traits>
 #include <vector>
@@ -37,6 +52,19 @@ std::wstring Wide(std::string_view utf8) {
     return text;
 }
 std::wstring Wide(const char* utf8) { return utf8 ? Wide(std::string_view(utf8)) : L"(null)"; }
+
+std::wstring FromCodePage(UINT codePage, std::string_view bytes) {
+    if (bytes.empty()) return {};
+    int n = MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    std::wstring text(n, L'\0');
+    MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), n);
+    return text;
+}
+
+bool IsUtf8(std::string_view bytes) {
+    return bytes.empty() ||
+           MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0) > 0;
+}
 
 std::string Utf8(std::wstring_view text) {
     if (text.empty()) return {};
@@ -89,8 +117,10 @@ UniqueHandle OpenFile(const std::wstring& path, DWORD access, DWORD disposition)
     return UniqueHandle(h == INVALID_HANDLE_VALUE ? nullptr : h);
 }
 
-// A whole UTF-8 file as UTF-16, without the byte-order mark Notepad may have written.
-bool ReadText(const std::wstring& path, std::wstring& text) {
+// A whole UTF-8 file as UTF-16, without the byte-order mark Notepad may have written. A file
+// that is no UTF-8 is read in the Chinese ANSI code page (GBK, 936), which older editors save
+// in, and `gbk` tells the caller so, rather than every character turning into U+FFFD.
+bool ReadText(const std::wstring& path, std::wstring& text, bool* gbk = nullptr) {
     UniqueHandle file = OpenFile(path, GENERIC_READ, OPEN_EXISTING);
     LARGE_INTEGER size{};
     if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart > (16 << 20)) return false;
@@ -99,7 +129,9 @@ bool ReadText(const std::wstring& path, std::wstring& text) {
     if (!bytes.empty() && !ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr)) return false;
     bytes.resize(read);
     if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) bytes.erase(0, 3);
-    text = Wide(bytes);
+    const bool utf8 = IsUtf8(bytes);
+    if (gbk) *gbk = !utf8;
+    text = utf8 ? Wide(bytes) : FromCodePage(936, bytes);
     return true;
 }
 
@@ -176,8 +208,10 @@ struct Library {
     decltype(&VeScene_SetHostCallbacks) SetHostCallbacks = nullptr;
     decltype(&VeScene_SetDataDirectory) SetDataDirectory = nullptr;
     decltype(&VeScene_SetEndpoint) SetEndpoint = nullptr;
-    // Optional: an older DLL lacks VeScene_GetLastError (and ::GetLastError keeps its name here).
+    // Optional: an older DLL lacks VeScene_GetLastError (and ::GetLastError keeps its name here)
+    // and VeScene_SetDryRun.
     decltype(&VeScene_GetLastError) GetLibraryError = nullptr;
+    decltype(&VeScene_SetDryRun) SetDryRun = nullptr;
 
     // An error text when something is missing, else empty.
     std::wstring Load(const std::wstring& path) {
@@ -199,6 +233,7 @@ struct Library {
         Resolve(dll, "VeScene_SetDataDirectory", SetDataDirectory);
         Resolve(dll, "VeScene_SetEndpoint", SetEndpoint);
         Resolve(dll, "VeScene_GetLastError", GetLibraryError);
+        Resolve(dll, "VeScene_SetDryRun", SetDryRun);
         if (!Version || !Create || !Destroy || !ProcessM || !ProcessP_normal || !ProcessP_PPT || !ProcessAI ||
             !ProcessM_office_xiao || !GetScene || !GetText || !Release || !SetHostCallbacks || !SetDataDirectory ||
             !SetEndpoint)
@@ -235,30 +270,96 @@ const Mode kModes[] = {{"voice", L"语音"},   {"pen", L"激光笔"},           
                        {"word", L"Word"}, {"powerpoint", L"PowerPoint"}, {"excel", L"Excel"}};
 constexpr int kModeCount = sizeof kModes / sizeof kModes[0];
 
-enum Control { kRun = IDOK, kModeBox = 100, kText, kTray, kInteractive, kLogList, kStatus };
-enum Command { kShow = 200, kSettings, kQuit, kPasteResult, kModeFirst = 300 };
-enum Message { WM_APP_EVENT = WM_APP + 1, WM_APP_NOTIFY, WM_APP_SCRIPT };
+enum Control { kRun = IDOK, kModeBox = 100, kText, kTray, kInteractive, kLogList, kStatus, kPhrasesButton, kPhrasesBox };
+enum Command { kShow = 200, kSettings, kQuit, kPasteResult, kShowPhrases, kModeFirst = 300 };
+enum Message { WM_APP_EVENT = WM_APP + 1, WM_APP_NOTIFY, WM_APP_SCRIPT, WM_APP_SCRIPT_DONE, WM_APP_BUSY };
+enum Timer { kCloseTimer = 1, kTrayRetryTimer };
+constexpr int kHotkeyId = 1;
+constexpr int kTrayRetries = 30;  // every 2 s: a minute for Explorer to come up at logon
+
+// The one thread the entries run on: each job in the order it came, so the UI thread never
+// waits for an entry (a close may take 5 s, an abandoned online request 3 s).
+class Worker {
+public:
+    void Post(std::function<void()> job) {
+        {
+            std::lock_guard lock(m_mutex);
+            if (!m_thread.joinable()) m_thread = std::thread([this] { Loop(); });
+            m_jobs.push_back(std::move(job));
+        }
+        m_wake.notify_one();
+    }
+    // Waits for the job in progress (and drops those not started): the library must not be
+    // unloaded under an entry.
+    void Stop() {
+        {
+            std::lock_guard lock(m_mutex);
+            m_stopping = true;
+            m_jobs.clear();
+        }
+        m_wake.notify_one();
+        if (m_thread.joinable()) m_thread.join();
+    }
+    ~Worker() { Stop(); }
+
+private:
+    void Loop() {
+        for (;;) {
+            std::function<void()> job;
+            {
+                std::unique_lock lock(m_mutex);
+                m_wake.wait(lock, [this] { return m_stopping || !m_jobs.empty(); });
+                if (m_stopping) return;
+                job = std::move(m_jobs.front());
+                m_jobs.pop_front();
+            }
+            job();
+        }
+    }
+
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    std::deque<std::function<void()>> m_jobs;
+    bool m_stopping = false;
+    std::thread m_thread;
+};
 
 struct App {
     Library lib;
-    HWND window = nullptr, modeBox = nullptr, text = nullptr, tray = nullptr, interactive = nullptr,
-         logList = nullptr, status = nullptr, settings = nullptr;
+    Worker worker;  // after lib: destroyed first, so no entry runs while the DLL goes
+    std::atomic<HWND> window{nullptr};  // read by the callbacks of every thread
+    HWND modeBox = nullptr, text = nullptr, tray = nullptr, interactive = nullptr, logList = nullptr, status = nullptr,
+         settings = nullptr, phrases = nullptr;
     DWORD uiThread = 0;
     int mode = 0;
     int dpi = 96;
     std::unique_ptr<std::remove_pointer_t<HFONT>, decltype(&DeleteObject)> font{nullptr, DeleteObject};
     UINT taskbarCreated = 0;
     bool trayIcon = false;
+    int trayRetries = 0;
+    bool hotkey = false;
+    // The last foreground window that was not this program's: the one an utterance is meant for.
+    std::atomic<HWND> target{nullptr};
+    HWINEVENTHOOK foregroundHook = nullptr;
+    std::atomic<int> busy{0};  // jobs posted to the worker and not yet done
     // automation
-    bool scripted = false, dryRun = false, answerYes = false;
+    bool scripted = false, dryRun = false;
+    std::atomic<bool> answerYes{false};
     int showSeconds = 0;
     std::wstring scriptPath, logPath;
+    std::mutex logMutex;  // a headless run writes from the worker and the library's thread alike
     UniqueHandle log;
+    std::atomic<int> failures{0};
     int exitCode = 0;
 };
 App g;
 
 int Scale(int px) { return MulDiv(px, g.dpi, 96); }
+
+void WriteLog(const std::wstring& line) {
+    std::lock_guard lock(g.logMutex);
+    if (g.log) WriteBytes(g.log.get(), Utf8(line) + "\n");
+}
 
 // One thing the library told the host: a line for the log list and, for the result window's
 // callbacks, the text to show.
@@ -273,13 +374,15 @@ void Show(Event& e) {
     if (SendMessageW(g.logList, LB_GETCOUNT, 0, 0) >= 5000) SendMessageW(g.logList, LB_DELETESTRING, 0, 0);  // a host runs for days
     LRESULT i = SendMessageW(g.logList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(e.line.c_str()));
     SendMessageW(g.logList, LB_SETTOPINDEX, i, 0);
-    if (g.log) WriteBytes(g.log.get(), Utf8(e.line) + "\n");
+    WriteLog(e.line);
 }
 
-// Callbacks come on the thread that called an entry (this program's UI thread) and on the
-// library's online-request thread. Windows belong to the thread that made them, so a callback
-// on another thread posts its event to the UI thread instead of touching a window.
+// Callbacks come on this program's worker thread (which calls the entries) and on the library's
+// online-request thread. Windows belong to the thread that made them, so a callback posts its
+// event to the UI thread instead of touching a window. Without a window (a headless script run)
+// the event goes straight to the log.
 void Report(std::wstring line, HWND shownIn = nullptr, std::wstring shown = {}) {
+    if (!g.window) return WriteLog(line);
     auto e = std::make_unique<Event>(Event{std::move(line), shownIn, std::move(shown)});
     if (GetCurrentThreadId() == g.uiThread) return Show(*e);
     if (PostMessageW(g.window, WM_APP_EVENT, 0, reinterpret_cast<LPARAM>(e.get()))) e.release();  // the UI thread owns it now
@@ -337,24 +440,34 @@ void VESCENE_CALL OnLog(void*, const char* text, int logType, int channel) {
 void VESCENE_CALL OnLogIcon(void*, const char* text, void*) { Report(L"log_icon(" + Wide(text) + L")"); }
 void VESCENE_CALL OnMainMenu(void*, int page) {
     Report(L"main_menu(" + std::to_wstring(page) + L")");
-    if (!g.scripted) PostMessageW(g.window, WM_COMMAND, kShow, 0);  // posted: this may be any thread
+    if (g.window && !g.scripted) PostMessageW(g.window, WM_COMMAND, kShow, 0);  // posted: this may be any thread
 }
-// Blocks the calling thread until answered, as the library expects. On the UI thread the main
-// window owns the box, so it stays in front of it.
+// Blocks the calling thread (the worker, or the library's online thread) until answered, as
+// the library expects; the window stays responsive meanwhile.
 int VESCENE_CALL OnYesOrNo(void*, const char* question) {
     bool yes = g.answerYes;
-    if (!g.scripted) {
-        HWND owner = GetCurrentThreadId() == g.uiThread ? g.window : nullptr;
-        yes = MessageBoxW(owner, Wide(question).c_str(), L"VeScene", MB_YESNO | MB_ICONQUESTION | MB_TOPMOST) == IDYES;
-    }
+    if (!g.scripted)
+        yes = MessageBoxW(nullptr, Wide(question).c_str(), L"VeScene",
+                          MB_YESNO | MB_ICONQUESTION | MB_TOPMOST | MB_SETFOREGROUND) == IDYES;
     Report(L"yes_or_no(" + Wide(question) + L") -> " + (yes ? L"yes" : L"no"));
     return yes;
 }
 // A page or file the library chose (a search, a site of its own tables); the library has
-// checked web addresses already.
+// checked web addresses already. This thread may be one nobody initialised COM on, which the
+// shell needs.
 void VESCENE_CALL OnShellExecute(void*, const char* target) {
-    Report(L"shell_execute(" + Wide(target) + L")");
-    if (!g.dryRun) ShellExecuteW(nullptr, L"open", Wide(target).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    Report(L"shell_execute(" + Wide(target) + L")" + (g.dryRun ? L" (dry run: not opened)" : L""));
+    if (g.dryRun) return;
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_NOASYNC;  // the call returns only once the shell has done it: this thread may end
+    info.lpVerb = L"open";
+    const std::wstring file = Wide(target);
+    info.lpFile = file.c_str();
+    info.nShow = SW_SHOWNORMAL;
+    if (!ShellExecuteExW(&info)) Report(L"could not open " + file + L" (error " + std::to_wstring(GetLastError()) + L")");
+    if (SUCCEEDED(com)) CoUninitialize();
 }
 
 // The library's warnings as they happen, from whichever thread met them.
@@ -419,7 +532,8 @@ int Run(int mode, const std::wstring& text) {
     VeSceneHandle* s = g.lib.scene;
     int rc;
     switch (mode) {
-    case 0: rc = g.lib.ProcessM(s, result.c_str(), 1, 0); break;
+    // With the search fallback: what nothing understood is searched on the web from the desktop.
+    case 0: rc = g.lib.ProcessM(s, result.c_str(), 1, 1); break;
     case 1: rc = g.lib.ProcessP_normal(s, result.c_str()); break;
     case 2: rc = g.lib.ProcessP_PPT(s, result.c_str()); break;
     case 3: rc = g.lib.ProcessAI(s, result.c_str()); break;
@@ -435,6 +549,43 @@ int Run(int mode, const std::wstring& text) {
 void SetMode(int mode) {
     g.mode = mode;
     SendMessageW(g.modeBox, CB_SETCURSEL, mode, 0);
+}
+
+std::wstring TitleOf(HWND window) {
+    // InternalGetWindowText sends no message: a hung window cannot hold this thread.
+    wchar_t title[256] = L"";
+    InternalGetWindowText(window, title, 256);
+    return title;
+}
+
+// Run on the worker once the window the utterance is meant for has the focus again: keys,
+// copies and the foreground checks must reach that window, never this host's own.
+void RunInTarget(int mode, const std::wstring& text, HWND target) {
+    if (target) {
+        for (int waited = 0; waited < 500 && GetForegroundWindow() != target; waited += 20) Sleep(20);
+        Report(L"focus: " + TitleOf(target) + (GetForegroundWindow() == target ? L"" : L" (not yet in front)"));
+    }
+    if (Run(mode, text) == VESCENE_BAD_ARGUMENT) ++g.failures;
+}
+
+void ShowBusy() {
+    const int busy = g.busy.load();
+    SetWindowTextW(g.window, busy ? L"VeScene（执行中…）" : L"VeScene");
+    if (busy) SetWindowTextW(g.status, (L"执行中…" + (busy > 1 ? L" 还有 " + std::to_wstring(busy - 1) + L" 句等待" : L"")).c_str());
+}
+
+// From the UI thread: the focus goes back to the window the user was in, and the entry runs on
+// the worker, in the order the utterances came.
+void Submit(int mode, std::wstring text) {
+    HWND target = g.target.load();
+    if (target && (!IsWindow(target) || !SetForegroundWindow(target))) target = nullptr;
+    ++g.busy;
+    ShowBusy();
+    g.worker.Post([mode, text = std::move(text), target] {
+        RunInTarget(mode, text, target);
+        --g.busy;
+        PostMessageW(g.window, WM_APP_BUSY, 0, 0);
+    });
 }
 
 // A whole engine result copied from elsewhere (a log, a capture of the engine's output), run in
@@ -455,7 +606,7 @@ void RunClipboardResult() {
         Report(L"the clipboard holds no engine result (JSON)");
         return;
     }
-    Run(g.mode, text.substr(start));
+    Submit(g.mode, text.substr(start));
 }
 
 // ---- automation -------------------------------------------------------------------------------
@@ -466,13 +617,17 @@ int ModeNamed(const std::wstring& name) {
     return -1;
 }
 
-// 0 when every line ran, 1 when one could not (unknown mode, bad argument), 2 without a script.
-int RunScript() {
+// Hands each line of the script to `step` in order (headless: runs it at once; with a window:
+// posts it to the worker). Returns the failures found while reading (unknown lines), or -1
+// when there is no script to read.
+int ReadScript(const std::function<void(std::function<void()>)>& step) {
     std::wstring script;
-    if (!ReadText(g.scriptPath, script)) {
+    bool gbk = false;
+    if (!ReadText(g.scriptPath, script, &gbk)) {
         Report(L"cannot read " + g.scriptPath);
-        return 2;
+        return -1;
     }
+    if (gbk) Report(L"warning: " + g.scriptPath + L" is not UTF-8: read as GBK (code page 936); save scripts as UTF-8");
     int failures = 0;
     size_t start = 0;
     while (start < script.size()) {
@@ -487,7 +642,7 @@ int RunScript() {
         if (tab != std::wstring::npos) {
             std::wstring head = line.substr(0, tab), rest = line.substr(tab + 1);
             if (head == L"answer" && (rest == L"yes" || rest == L"no")) {
-                g.answerYes = rest == L"yes";
+                step([yes = rest == L"yes"] { g.answerYes = yes; });
                 continue;
             }
             if ((mode = ModeNamed(head)) < 0) {
@@ -497,11 +652,15 @@ int RunScript() {
             }
             line = rest;
         }
-        SetMode(mode);
-        SetWindowTextW(g.text, line.c_str());
-        if (Run(mode, line) == VESCENE_BAD_ARGUMENT) ++failures;
+        step([mode, line] { RunInTarget(mode, line, nullptr); });
     }
-    return failures ? 1 : 0;
+    return failures;
+}
+
+// 0 when every line ran, 1 when one could not (unknown mode, bad argument), 2 without a script.
+int ExitCodeOf(int readFailures) {
+    if (readFailures < 0) return 2;
+    return readFailures + g.failures.load() ? 1 : 0;
 }
 
 // ---- the settings dialog ----------------------------------------------------------------------
@@ -590,6 +749,36 @@ void OpenSettings() {
 
 // ---- the main window ----------------------------------------------------------------------------
 
+void CreateSystemFont();
+
+// What the library understands by itself and what needs more, by kind (README: "What can I say").
+const wchar_t kPhrases[] =
+    L"能说什么（本机即可，无需联网）\r\n"
+    L"  网页搜索：百度一下…、搜索…、查一下…   例：百度一下深度学习\r\n"
+    L"  软件：打开 / 下载 / 安装 / 卸载 / 关闭 + 软件名   例：下载微信\r\n"
+    L"  火车票：…火车票、…动车票\r\n"
+    L"  Windows：记事本、计算器、画图、控制面板、任务管理器、我的电脑、截图\r\n"
+    L"  编辑与窗口：复制、粘贴、剪切、全选、撤销、删除、最小化、最大化、关闭、显示桌面、刷新\r\n"
+    L"  音量：音量调高、音量调低、静音、取消静音\r\n"
+    L"  电源（先询问）：关机、重启、注销；锁定计算机\r\n"
+    L"  主窗口：打开主窗口、日志、个人命令、录音转文字、个人热词\r\n"
+    L"  VeScene.host.json 中的网站、命令与文件（设置…）\r\n"
+    L"激光笔模式：记事本、控制面板、我的电脑、关闭、显示桌面、切换窗口、音量调到30、亮度调高、亮度调低、亮度正常\r\n"
+    L"幻灯片放映模式：下一页、上一页、第三页、最后一页、播放、退出放映、返回桌面、亮度调高\r\n"
+    L"Word / PowerPoint / Excel 模式：办公指令表中的命令，例：加粗、居中、保存\r\n"
+    L"\r\n"
+    L"需要语音引擎的语义结果或在线语义服务（设置…）\r\n"
+    L"  天气、笑话、诗词、问答、地图、航班、酒店、美食、快递、股票、翻译、音乐、视频、新闻，\r\n"
+    L"  以及只报网站名的“打开淘宝”之类。都不懂的话，桌面在前台时会在网页上搜索。\r\n"
+    L"\r\n"
+    L"Ctrl+Alt+V：随时唤出本窗口；命令在你之前所在的窗口里执行。";
+
+void ShowPhrases(bool show) {
+    ShowWindow(g.phrases, show ? SW_SHOW : SW_HIDE);
+    ShowWindow(g.logList, show ? SW_HIDE : SW_SHOW);
+    SetWindowTextW(GetDlgItem(g.window, kPhrasesButton), show ? L"日志" : L"能说什么");
+}
+
 // The notification-area icon. LoadIcon's stock icon is shared and never destroyed; an icon a
 // host makes itself (LoadImage, CreateIcon) is its own to DestroyIcon after NIM_DELETE.
 void TrayIcon(DWORD action) {
@@ -600,8 +789,32 @@ void TrayIcon(DWORD action) {
     nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     nid.uCallbackMessage = WM_APP_NOTIFY;
     nid.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
-    lstrcpynW(nid.szTip, L"VeScene", sizeof nid.szTip / sizeof nid.szTip[0]);
+    lstrcpynW(nid.szTip, L"VeScene（Ctrl+Alt+V）", sizeof nid.szTip / sizeof nid.szTip[0]);
     g.trayIcon = Shell_NotifyIconW(action, &nid) && action != NIM_DELETE;
+}
+
+// NIM_ADD fails while Explorer is not up yet (a host started at logon): try again for a while;
+// TaskbarCreated adds it again whenever Explorer (re)starts.
+void AddTrayIcon() {
+    TrayIcon(NIM_ADD);
+    if (g.trayIcon) {
+        KillTimer(g.window, kTrayRetryTimer);
+        g.trayRetries = 0;
+    } else if (g.trayRetries++ < kTrayRetries) {
+        SetTimer(g.window, kTrayRetryTimer, 2000, nullptr);
+    } else {
+        KillTimer(g.window, kTrayRetryTimer);
+        Report(L"no notification-area icon: the task bar did not answer");
+    }
+}
+
+// Remembers the last foreground window of another program: the one an utterance acts in.
+void CALLBACK OnForeground(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG, DWORD, DWORD) {
+    if (object != OBJID_WINDOW || !window) return;
+    window = GetAncestor(window, GA_ROOT);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (window && process != GetCurrentProcessId()) g.target = window;
 }
 
 void TrayMenu() {
@@ -618,19 +831,22 @@ void TrayMenu() {
     GetCursorPos(&p);
     SetForegroundWindow(g.window);  // else the menu does not close when the user clicks elsewhere
     TrackPopupMenu(menu, TPM_RIGHTBUTTON, p.x, p.y, 0, g.window, nullptr);
+    PostMessageW(g.window, WM_NULL, 0, 0);  // else the menu may not open again the next time
     DestroyMenu(menu);
 }
 
 void Layout(int width, int height) {
     int m = Scale(8), row = Scale(26), comboWidth = Scale(110), buttonWidth = Scale(70), y = m;
     MoveWindow(g.modeBox, m, y, comboWidth, Scale(200), TRUE);
-    MoveWindow(g.text, 2 * m + comboWidth, y, width - 4 * m - comboWidth - buttonWidth, row, TRUE);
-    MoveWindow(GetDlgItem(g.window, kRun), width - m - buttonWidth, y, buttonWidth, row, TRUE);
+    MoveWindow(g.text, 2 * m + comboWidth, y, width - 5 * m - comboWidth - 2 * buttonWidth, row, TRUE);
+    MoveWindow(GetDlgItem(g.window, kRun), width - 2 * m - 2 * buttonWidth, y, buttonWidth, row, TRUE);
+    MoveWindow(GetDlgItem(g.window, kPhrasesButton), width - m - buttonWidth, y, buttonWidth, row, TRUE);
     y += row + m;
     MoveWindow(g.tray, m, y, width - 2 * m, row, TRUE);
     MoveWindow(g.interactive, m, y + row, width - 2 * m, row, TRUE);
     y += 2 * row + m;
     MoveWindow(g.logList, m, y, width - 2 * m, height - y - row - m, TRUE);
+    MoveWindow(g.phrases, m, y, width - 2 * m, height - y - row - m, TRUE);
     MoveWindow(g.status, m, height - row, width - 2 * m, row, TRUE);
 }
 
@@ -649,16 +865,22 @@ LRESULT CALLBACK MainProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
                           WS_EX_CLIENTEDGE);
         SendMessageW(g.logList, LB_SETHORIZONTALEXTENT, Scale(2000), 0);
         g.status = Child(w, L"STATIC", nullptr, SS_LEFTNOWORDWRAP, kStatus);
+        Child(w, L"BUTTON", L"能说什么", WS_TABSTOP, kPhrasesButton);
+        g.phrases = Child(w, L"EDIT", kPhrases, WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, kPhrasesBox,
+                          WS_EX_CLIENTEDGE);
+        ShowWindow(g.phrases, SW_HIDE);
         return 0;
     case WM_SIZE: Layout(LOWORD(lp), HIWORD(lp)); return 0;
     case WM_COMMAND:
         switch (LOWORD(wp)) {
         case kRun:  // the button, or Enter in the text box (IsDialogMessage sends IDOK)
             if (std::wstring text = WindowText(g.text); !text.empty()) {
-                Run(g.mode, text);
                 SetWindowTextW(g.text, L"");
+                Submit(g.mode, std::move(text));
             }
             return 0;
+        case kPhrasesButton:
+        case kShowPhrases: ShowPhrases(LOWORD(wp) == kShowPhrases || !IsWindowVisible(g.phrases)); return 0;
         case kModeBox:
             if (HIWORD(wp) == CBN_SELCHANGE) g.mode = static_cast<int>(SendMessageW(g.modeBox, CB_GETCURSEL, 0, 0));
             return 0;
@@ -678,98 +900,208 @@ LRESULT CALLBACK MainProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
         Show(*e);
         return 0;
     }
+    case WM_APP_BUSY: ShowBusy(); return 0;
+    case WM_HOTKEY:  // Ctrl+Alt+V: the focus comes here; the utterance goes back where it was
+        if (wp == kHotkeyId) SendMessageW(w, WM_COMMAND, kShow, 0);
+        return 0;
+    case WM_DPICHANGED: {
+        g.dpi = HIWORD(wp);
+        CreateSystemFont();
+        for (HWND child = GetWindow(w, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+            SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(g.font.get()), TRUE);
+        const RECT* r = reinterpret_cast<const RECT*>(lp);
+        SetWindowPos(w, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top, SWP_NOZORDER | SWP_NOACTIVATE);
+        return 0;
+    }
     case WM_APP_NOTIFY:
         if (lp == WM_LBUTTONUP || lp == WM_LBUTTONDBLCLK) SendMessageW(w, WM_COMMAND, kShow, 0);
         else if (lp == WM_RBUTTONUP) TrayMenu();
         return 0;
-    case WM_APP_SCRIPT:
-        g.exitCode = RunScript();
-        if (g.showSeconds > 0) SetTimer(w, 1, g.showSeconds * 1000, nullptr);
+    case WM_APP_SCRIPT: {  // a script with the window up (--show): its lines on the worker, in order
+        const int readFailures = ReadScript([](std::function<void()> job) { g.worker.Post(std::move(job)); });
+        g.worker.Post([readFailures] { PostMessageW(g.window, WM_APP_SCRIPT_DONE, 0, ExitCodeOf(readFailures)); });
+        return 0;
+    }
+    case WM_APP_SCRIPT_DONE:
+        g.exitCode = static_cast<int>(lp);
+        SetTimer(w, kCloseTimer, g.showSeconds * 1000, nullptr);
+        return 0;
+    case WM_TIMER:
+        if (wp == kTrayRetryTimer) AddTrayIcon();
         else DestroyWindow(w);
         return 0;
-    case WM_TIMER: DestroyWindow(w); return 0;
     case WM_CLOSE:  // the close box hides: the host lives on in the notification area
         if (g.trayIcon) ShowWindow(w, SW_HIDE);
         else DestroyWindow(w);
         return 0;
     case WM_ENDSESSION:  // Windows ends the process after this returns: no way out through main
-        if (wp) g.lib.Unload();
+        if (wp) {
+            g.worker.Stop();
+            g.lib.Unload();
+        }
         return 0;
     case WM_DESTROY:
         if (g.trayIcon) TrayIcon(NIM_DELETE);
+        if (g.hotkey) UnregisterHotKey(w, kHotkeyId);
         PostQuitMessage(0);
         return 0;
     }
-    if (msg == g.taskbarCreated && g.trayIcon) TrayIcon(NIM_ADD);  // Explorer restarted: its icons are gone
+    if (msg == g.taskbarCreated && !g.scripted) {  // Explorer (re)started: its icons are gone
+        g.trayRetries = 0;
+        AddTrayIcon();
+    }
     return DefWindowProcW(w, msg, wp, lp);
 }
 
-// System-wide DPI awareness: one font and one layout for the process, drawn sharp at any
-// scale. SetProcessDpiAwarenessContext is found at run time, as it is missing before Windows 10.
-void BecomeDpiAware() {
-    using SetContext = BOOL(WINAPI*)(HANDLE);
-    SetContext set = nullptr;
-    Resolve(GetModuleHandleW(L"user32.dll"), "SetProcessDpiAwarenessContext", set);
-    if (!set || !set(reinterpret_cast<HANDLE>(-2)))  // DPI_AWARENESS_CONTEXT_SYSTEM_AWARE
-        SetProcessDPIAware();
+// The manifest makes the process per-monitor DPI aware (v2); the window follows each monitor's
+// scale through WM_DPICHANGED. GetDpiForWindow is found at run time (Windows 10 1607 and later).
+int WindowDpi(HWND window) {
+    using GetDpi = UINT(WINAPI*)(HWND);
+    GetDpi get = nullptr;
+    Resolve(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow", get);
+    if (get && window) return static_cast<int>(get(window));
     HDC screen = GetDC(nullptr);
-    g.dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    int dpi = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
+    return dpi;
 }
 
-// The system's message font: the one Windows picked for the user's language, so Chinese text
-// shows in its own typeface rather than in a substitute.
+// The system's message font at the window's scale: the one Windows picked for the user's
+// language, so Chinese text shows in its own typeface rather than in a substitute.
 void CreateSystemFont() {
+    using ForDpi = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
+    ForDpi forDpi = nullptr;
+    Resolve(GetModuleHandleW(L"user32.dll"), "SystemParametersInfoForDpi", forDpi);
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
-    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
-        g.font.reset(CreateFontIndirectW(&metrics.lfMessageFont));
-    if (!g.font) g.font.reset(static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));  // stock: deleting it is harmless
+    bool read = forDpi && forDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, g.dpi);
+    if (!read && SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
+        metrics.lfMessageFont.lfHeight = MulDiv(metrics.lfMessageFont.lfHeight, g.dpi, WindowDpi(nullptr));
+        read = true;
+    }
+    HFONT font = read ? CreateFontIndirectW(&metrics.lfMessageFont) : nullptr;
+    g.font.reset(font ? font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));  // stock: deleting it is harmless
 }
 
-bool ParseArguments() {
+constexpr const wchar_t* kUsage =
+    L"usage: VeSceneHost.exe                        the window: type or dictate, press Enter\n"
+    L"       VeSceneHost.exe --script FILE --log FILE [--answer yes|no] [--dry-run] [--show SECONDS]\n"
+    L"       VeSceneHost.exe --help\n"
+    L"\n"
+    L"--script FILE    runs FILE, UTF-8, one utterance a line or mode<TAB>text (modes: voice pen\n"
+    L"                 slideshow ai word powerpoint excel); answer<TAB>yes|no answers the yes/no\n"
+    L"                 questions. No window is made: it runs without a display too.\n"
+    L"--log FILE       every callback and result, UTF-8 (required with --script)\n"
+    L"--answer yes|no  the answer to the library's yes/no questions (default no)\n"
+    L"--dry-run        nothing reaches the desktop: each action the library and this host would\n"
+    L"                 take is logged instead\n"
+    L"--show SECONDS   runs the script in the window and keeps it up that long\n"
+    L"Exit status: 0 every line ran, 1 a line could not, 2 a usage or start-up error.\n";
+
+// A GUI program has no console of its own: it writes to the one it was started from, or to
+// the handle it was given (a redirected run, Wine from a shell). False when there is neither.
+bool Print(DWORD which, const std::wstring& text) {
+    HANDLE out = GetStdHandle(which);
+    if ((!out || out == INVALID_HANDLE_VALUE) && AttachConsole(ATTACH_PARENT_PROCESS)) out = GetStdHandle(which);
+    if (!out || out == INVALID_HANDLE_VALUE) return false;
+    DWORD mode = 0, written = 0;
+    if (GetConsoleMode(out, &mode)) return WriteConsoleW(out, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    std::wstring crlf;
+    for (wchar_t c : text) crlf += c == L'\n' ? std::wstring(L"\r\n") : std::wstring(1, c);
+    return WriteBytes(out, Utf8(crlf));
+}
+
+// Shown where the user can see it: the console, else a message box (a double-clicked program).
+void Tell(DWORD which, const std::wstring& text, UINT icon) {
+    if (!Print(which, text)) MessageBoxW(nullptr, text.c_str(), L"VeScene", MB_OK | icon);
+}
+
+enum class Parsed { Run, Help, Bad };
+
+Parsed ParseArguments(std::wstring& problem) {
     int argc = 0;
     LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     std::vector<std::wstring> args(argv + (argv ? 1 : 0), argv + (argv ? argc : 0));
     LocalFree(argv);
     for (size_t i = 0; i < args.size(); ++i) {
+        const std::wstring& a = args[i];
         bool more = i + 1 < args.size();
-        if (args[i] == L"--script" && more) g.scriptPath = args[++i];
-        else if (args[i] == L"--log" && more) g.logPath = args[++i];
-        else if (args[i] == L"--answer" && more && (args[i + 1] == L"yes" || args[i + 1] == L"no")) g.answerYes = args[++i] == L"yes";
-        else if (args[i] == L"--show" && more) g.showSeconds = _wtoi(args[++i].c_str());
-        else if (args[i] == L"--dry-run") g.dryRun = true;
-        else return false;
+        if (a == L"--help" || a == L"-h" || a == L"/?" || a == L"-?") return Parsed::Help;
+        if (a == L"--script" && more) g.scriptPath = args[++i];
+        else if (a == L"--log" && more) g.logPath = args[++i];
+        else if (a == L"--answer" && more && (args[i + 1] == L"yes" || args[i + 1] == L"no")) g.answerYes = args[++i] == L"yes";
+        else if (a == L"--show" && more && _wtoi(args[i + 1].c_str()) > 0) g.showSeconds = _wtoi(args[++i].c_str());
+        else if (a == L"--dry-run") g.dryRun = true;
+        else {
+            problem = L"unknown option or missing value: " + a;
+            return Parsed::Bad;
+        }
     }
     g.scripted = !g.scriptPath.empty();
-    return true;
+    if (g.scripted && g.logPath.empty()) problem = L"--script needs --log FILE: a script's results go nowhere else";
+    else if (!g.scripted && (!g.logPath.empty() || g.showSeconds)) problem = L"--log and --show go with --script";
+    return problem.empty() ? Parsed::Run : Parsed::Bad;
 }
 
 void Fail(const std::wstring& text) {
-    if (g.log) WriteBytes(g.log.get(), Utf8(text) + "\n");
-    if (!g.scripted) MessageBoxW(nullptr, text.c_str(), L"VeScene", MB_OK | MB_ICONERROR);
+    WriteLog(text);
+    if (g.scripted) Print(STD_ERROR_HANDLE, L"VeSceneHost: " + text + L"\n");
+    else MessageBoxW(nullptr, text.c_str(), L"VeScene", MB_OK | MB_ICONERROR);
+}
+
+// Loads the DLL and sets it up; an error text when it cannot.
+std::wstring StartLibrary() {
+    std::wstring dllPath = ExeDirectory() + L"VeScene.dll";
+    if (std::wstring error = g.lib.Load(dllPath); !error.empty()) return error;
+    if (g.dryRun && (!g.lib.SetDryRun || g.lib.SetDryRun(1) != 1))
+        return dllPath + L" cannot do a dry run (VeScene_SetDryRun, 1.1.0 and later)";
+    Report(L"VeScene " + Wide(g.lib.Version()) + L" (" + dllPath + L")" + (g.dryRun ? L", dry run" : L""));
+    InstallCallbacks();
+    ApplySettings(LoadSettings());
+    return {};
+}
+
+// A script without a window: the lines run on this thread, one after another, and the events
+// go straight to the log, so it runs where no window can be made (no display, a service).
+int RunHeadless() {
+    if (std::wstring error = StartLibrary(); !error.empty()) {
+        Fail(error);
+        return 2;
+    }
+    const int readFailures = ReadScript([](std::function<void()> job) { job(); });
+    g.lib.Unload();  // Release first: no callback may come after this, the log closes next
+    return ExitCodeOf(readFailures);
 }
 
 int Main() {
-    if (!ParseArguments()) {
-        Fail(L"usage: VeSceneHost.exe [--script FILE --log FILE [--answer yes|no] [--dry-run] [--show SECONDS]]");
-        return 2;
+    std::wstring problem;
+    switch (ParseArguments(problem)) {
+    case Parsed::Help: Tell(STD_OUTPUT_HANDLE, kUsage, MB_ICONINFORMATION); return 0;
+    case Parsed::Bad: Tell(STD_ERROR_HANDLE, L"VeSceneHost: " + problem + L"\n" + kUsage, MB_ICONERROR); return 2;
+    case Parsed::Run: break;
     }
     if (!g.logPath.empty() && !(g.log = OpenFile(g.logPath, GENERIC_WRITE, CREATE_ALWAYS))) {
         Fail(L"cannot write " + g.logPath);
         return 2;
     }
+    if (g.scripted && g.showSeconds == 0) return RunHeadless();
+
     // One window at a time; a script run is a test's own and must not meet the user's window.
     UniqueHandle instance;
     if (!g.scripted) {
         instance.reset(CreateMutexW(nullptr, TRUE, L"Local\\VeSceneHost"));
         if (GetLastError() == ERROR_ALREADY_EXISTS) {
-            if (HWND other = FindWindowW(L"VeSceneHost", nullptr)) PostMessageW(other, WM_COMMAND, kShow, 0);
+            if (HWND other = FindWindowW(L"VeSceneHost", nullptr)) {
+                // The running instance may take the foreground only when we, in front now, allow it.
+                DWORD process = 0;
+                GetWindowThreadProcessId(other, &process);
+                AllowSetForegroundWindow(process);
+                PostMessageW(other, WM_COMMAND, kShow, 0);
+            }
             return 0;
         }
+        g.target = GetForegroundWindow();  // where the user was when the host started
     }
-    BecomeDpiAware();
-    CreateSystemFont();
 
     HINSTANCE module = GetModuleHandleW(nullptr);
     WNDCLASSW wc{};
@@ -785,29 +1117,41 @@ int Main() {
     RegisterClassW(&wc);
     g.uiThread = GetCurrentThreadId();
     g.taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
-    // Made even when nothing is shown: the callbacks' events reach the UI thread through it.
-    if (!CreateWindowExW(WS_EX_TOPMOST | WS_EX_CONTROLPARENT, L"VeSceneHost", L"VeScene", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                         CW_USEDEFAULT, Scale(560), Scale(420), nullptr, nullptr, module, nullptr)) {
-        Fail(L"cannot create the window");
+    g.dpi = WindowDpi(nullptr);
+    CreateSystemFont();
+    HWND window = CreateWindowExW(WS_EX_TOPMOST | WS_EX_CONTROLPARENT, L"VeSceneHost", L"VeScene", WS_OVERLAPPEDWINDOW,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, Scale(600), Scale(440), nullptr, nullptr, module, nullptr);
+    if (!window) {
+        Fail(L"cannot create the window (error " + std::to_wstring(GetLastError()) + L"); a script runs without one");
         return 2;
     }
+    if (int dpi = WindowDpi(window); dpi != g.dpi) {  // the monitor it opened on has its own scale
+        g.dpi = dpi;
+        CreateSystemFont();
+        for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+            SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(g.font.get()), TRUE);
+        SetWindowPos(window, nullptr, 0, 0, Scale(600), Scale(440), SWP_NOMOVE | SWP_NOZORDER);
+    }
+    // An elevated host hears Explorer's TaskbarCreated only when it lets the message through.
+    ChangeWindowMessageFilterEx(window, g.taskbarCreated, MSGFLT_ALLOW, nullptr);
 
-    std::wstring dllPath = ExeDirectory() + L"VeScene.dll";
-    if (std::wstring error = g.lib.Load(dllPath); !error.empty()) {
+    if (std::wstring error = StartLibrary(); !error.empty()) {
         Fail(error);
-        DestroyWindow(g.window);
+        DestroyWindow(window);
         return 2;
     }
-    Report(L"VeScene " + Wide(g.lib.Version()) + L" (" + dllPath + L")");
-    InstallCallbacks();
-    ApplySettings(LoadSettings());
 
-    if (!g.scripted || g.showSeconds > 0) {
-        ShowWindow(g.window, SW_SHOWNORMAL);
-        SetFocus(g.text);
+    ShowWindow(window, SW_SHOWNORMAL);
+    SetFocus(g.text);
+    if (g.scripted) {
+        PostMessageW(window, WM_APP_SCRIPT, 0, 0);
+    } else {
+        AddTrayIcon();
+        g.hotkey = RegisterHotKey(window, kHotkeyId, MOD_CONTROL | MOD_ALT | MOD_NOREPEAT, 'V');
+        if (!g.hotkey) Report(L"Ctrl+Alt+V is taken by another program: no hotkey");
+        g.foregroundHook = SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr, OnForeground, 0, 0,
+                                           WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS);
     }
-    if (!g.scripted) TrayIcon(NIM_ADD);
-    if (g.scripted) PostMessageW(g.window, WM_APP_SCRIPT, 0, 0);
 
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
@@ -816,6 +1160,9 @@ int Main() {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
+    if (g.foregroundHook) UnhookWinEvent(g.foregroundHook);
+    g.worker.Stop();  // the entry in progress ends first
+    g.window = nullptr;  // from here on, events go straight to the log
     g.lib.Unload();  // Release, then the DLL goes: before the log closes, so nothing is lost
     return g.scripted ? g.exitCode : 0;
 }

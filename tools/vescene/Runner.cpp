@@ -5,7 +5,6 @@
 #include <rapidjson/writer.h>
 
 #include <algorithm>
-#include <functional>
 #include <istream>
 #include <ostream>
 
@@ -14,6 +13,30 @@
 #include "platform/sim/SimDesktop.h"
 
 namespace {
+
+enum class Call { Voice, Pen, Ppt, Ai, Office };
+struct EntryName {
+    const char* name;
+    const char* shortName;
+    Call call;
+    int kind;  // the office application, 0: the line's "kind"
+};
+constexpr EntryName kEntries[] = {
+    {"ProcessM", "voice", Call::Voice, 0},
+    {"ProcessP_normal", "pen", Call::Pen, 0},
+    {"ProcessP_PPT", "ppt", Call::Ppt, 0},
+    {"ProcessAI", "ai", Call::Ai, 0},
+    {"ProcessM_office_xiao", "office", Call::Office, 0},
+    {"ProcessM_office_xiao", "office-word", Call::Office, TyOffice_Word},
+    {"ProcessM_office_xiao", "office-ppt", Call::Office, TyOffice_PowerPoint},
+    {"ProcessM_office_xiao", "office-excel", Call::Office, TyOffice_Excel},
+};
+
+const EntryName* FindEntry(const std::string& name) {
+    for (const auto& e : kEntries)
+        if (name == e.name || name == e.shortName) return &e;
+    return nullptr;
+}
 
 std::string Serialize(const rapidjson::Value& value) {
     rapidjson::StringBuffer buffer;
@@ -103,6 +126,8 @@ bool Runner::RunLine(const std::string& line, int lineNo) {
     return Run(lineNo, entry, input, api, fallback, sim, kind, wait);
 }
 
+bool Runner::IsEntry(const std::string& name) { return FindEntry(name) != nullptr; }
+
 bool Runner::Say(const std::string& entry, const std::string& utf8Text, const std::string& simJson) {
     // An online result that carries the text and no semantic meaning.
     std::string input = "{\"text\":" + JsonQuote(utf8Text) + ",\"rc\":4}";
@@ -123,29 +148,7 @@ bool Runner::Run(int lineNo, const std::string& entry, const std::string& input,
         Fail(lineNo, error);
         return false;
     }
-    struct Entry {
-        const char* name;
-        const char* shortName;
-        std::function<int(CVeSceneFactory&, const char*)> call;
-    };
-    const Entry entries[] = {
-        {"ProcessM", "voice",
-         [&](CVeSceneFactory& f, const char* t) { return f.ProcessM(t, static_cast<IatAPI>(api), fallback); }},
-        {"ProcessP_normal", "pen", [](CVeSceneFactory& f, const char* t) { return f.ProcessP_normal(t); }},
-        {"ProcessP_PPT", "ppt", [](CVeSceneFactory& f, const char* t) { return f.ProcessP_PPT(t); }},
-        {"ProcessAI", "ai", [](CVeSceneFactory& f, const char* t) { return f.ProcessAI(t); }},
-        {"ProcessM_office_xiao", "office",
-         [&](CVeSceneFactory& f, const char* t) { return f.ProcessM_office_xiao(t, static_cast<TyOfficeKind>(kind)); }},
-        {"ProcessM_office_xiao", "office-word",
-         [](CVeSceneFactory& f, const char* t) { return f.ProcessM_office_xiao(t, TyOffice_Word); }},
-        {"ProcessM_office_xiao", "office-ppt",
-         [](CVeSceneFactory& f, const char* t) { return f.ProcessM_office_xiao(t, TyOffice_PowerPoint); }},
-        {"ProcessM_office_xiao", "office-excel",
-         [](CVeSceneFactory& f, const char* t) { return f.ProcessM_office_xiao(t, TyOffice_Excel); }},
-    };
-    const Entry* chosen = nullptr;
-    for (const auto& e : entries)
-        if (!chosen && (entry == e.name || entry == e.shortName)) chosen = &e;
+    const EntryName* chosen = FindEntry(entry);
     if (!chosen) {
         if (reused) m_pending = std::move(owned);
         Fail(lineNo, "entry \"" + entry + "\" is not available");
@@ -156,14 +159,25 @@ bool Runner::Run(int lineNo, const std::string& entry, const std::string& input,
     // does; its thread starts only once this line's calls are taken, so the split between the
     // records is the same on every run.
     if (!wait) sim.HoldThreads(true);
-    int result = chosen->call(m_factory, input.c_str());
+    const char* in = input.c_str();
+    int result = ProcessFailed;
+    switch (chosen->call) {
+    case Call::Voice: result = m_factory.ProcessM(in, static_cast<IatAPI>(api), fallback); break;
+    case Call::Pen: result = m_factory.ProcessP_normal(in); break;
+    case Call::Ppt: result = m_factory.ProcessP_PPT(in); break;
+    case Call::Ai: result = m_factory.ProcessAI(in); break;
+    case Call::Office:
+        result = m_factory.ProcessM_office_xiao(in, static_cast<TyOfficeKind>(chosen->kind ? chosen->kind : kind));
+        break;
+    }
     if (wait) sim.WaitForThreads();  // the online request's calls belong to this line
     auto trace = sim.Trace();
     sim.ClearTrace();
     const unsigned long long clockMs = sim.Clock() - clockStart;
+    // The request stays held until the next line's entry abandons it (its wait lets the thread
+    // start) or the file ends: whether it got further first would depend on the scheduler.
     if (!wait) {
         m_clockMs = sim.Clock();
-        sim.HoldThreads(false);
         m_pending = std::move(owned);
     }
     // The threads' calls come after the line's own, each thread's in its order: the two run side

@@ -24,6 +24,8 @@ public:
     bool RunStream(std::istream& in);
     // The calls an online request of a line that did not wait made after the last line ran.
     void Finish();
+    // Whether `name` is an entry's name or short name, as `say --entry` and "entry" take them.
+    static bool IsEntry(const std::string& name);
     // A spoken text wrapped into an engine result for the entry.
     bool Say(const std::string& entry, const std::string& utf8Text, const std::string& simJson);
 

@@ -22,7 +22,8 @@ constexpr const char* kUsage =
     "       vescene --help | --version\n"
     "\n"
     "say   wraps the spoken text into an engine result and runs it\n"
-    "--data DIR        the data files (default: the installed ones); missing or incomplete is an error\n"
+    "--data DIR        the data files (default: the build's data/, or the installation's\n"
+    "                  share/vescene/data for an installed vescene); missing or incomplete is an error\n"
     "--online URL      the online semantic service for what nothing local carried out (default: none,\n"
     "                  and then nothing is sent)\n"
     "--songsearch URL  the song search of the music scene (default: none)\n"
@@ -70,6 +71,7 @@ int main(int argc, char** argv) {
         else rest.push_back(a);
     }
     if (command.empty()) return Usage("no command");
+    if (command == "say" && !Runner::IsEntry(entry)) return Usage("unknown entry " + entry);
     if (rest.empty()) return Usage(command == "say" ? "say needs a text" : "run needs a file or -");
     // A data directory without the tables changes results silently: refuse it before any line.
     if (const std::u16string missing = vehost::MissingData(dataDir); !missing.empty()) {

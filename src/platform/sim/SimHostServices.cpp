@@ -11,7 +11,7 @@ namespace vesim {
 using namespace traced;
 
 namespace {
-constexpr int kVolumeStep = 2;
+constexpr int kVolumeStep = 10;  // as the Windows build steps
 constexpr int kVolumeMax = 100;
 constexpr int kBrightnessMax = 255;  // the library's scale, as the Windows build's
 }  // namespace

@@ -1,5 +1,6 @@
 // Installed programs: Start Menu shortcuts by spoken name, uninstall entries, Word templates,
 // and starting documents and command lines.
+#include "platform/DryRun.h"
 #include "platform/win32/Win32Host.h"
 #include "platform/win32/Win32Support.h"
 
@@ -134,12 +135,14 @@ std::optional<std::u16string> FindUninstallCommand(const std::u16string& name) {
 
 bool OpenFile(const std::u16string& target, const wchar_t* verb) {
     if (target.empty()) return false;
+    if (vedryrun::Skip(u"open \"" + target + u"\"" + (verb ? u" (" + std::u16string(verb, verb + wcslen(verb)) + u")" : u""))) return true;
     auto result = reinterpret_cast<INT_PTR>(::ShellExecuteW(nullptr, verb, W(target), nullptr, nullptr, SW_SHOWNORMAL));
     return result > 32;
 }
 
 bool RunCommandLine(const std::u16string& commandLine) {
     if (commandLine.empty()) return false;
+    if (vedryrun::Skip(u"run \"" + commandLine + u"\"")) return true;
     std::wstring line(commandLine.begin(), commandLine.end());  // CreateProcessW may write into it
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
