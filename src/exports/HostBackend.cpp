@@ -41,6 +41,10 @@ public:
     BOOL PostMessageW(HWND window, UINT message, vewin::WPARAM wParam, vewin::LPARAM lParam) override {
         return m_inner->PostMessageW(window, message, wParam, lParam);
     }
+    HWND GetForegroundWindow() override { return m_inner->GetForegroundWindow(); }
+    std::u16string GetClassNameW(HWND window) override { return m_inner->GetClassNameW(window); }
+    BOOL IsWindowVisible(HWND window) override { return m_inner->IsWindowVisible(window); }
+    HWND GetWindow(HWND window, UINT command) override { return m_inner->GetWindow(window, command); }
     BOOL ExitWindowsEx(UINT flags, DWORD reason) override { return m_inner->ExitWindowsEx(flags, reason); }
     BOOL LockWorkStation() override { return m_inner->LockWorkStation(); }
     HANDLE CreateThread(LPTHREAD_START_ROUTINE start, void* param, DWORD* threadId) override {
@@ -49,10 +53,19 @@ public:
     DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds) override {
         return m_inner->WaitForSingleObject(handle, milliseconds);
     }
-    BOOL TerminateThread(HANDLE thread, DWORD exitCode) override { return m_inner->TerminateThread(thread, exitCode); }
+    DWORD MsgWaitForSingleObject(HANDLE handle, DWORD milliseconds) override {
+        return m_inner->MsgWaitForSingleObject(handle, milliseconds);
+    }
     BOOL CloseHandle(HANDLE handle) override { return m_inner->CloseHandle(handle); }
     void Sleep(DWORD milliseconds) override { m_inner->Sleep(milliseconds); }
-    UINT WinExec(const std::string& gbkCommandLine, UINT show) override { return m_inner->WinExec(gbkCommandLine, show); }
+    DWORD GetLastError() override { return m_inner->GetLastError(); }
+    BOOL CreateProcessW(const char16_t* application, const char16_t* commandLine) override {
+        return m_inner->CreateProcessW(application, commandLine);
+    }
+    std::u16string QueryFullProcessImageNameW(HANDLE process) override {
+        return m_inner->QueryFullProcessImageNameW(process);
+    }
+    DWORD GetProcessIntegrityLevel(DWORD processId) override { return m_inner->GetProcessIntegrityLevel(processId); }
     HANDLE OpenProcess(DWORD access, BOOL inherit, DWORD processId) override {
         return m_inner->OpenProcess(access, inherit, processId);
     }
@@ -67,6 +80,7 @@ public:
                             const char16_t* directory, int show) override {
         return m_inner->ShellExecuteW(window, verb, file, parameters, directory, show);
     }
+    BOOL ShellExecuteExW(SHELLEXECUTEINFOW* info) override { return m_inner->ShellExecuteExW(info); }
 
     void Tray(const CString& text, VeTrayParams params) override {
         if (auto cb = vehost::Callbacks(); cb.tray) cb.tray(cb.user, Utf8(text).c_str(), params);

@@ -7,6 +7,7 @@
 #include "host/VeChar.h"
 #include "host/VeNet.h"
 #include "host/VeUI.h"
+#include "keyboard/KeyPlayer.h"
 
 void LogOutcome(const CString& text, LogType logType, vewin::HICON icon) {
     if (icon)
@@ -19,7 +20,9 @@ int RunScene(VeBasicService& scene, VeJson& doc, const std::string& gbkText, con
              OutcomeLog log) {
     scene.SetText(gbkText);
     scene.Parse(doc);
+    InputScope input;
     const int result = scene.Execute();
+    if (input.Blocked()) scene.m_logType = LogType_NotCarriedOut;  // the user was told why
     if (log == OutcomeLog::Nolt) {
         VeUI::Log_nolt(shown, result != 0 ? scene.m_logType : LogType_NotCarriedOut);
     } else if (result == 0) {

@@ -56,9 +56,8 @@ bool IsOneOf(const std::string& text, const std::vector<std::string>& phrases) {
     return false;
 }
 
-UINT ScanCode(BYTE vk) { return MapVirtualKeyW(vk, MAPVK_VK_TO_VSC); }
-void Press(BYTE vk) { keybd_event(vk, static_cast<BYTE>(ScanCode(vk)), 0, 0); }
-void Release(BYTE vk) { keybd_event(vk, static_cast<BYTE>(ScanCode(vk)), KEYEVENTF_KEYUP, 0); }
+void Press(BYTE vk) { KeyDown(vk); }
+void Release(BYTE vk) { KeyUp(vk); }
 
 // One change of level, then unmute and set the level again (unmuting may restore an old one).
 int ChangeVolume(int request) {

@@ -63,6 +63,7 @@ UniqueEvent NewEvent() { return UniqueEvent(CreateEventW(nullptr, FALSE, FALSE, 
 struct CallbackState {
     UniqueEvent stepDone = NewEvent();
     UniqueEvent abort = NewEvent();
+    UniqueEvent closed = NewEvent();  // the handle-closing notice came
     // Written by a callback before it sets stepDone, read after the wait for it.
     DWORD error = 0;
     DWORD read = 0;
@@ -80,9 +81,15 @@ public:
         std::lock_guard lock(m_mutex);
         m_states.push_back(std::move(state));
     }
-    void Remove(const CallbackState* state) {
+    void Remove(const CallbackState* state) { Take(state); }
+    // Unlists the state and hands over the registry's share of it.
+    std::shared_ptr<CallbackState> Take(const CallbackState* state) {
         std::lock_guard lock(m_mutex);
-        std::erase_if(m_states, [&](const auto& live) { return live.get() == state; });
+        auto it = std::find_if(m_states.begin(), m_states.end(), [&](const auto& live) { return live.get() == state; });
+        if (it == m_states.end()) return nullptr;
+        std::shared_ptr<CallbackState> taken = std::move(*it);
+        m_states.erase(it);
+        return taken;
     }
     // AbortTransfers: every transfer waiting now gives up at once.
     void AbortAll() {
@@ -94,6 +101,18 @@ private:
     std::mutex m_mutex;
     std::vector<std::shared_ptr<CallbackState>> m_states;
 };
+
+// How long a transfer waits for its request's closing notice, which WinHTTP sends from its own
+// thread, into this library's callback, after the handle is closed: a few milliseconds.
+constexpr DWORD kClosingWaitMs = 2000;
+
+// Keeps this library loaded until the process ends: a notice that did not come in time may
+// still come, and must not find the library unloaded.
+void PinLibrary() {
+    HMODULE self = nullptr;
+    ::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
+                         reinterpret_cast<LPCWSTR>(&PinLibrary), &self);
+}
 
 // One asynchronous request; closing it cancels what is pending.
 class AsyncRequest {
@@ -116,9 +135,14 @@ public:
             LiveStates::Get().Remove(m_state.get());
         }
     }
-    // The request closes first (m_request is the last member), while this transfer still
-    // holds its state too; the registry keeps the state until the closing notice.
-    ~AsyncRequest() = default;
+    // The request closes first, while this transfer still holds its state too, and the
+    // transfer returns only after the closing notice, the last call WinHTTP makes into this
+    // library for it: a Release that waits for the transfer's thread leaves no callback behind.
+    ~AsyncRequest() {
+        if (!m_request) return;
+        m_request.reset();
+        if (WaitForSingleObject(m_state->closed.get(), kClosingWaitMs) != WAIT_OBJECT_0) PinLibrary();
+    }
     AsyncRequest(const AsyncRequest&) = delete;
     AsyncRequest& operator=(const AsyncRequest&) = delete;
 
@@ -170,9 +194,13 @@ private:
                 SetEvent(state->stepDone.get());
                 break;
             }
-            case WINHTTP_CALLBACK_STATUS_HANDLE_CLOSING:
-                LiveStates::Get().Remove(state);  // the last notice: nothing reaches the state after it
+            case WINHTTP_CALLBACK_STATUS_HANDLE_CLOSING: {
+                // The last notice: nothing reaches the state after it. The transfer may be
+                // gone, with the registry's share the last one: it lives to the end of this.
+                const auto last = LiveStates::Get().Take(state);
+                SetEvent(state->closed.get());
                 break;
+            }
             default:
                 break;
         }
@@ -208,8 +236,13 @@ int Get(const std::string& url, std::string& body) {
     }
     if (path.empty() || path.front() != L'/') path.insert(path.begin(), L'/');
 
-    Internet session(WinHttpOpen(L"VeScene/1.0", WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_NO_PROXY_NAME,
+    // The user's proxy and automatic configuration (PAC) where Windows has it (8.1 and later),
+    // else the machine's WinHTTP proxy.
+    Internet session(WinHttpOpen(L"VeScene/1.0", WINHTTP_ACCESS_TYPE_AUTOMATIC_PROXY, WINHTTP_NO_PROXY_NAME,
                                  WINHTTP_NO_PROXY_BYPASS, WINHTTP_FLAG_ASYNC));
+    if (!session)
+        session.reset(WinHttpOpen(L"VeScene/1.0", WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_NO_PROXY_NAME,
+                                  WINHTTP_NO_PROXY_BYPASS, WINHTTP_FLAG_ASYNC));
     if (!session) return kHttpTransport;
     // The steps' own timeouts only back up the deadline the waits keep.
     const int connectMs = std::min(timeouts.connectMs, timeouts.totalMs);
