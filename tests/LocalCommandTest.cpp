@@ -11,11 +11,11 @@ using namespace vetest;
 namespace {
 
 // Scan codes are the sim's.
-enum : int { Tab = 9, Enter = 13, Alt = 18, Win = 91, KeyD = 68, F4 = 115, PlayPause = 179, PageDown = 34 };
+enum : int { Tab = 9, Enter = 13, Alt = 18, Win = 91, KeyD = 68, F4 = 115, PlayPause = 179, PageUp = 33, PageDown = 34, Home = 36 };
 
 // The keys of the extended set carry KEYEVENTF_EXTENDEDKEY (1) both ways.
 std::string Key(int vk, int scan, bool up) {
-    const int flags = (up ? 2 : 0) | (vk == Win || vk == PlayPause || vk == PageDown ? 1 : 0);
+    const int flags = (up ? 2 : 0) | (vk == Win || vk == PlayPause || (vk >= PageUp && vk <= Home) ? 1 : 0);
     return "keybd_event(" + std::to_string(vk) + ", " + std::to_string(scan) + ", " + std::to_string(flags) + ", 0)";
 }
 const std::string P30 = Wait(30)[0];

@@ -106,23 +106,24 @@ InputScope::~InputScope() {
 bool InputScope::Blocked() const { return t_input.blocked; }
 
 bool InputAllowed() {
-    if (!t_input.checked) {
-        t_input.checked = true;
-        t_input.blocked = ForegroundRunsHigher();
-        if (t_input.blocked) VeUI::Tray(u"无法向以管理员身份运行的窗口发送按键", VeTray_Show);
+    const bool ask = t_input.depth == 0 || !t_input.checked;  // outside a command, every time
+    if (ask) {
+        t_input.checked = t_input.depth > 0;
+        const bool blocked = ForegroundRunsHigher();
+        if (blocked) VeUI::Tray(u"无法向以管理员身份运行的窗口发送按键", VeTray_Show);
+        if (t_input.depth == 0) return !blocked;
+        t_input.blocked = blocked;
     }
     return !t_input.blocked;
 }
 
 void KeyDown(int key) {
-    InputScope command;
     if (!InputAllowed()) return;
     Send(key, 0);
-    t_input.held.push_back(key);
+    if (t_input.depth > 0) t_input.held.push_back(key);
 }
 
 void KeyUp(int key) {
-    InputScope command;
     if (!InputAllowed()) return;
     Send(key, KEYEVENTF_KEYUP);
     if (auto it = std::find(t_input.held.begin(), t_input.held.end(), key); it != t_input.held.end())
@@ -159,7 +160,6 @@ void TypeText(CString text) {
 }
 
 void TypeChar(char16_t unit) {
-    InputScope command;
     if (!InputAllowed()) return;
     for (int i = 0; i < 2; ++i) {
         s_keyInputs[i].type = INPUT_KEYBOARD;

@@ -41,7 +41,8 @@ void KeyUp(int key);
 // or click the foreground window's process is compared with ours: when it runs higher, nothing
 // of the command goes out, the user is told in the result window, and Blocked() says so. Keys
 // the command leaves held are released when it ends, however it ends. Scopes nest: an inner
-// one is part of the outer; without any, each key is a command of its own.
+// one is part of the outer. Without any, each key is asked about on its own, and nothing
+// releases what is left held.
 class InputScope {
 public:
     InputScope();

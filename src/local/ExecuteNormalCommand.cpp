@@ -26,6 +26,7 @@ void Up(BYTE vk) { KeyUp(vk); }
 
 bool LocalCommandEngine::ExecuteNormalCommand(CString text, LogType& logType, HICON& icon) {
     if (text.IsEmpty()) return false;
+    InputScope command;
 
     if (IsOneOf(text, {u"我的电脑", u"计算机", u"打开我的电脑", u"打开计算机"})) {
         StartProgram(ToolPath(ToolFolder::Windows, u"explorer.exe"), u"/s,");

@@ -108,6 +108,7 @@ bool CountsPagesFromHere(const std::string& text) {
 // ---------------------------------------------------------------- slide-show commands
 
 void LocalCommandEngine::SwitchWindows(int spokenCount) {
+    InputScope command;
     int count = spokenCount == 0 ? 2 : spokenCount;
     if (count < 0 || count > kMaxWindowSwitches) count = kMaxWindowSwitches;  // negative: an overflowed number
     Press(kAlt);
@@ -122,6 +123,7 @@ void LocalCommandEngine::SwitchWindows(int spokenCount) {
 }
 
 bool LocalCommandEngine::ExecuteSlideShowCommand(const std::string& text, LogType& logType, HICON& icon) {
+    InputScope command;
     static const std::vector<std::string> kDesktop = {GBK("回到桌面"), GBK("返回桌面"), GBK("桌面"),
                                                       GBK("显示桌面"), GBK("我的桌面")};
     static const std::vector<std::string> kPlay = {GBK("播放"), GBK("播放视频"), GBK("播放音乐")};

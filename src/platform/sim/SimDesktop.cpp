@@ -209,11 +209,19 @@ BOOL SimDesktop::EnumWindows(WNDENUMPROC callback, LPARAM param) {
     return 1;
 }
 
-// WM_CLOSE closes the window unless it is set to stay open; a process lives while it has a window.
+// WM_CLOSE closes the window unless it is set to stay open; a process lives while it has a window,
+// and ends, taking its hidden windows along, when its last visible one has closed.
 BOOL SimDesktop::PostMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     SimLock lock(m_mutex);
     const auto title = TitleOf(lock, window);
-    if (title && message == WM_CLOSE && !m_state.keepOpen.count(*title)) m_state.windows.erase(*title);
+    if (title && message == WM_CLOSE && !m_state.keepOpen.count(*title)) {
+        const DWORD pid = ProcessOf(window);
+        m_state.windows.erase(*title);
+        const bool visibleLeft = std::any_of(m_state.windows.begin(), m_state.windows.end(), [&](const auto& w) {
+            return w.second == pid && !m_state.hiddenWindows.count(w.first);
+        });
+        if (!visibleLeft) std::erase_if(m_state.windows, [&](const auto& w) { return w.second == pid; });
+    }
     Record(lock, "PostMessageW", {Ptr(window), Num(message), Num(static_cast<long long>(wParam)), Num(lParam)},
            Num(title ? 1 : 0));
     return title ? 1 : 0;
