@@ -88,6 +88,17 @@ TEST_F(KeyPlayerTest, TypesTextWhileKeyHeldAndSeesEachToken) {
     TypeText(CString());
     EXPECT_TRUE(Trace().empty());
     EXPECT_EQ(sim->Clock(), 50u);  // only the chord's hold: typing never waits
+
+    // However a command ends, it leaves nothing held: its scope releases what is still down.
+    sim->ClearTrace();
+    {
+        InputScope command;
+        KeyDown(0x11);
+        KeyDown(0xA5);  // right Alt, of the extended set
+    }
+    EXPECT_TRUE(sim->HeldKeys().empty());
+    EXPECT_EQ(Readable(Trace()), Seq(Lines{"GetForegroundWindow() -> 0"}, Down(0x11, 29), Down(0xA5, 56), Up(0x11, 29),
+                                     Up(0xA5, 56)));
 }
 
 }  // namespace

@@ -80,11 +80,11 @@ Lines Seq(Lines first, const More&... more) {
 
 // The calls of the key player's press or release of `vk`, whose scan code is `scan`. The keys
 // of the extended set the library presses (the page and arrow keys, Home, End, Insert, Delete,
-// the Windows key, the media keys) carry KEYEVENTF_EXTENDEDKEY (1).
+// the Windows key, right Ctrl and Alt, the media keys) carry KEYEVENTF_EXTENDEDKEY (1).
 inline Lines KeyCalls(int vk, int scan, bool up) {
     const int low = vk & 0xFF;
-    const bool extended = (low >= 0x21 && low <= 0x28) || low == 0x2D || low == 0x2E || low == 0x5B ||
-                          (low >= 0xAD && low <= 0xB3);
+    const bool extended = (low >= 0x21 && low <= 0x28) || low == 0x2D || low == 0x2E || low == 0x5B || low == 0xA3 ||
+                          low == 0xA5 || (low >= 0xAD && low <= 0xB3);
     const int flags = (up ? 2 : 0) | (extended ? 1 : 0);
     return {"MapVirtualKeyW(" + std::to_string(static_cast<unsigned>(vk)) + ", 0) -> " + std::to_string(scan),
             "keybd_event(" + std::to_string(low) + ", " + std::to_string(scan) + ", " + std::to_string(flags) + ", 0)"};
