@@ -177,7 +177,7 @@ std::optional<std::u16string> FindUninstallCommand(const std::u16string& name) {
     return best->command;
 }
 
-HINSTANCE ShellExecute(HWND window, const wchar_t* verb, const wchar_t* file, const wchar_t* parameters,
+HINSTANCE ShellStart(HWND window, const wchar_t* verb, const wchar_t* file, const wchar_t* parameters,
                        const wchar_t* directory, int show) {
     SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof(info);
@@ -187,11 +187,11 @@ HINSTANCE ShellExecute(HWND window, const wchar_t* verb, const wchar_t* file, co
     info.lpParameters = parameters;
     info.lpDirectory = directory;
     info.nShow = show;
-    ShellExecuteEx(&info);
+    ShellStartEx(&info);
     return info.hInstApp;
 }
 
-BOOL ShellExecuteEx(SHELLEXECUTEINFOW* info) {
+BOOL ShellStartEx(SHELLEXECUTEINFOW* info) {
     ComScope com;
     if (!com.Usable()) return FALSE;
     info->fMask |= SEE_MASK_NOASYNC;
@@ -200,7 +200,7 @@ BOOL ShellExecuteEx(SHELLEXECUTEINFOW* info) {
 
 bool OpenFile(const std::u16string& target, const wchar_t* verb) {
     if (target.empty()) return false;
-    auto result = reinterpret_cast<INT_PTR>(ShellExecute(nullptr, verb, W(target), nullptr, nullptr, SW_SHOWNORMAL));
+    auto result = reinterpret_cast<INT_PTR>(ShellStart(nullptr, verb, W(target), nullptr, nullptr, SW_SHOWNORMAL));
     return result > 32;
 }
 
@@ -296,13 +296,14 @@ bool StartProgram(const std::u16string& program, const std::u16string& arguments
         return true;
     }
     // A program that asks for elevation starts through the shell, which shows the prompt.
-    if (::GetLastError() != ERROR_ELEVATION_REQUIRED) return false;
+    constexpr DWORD kElevationRequired = 740;
+    if (::GetLastError() != kElevationRequired) return false;
     SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof(info);
     info.lpFile = path.c_str();
     info.lpParameters = args.empty() ? nullptr : args.c_str();
     info.nShow = SW_SHOWNORMAL;
-    return ShellExecuteEx(&info) != FALSE;
+    return ShellStartEx(&info) != FALSE;
 }
 
 bool RunCommandLine(const std::u16string& commandLine) {

@@ -27,10 +27,6 @@ static_assert(sizeof(vewin::SHELLEXECUTEINFOW) == sizeof(::SHELLEXECUTEINFOW) &&
                   offsetof(vewin::SHELLEXECUTEINFOW, hInstApp) == offsetof(::SHELLEXECUTEINFOW, hInstApp) &&
                   offsetof(vewin::SHELLEXECUTEINFOW, hProcess) == offsetof(::SHELLEXECUTEINFOW, hProcess),
               "SHELLEXECUTEINFOW layout");
-static_assert(vewin::ERROR_ELEVATION_REQUIRED == ERROR_ELEVATION_REQUIRED && vewin::EWX_FORCEIFHUNG == EWX_FORCEIFHUNG &&
-                  vewin::SEE_MASK_NOASYNC == SEE_MASK_NOASYNC && vewin::GW_OWNER == GW_OWNER &&
-                  vewin::PROCESS_QUERY_LIMITED_INFORMATION == PROCESS_QUERY_LIMITED_INFORMATION,
-              "constants");
 
 namespace vebackend {
 namespace {
@@ -166,10 +162,10 @@ public:
     void OutputDebugStringW(const char16_t* text) override { ::OutputDebugStringW(W(text)); }
     HINSTANCE ShellExecuteW(HWND window, const char16_t* verb, const char16_t* file, const char16_t* parameters,
                             const char16_t* directory, int show) override {
-        return vewin32::ShellExecute(static_cast<::HWND>(window), W(verb), W(file), W(parameters), W(directory), show);
+        return vewin32::ShellStart(static_cast<::HWND>(window), W(verb), W(file), W(parameters), W(directory), show);
     }
     BOOL ShellExecuteExW(vewin::SHELLEXECUTEINFOW* info) override {
-        return vewin32::ShellExecuteEx(reinterpret_cast<::SHELLEXECUTEINFOW*>(info));
+        return vewin32::ShellStartEx(reinterpret_cast<::SHELLEXECUTEINFOW*>(info));
     }
 
     // The host's windows: only its callbacks (the layer the C API installs in front of this
@@ -188,7 +184,7 @@ public:
     }
     void VeShellExecuteA(const std::string& gbkTarget) override {
         std::u16string target = textcodec::GbkToUtf16(gbkTarget);
-        vewin32::ShellExecute(nullptr, L"open", W(target.c_str()), nullptr, nullptr, SW_SHOWNORMAL);
+        vewin32::ShellStart(nullptr, L"open", W(target.c_str()), nullptr, nullptr, SW_SHOWNORMAL);
     }
 
     bool OpenWebsite(CString& name, LogType& type) override {
@@ -282,7 +278,7 @@ private:
 void Win32Backend::SearchInBaidu_utf8(const std::string& utf8Text) {
     const std::string url = weburl::Url("https://www.baidu.com/s?wd=").TextUtf8(utf8Text);
     std::u16string wide = textcodec::Utf8ToUtf16(url);
-    vewin32::ShellExecute(nullptr, L"open", W(wide.c_str()), nullptr, nullptr, SW_SHOWNORMAL);
+    vewin32::ShellStart(nullptr, L"open", W(wide.c_str()), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 }  // namespace

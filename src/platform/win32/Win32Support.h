@@ -45,10 +45,10 @@ private:
 
 // The shell's start of a file, URL or program, in a COM scope and finished before it returns
 // (SEE_MASK_NOASYNC): the calling thread may be the online request's, which ends soon after,
-// and the scope uninitialises COM. ShellExecute answers as ShellExecuteW (above 32: started).
-HINSTANCE ShellExecute(HWND window, const wchar_t* verb, const wchar_t* file, const wchar_t* parameters,
+// and the scope uninitialises COM. ShellStart answers as ShellExecuteW (above 32: started).
+HINSTANCE ShellStart(HWND window, const wchar_t* verb, const wchar_t* file, const wchar_t* parameters,
                        const wchar_t* directory, int show);
-BOOL ShellExecuteEx(SHELLEXECUTEINFOW* info);
+BOOL ShellStartEx(SHELLEXECUTEINFOW* info);
 
 // --- System.cpp ---
 // The image path of a process opened with PROCESS_QUERY_LIMITED_INFORMATION; empty when unknown.
