@@ -60,6 +60,8 @@ constexpr vewin::DWORD kAbandonWaitMs = 3000;
 // still running after it ends by itself (nothing is killed: a kill could leave a key held or a
 // lock taken), and keeps the library loaded until then.
 constexpr vewin::DWORD kReleaseWaitMs = 1000;
+// How long Release then waits for WinHTTP's last notices into the library (see LetTransfersClose).
+constexpr int kClosingWaitMs = 1000;
 
 std::mutex g_wordsMutex;  // guards s_veNotAnalysis: a stopped thread may still be finishing
 
@@ -258,4 +260,5 @@ void CVeSceneFactory::Release() {
         g_next.reset();
     }
     WaitForWorker(kReleaseWaitMs);
+    vehttp::LetTransfersClose(kClosingWaitMs);
 }

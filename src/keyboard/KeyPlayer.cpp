@@ -1,6 +1,8 @@
 #include "keyboard/KeyPlayer.h"
 
 #include <algorithm>
+#include <array>
+#include <cstddef>
 
 #include "host/VeChar.h"
 #include "host/VeUI.h"
@@ -38,12 +40,15 @@ void Send(int key, DWORD flags) {
     keybd_event(vk, scan, flags | (IsExtended(vk) ? KEYEVENTF_EXTENDEDKEY : 0), 0);
 }
 
-// What the current command on this thread has done with the input (see InputScope).
+// What the current command on this thread has done with the input (see InputScope). Trivially
+// destructible: a thread-local with a destructor would keep the library loaded for as long as
+// the host's thread lives (mingw's runtime holds a reference for each such thread).
 struct InputState {
     int depth = 0;
     bool checked = false;
     bool blocked = false;
-    std::vector<int> held;  // pressed and not yet released, in order
+    std::array<int, 64> held{};  // pressed and not yet released, in order; a chord is a few keys
+    std::size_t count = 0;
 };
 thread_local InputState t_input;
 
@@ -92,12 +97,14 @@ int TyUtil::MapKeyStr2Int(std::string name) {
 }
 
 InputScope::InputScope() {
-    if (t_input.depth++ == 0) t_input = InputState{1};
+    if (t_input.depth == 0) t_input = InputState{};
+    ++t_input.depth;
 }
 
 InputScope::~InputScope() {
     if (t_input.depth == 1) {  // whatever way the command ended, nothing stays held
-        std::vector<int> held = std::move(t_input.held);
+        std::vector<int> held(t_input.held.begin(), t_input.held.begin() + static_cast<std::ptrdiff_t>(t_input.count));
+        t_input.count = 0;
         ReleaseAll(held);
     }
     --t_input.depth;
@@ -120,14 +127,17 @@ bool InputAllowed() {
 void KeyDown(int key) {
     if (!InputAllowed()) return;
     Send(key, 0);
-    if (t_input.depth > 0) t_input.held.push_back(key);
+    if (t_input.depth > 0 && t_input.count < t_input.held.size()) t_input.held[t_input.count++] = key;
 }
 
 void KeyUp(int key) {
     if (!InputAllowed()) return;
     Send(key, KEYEVENTF_KEYUP);
-    if (auto it = std::find(t_input.held.begin(), t_input.held.end(), key); it != t_input.held.end())
-        t_input.held.erase(it);
+    const auto end = t_input.held.begin() + static_cast<std::ptrdiff_t>(t_input.count);
+    if (auto it = std::find(t_input.held.begin(), end, key); it != end) {
+        std::copy(it + 1, end, it);
+        --t_input.count;
+    }
 }
 
 void PlayKeySequence(const std::vector<std::string>& tokens, DWORD pressDelay, const KeyTokenHook& beforeToken) {

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -63,7 +64,6 @@ UniqueEvent NewEvent() { return UniqueEvent(CreateEventW(nullptr, FALSE, FALSE, 
 struct CallbackState {
     UniqueEvent stepDone = NewEvent();
     UniqueEvent abort = NewEvent();
-    UniqueEvent closed = NewEvent();  // the handle-closing notice came
     // Written by a callback before it sets stepDone, read after the wait for it.
     DWORD error = 0;
     DWORD read = 0;
@@ -81,15 +81,15 @@ public:
         std::lock_guard lock(m_mutex);
         m_states.push_back(std::move(state));
     }
-    void Remove(const CallbackState* state) { Take(state); }
-    // Unlists the state and hands over the registry's share of it.
-    std::shared_ptr<CallbackState> Take(const CallbackState* state) {
+    void Remove(const CallbackState* state) {
         std::lock_guard lock(m_mutex);
-        auto it = std::find_if(m_states.begin(), m_states.end(), [&](const auto& live) { return live.get() == state; });
-        if (it == m_states.end()) return nullptr;
-        std::shared_ptr<CallbackState> taken = std::move(*it);
-        m_states.erase(it);
-        return taken;
+        std::erase_if(m_states, [&](const auto& live) { return live.get() == state; });
+        if (m_states.empty()) m_drained.notify_all();
+    }
+    // True once no state is listed: no notice is still to come.
+    bool WaitUntilEmpty(int milliseconds) {
+        std::unique_lock lock(m_mutex);
+        return m_drained.wait_for(lock, std::chrono::milliseconds(milliseconds), [&] { return m_states.empty(); });
     }
     // AbortTransfers: every transfer waiting now gives up at once.
     void AbortAll() {
@@ -99,12 +99,9 @@ public:
 
 private:
     std::mutex m_mutex;
+    std::condition_variable m_drained;
     std::vector<std::shared_ptr<CallbackState>> m_states;
 };
-
-// How long a transfer waits for its request's closing notice, which WinHTTP sends from its own
-// thread, into this library's callback, after the handle is closed: a few milliseconds.
-constexpr DWORD kClosingWaitMs = 2000;
 
 // Keeps this library loaded until the process ends: a notice that did not come in time may
 // still come, and must not find the library unloaded.
@@ -135,14 +132,10 @@ public:
             LiveStates::Get().Remove(m_state.get());
         }
     }
-    // The request closes first, while this transfer still holds its state too, and the
-    // transfer returns only after the closing notice, the last call WinHTTP makes into this
-    // library for it: a Release that waits for the transfer's thread leaves no callback behind.
-    ~AsyncRequest() {
-        if (!m_request) return;
-        m_request.reset();
-        if (WaitForSingleObject(m_state->closed.get(), kClosingWaitMs) != WAIT_OBJECT_0) PinLibrary();
-    }
+    // The request closes first (m_request is the last member), while this transfer still
+    // holds its state too; the registry keeps the state until the closing notice, which may come
+    // after the transfer returned (LetTransfersClose waits for it before an unload).
+    ~AsyncRequest() = default;
     AsyncRequest(const AsyncRequest&) = delete;
     AsyncRequest& operator=(const AsyncRequest&) = delete;
 
@@ -194,13 +187,9 @@ private:
                 SetEvent(state->stepDone.get());
                 break;
             }
-            case WINHTTP_CALLBACK_STATUS_HANDLE_CLOSING: {
-                // The last notice: nothing reaches the state after it. The transfer may be
-                // gone, with the registry's share the last one: it lives to the end of this.
-                const auto last = LiveStates::Get().Take(state);
-                SetEvent(state->closed.get());
+            case WINHTTP_CALLBACK_STATUS_HANDLE_CLOSING:
+                LiveStates::Get().Remove(state);  // the last notice: nothing reaches the state after it
                 break;
-            }
             default:
                 break;
         }
@@ -292,6 +281,10 @@ int Get(const std::string& url, std::string& body) {
 }
 
 void CancelRunning() { LiveStates::Get().AbortAll(); }
+
+void LetTransfersClose(int milliseconds) {
+    if (!LiveStates::Get().WaitUntilEmpty(milliseconds)) PinLibrary();
+}
 
 }  // namespace vehttp::detail
 
