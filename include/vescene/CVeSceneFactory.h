@@ -41,7 +41,8 @@ public:
     std::string GetText_utf8();
     std::string GetScene();
 
-    // Ends a running online request; the host calls it before unloading the library.
+    // Stops a running online request (never kills its thread; see VeScene_Release); the host
+    // calls it before unloading the library.
     static void Release();
 
 private:
