@@ -46,6 +46,10 @@ public:
     HWND GetShellWindow() override { return nullptr; }
     BOOL EnumWindows(WNDENUMPROC, LPARAM) override { return 1; }
     BOOL PostMessageW(HWND, UINT, WPARAM, LPARAM) override { return 1; }
+    HWND GetForegroundWindow() override { return nullptr; }
+    std::u16string GetClassNameW(HWND) override { return {}; }
+    BOOL IsWindowVisible(HWND) override { return 0; }
+    HWND GetWindow(HWND, UINT) override { return nullptr; }
     DWORD GetCurrentProcessId() override { return 4000; }
     BOOL ExitWindowsEx(UINT, DWORD) override { return 1; }
     BOOL LockWorkStation() override { return 1; }
@@ -57,10 +61,13 @@ public:
         return reinterpret_cast<HANDLE>(0x104);
     }
     DWORD WaitForSingleObject(HANDLE, DWORD) override { return 0; }
-    BOOL TerminateThread(HANDLE, DWORD) override { return 1; }
+    DWORD MsgWaitForSingleObject(HANDLE, DWORD) override { return 0; }
     BOOL CloseHandle(HANDLE) override { return 1; }
     void Sleep(DWORD) override {}
-    UINT WinExec(const std::string&, UINT) override { return 33; }
+    DWORD GetLastError() override { return 0; }
+    BOOL CreateProcessW(const char16_t*, const char16_t*) override { return 1; }
+    std::u16string QueryFullProcessImageNameW(HANDLE) override { return {}; }
+    DWORD GetProcessIntegrityLevel(DWORD processId) override { return processId ? SECURITY_MANDATORY_MEDIUM_RID : 0; }
     HANDLE OpenProcess(DWORD, BOOL, DWORD) override { return nullptr; }
     BOOL TerminateProcess(HANDLE, UINT) override { return 0; }
     BOOL IsWow64Process(HANDLE, BOOL* wow64) override {
@@ -73,6 +80,10 @@ public:
     void OutputDebugStringW(const char16_t*) override {}
     HINSTANCE ShellExecuteW(HWND, const char16_t*, const char16_t*, const char16_t*, const char16_t*, int) override {
         return reinterpret_cast<HINSTANCE>(42);
+    }
+    BOOL ShellExecuteExW(SHELLEXECUTEINFOW* info) override {
+        if (info) info->hInstApp = reinterpret_cast<HINSTANCE>(42);
+        return 1;
     }
 
     void Tray(const CString&, VeTrayParams) override {}

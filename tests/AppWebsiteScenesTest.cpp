@@ -55,7 +55,7 @@ TEST_F(AppSceneTest, EachActionRecordsItsCalls) {
     const std::string centre = "https://pc.qq.com/search.html#!keyword=";
     using Windows = std::map<std::string, vewin::DWORD>;
     static const Windows both = {{"记事本", 1234}, {"无标题 - 记事本", 77}}, untitled = {{"无标题 - 记事本", 77}};
-    const std::string stays = "WaitForSingleObject(260, 5000) -> 258", ask = "VeUI::YesOrNot(" +
+    const std::string stays = "MsgWaitForSingleObject(260, 5000) -> 258", ask = "VeUI::YesOrNot(" +
         Q("“记事本”没有关闭，是否强制结束？未保存的内容将会丢失。") + ")";
     const auto keepOpen = [](vesim::SimState& s) { s.keepOpen = {"记事本"}; };
     const auto refuse = [](vesim::SimState& s) { s.keepOpen = {"记事本"}, s.yesNoAnswer = false; };
@@ -85,6 +85,31 @@ TEST_F(AppSceneTest, EachActionRecordsItsCalls) {
                                                 "CloseHandle(260) -> 1", "CUtil::RefreshToolbarAreaIcon()"}),
          untitled, keepOpen, 5000},
         {"关闭", "记事本", Concat(kAskNotepad, {stays, ask + " -> false", "CloseHandle(260) -> 1"}), both, refuse, 5000},
+        // Only the window named gets WM_CLOSE; a process with another window of its own keeps it and
+        // is never ended. Its hidden windows (an input method's) are no windows of its own: they go with it.
+        {"关闭", "记事本",
+         Seq(FindToClose("记事本", 1234), Lines{"OpenProcess(1052673, 0, 1234) -> 260", "EnumWindows() -> 3",
+                                          "GetWindowThreadProcessId(1232) -> 77", "GetWindowThreadProcessId(19746) -> 1234",
+                                          "IsWindowVisible(19746) -> 1", "GetWindow(19746, 4) -> 0",
+                                          "PostMessageW(19744, 16, 0, 0) -> 1", "CloseHandle(260) -> 1"}),
+         {{"无标题 - 记事本", 77}, {"记事本 - 2", 1234}}, [](vesim::SimState& s) { s.windows["记事本 - 2"] = 1234; }},
+        {"关闭", "记事本",
+         Seq(FindToClose("记事本", 1234), Lines{"OpenProcess(1052673, 0, 1234) -> 260", "EnumWindows() -> 3",
+                                          "GetWindowThreadProcessId(19746) -> 1234", "IsWindowVisible(19746) -> 0",
+                                          "GetWindowThreadProcessId(1232) -> 77", R"(QueryFullProcessImageNameW(260) -> "")",
+                                          "PostMessageW(19744, 16, 0, 0) -> 1"}, Lines(kCloseNotepad.end() - 3, kCloseNotepad.end())),
+         untitled, [](vesim::SimState& s) { s.windows["IME"] = 1234, s.hiddenWindows = {"IME"}; }},
+        // The Store apps' shared frame host: its window is asked, the host itself never offered to end.
+        {"关闭", "计算器",
+         Seq(FindToClose("计算器", 3000), Lines{"OpenProcess(1052673, 0, 3000) -> 260", "EnumWindows() -> 2",
+                                          "GetWindowThreadProcessId(1232) -> 77",
+                                          R"(QueryFullProcessImageNameW(260) -> "C:\\Windows\\System32\\ApplicationFrameHost.exe")",
+                                          "PostMessageW(48000, 16, 0, 0) -> 1", "CloseHandle(260) -> 1"}),
+         {{"无标题 - 记事本", 77}, {"计算器", 3000}},
+         [](vesim::SimState& s) {
+             s.windows = {{"无标题 - 记事本", 77}, {"计算器", 3000}}, s.keepOpen = {"计算器"},
+             s.processImages = {{3000, "C:\\Windows\\System32\\ApplicationFrameHost.exe"}};
+         }},
         // Never the shell, the task bar or the host.
         {"关闭", "Program Manager",
          {R"(FindWindowW(null, "Program Manager") -> 67872)", "GetWindowThreadProcessId(67872) -> 4242",

@@ -189,7 +189,7 @@ TEST_F(CliRunnerTest, ALineThatDoesNotWaitLeavesItsRequestToTheNextLineAndRunsAl
         return calls;
     };
     EXPECT_TRUE(onThread(records[0]).empty());
-    EXPECT_EQ(CallsOf(records[1]).at(0), "WaitForSingleObject");
+    EXPECT_EQ(CallsOf(records[1]).at(0), "MsgWaitForSingleObject");
     EXPECT_EQ(onThread(records[1]), (Lines{"1 MacAddress::GetMac", "1 CVeCurl::OpenUrl_get", "1 VeUI::OnlineResult",
                                            "2 MacAddress::GetMac", "2 CVeCurl::OpenUrl_get", "2 VeUI::VeShellExecuteA",
                                            "2 VeUI::Log_nolt", "2 VeUI::OnlineResult", "2 CloseHandle"}));

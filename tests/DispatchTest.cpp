@@ -1,6 +1,8 @@
 // ProcessM's dispatch paths, observed on the simulated desktop's trace: refusal of bad
 // input, the choice between the semantic and the TPP dispatcher, the offline fallback, the
 // user's own commands and main-window words, and the scene names the dispatchers settle on.
+#include <algorithm>
+
 #include "TestSupport.h"
 #include "vescene/CVeSceneFactory.h"
 
@@ -247,6 +249,51 @@ TEST_F(DispatchTest, ApplicationResultsOfBothDispatchers) {
         const auto trace = Calls();
         ASSERT_GE(trace.size(), c.tail.size());
         EXPECT_EQ(Lines(trace.end() - c.tail.size(), trace.end()), c.tail);
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// What reaches the desktop's own windows: keys never go into a window of a higher integrity
+// level (the user is told, the utterance is logged as not carried out), and the desktop is
+// recognised by its window class when its title says nothing (a WorkerW after Win+D).
+TEST_F(DispatchTest, KeysStopAtAnAdministratorWindowAndTheDesktopIsKnownByItsClass) {
+    const std::string selectAll = R"({"text":"全选","fromType":"tpp","actionType":"OFFLINE","scene":"x","content":"全选"})";
+    const Lines adminCheck = {"GetForegroundWindow() -> 14400", "GetWindowThreadProcessId(14400) -> 900",
+                              "GetCurrentProcessId() -> 4000", "GetProcessIntegrityLevel(900) -> 12288",
+                              "GetProcessIntegrityLevel(4000) -> 8192",
+                              "VeUI::Tray(" + Q("无法向以管理员身份运行的窗口发送按键") + ", 1)"};
+    sim->State().windows = {{"管理员: 命令提示符", 900}};
+    sim->State().foregroundTitle = "管理员: 命令提示符";
+    sim->State().integrityLevels = {{900, vewin::SECURITY_MANDATORY_HIGH_RID}};
+    EXPECT_EQ(factory.ProcessM(selectAll.c_str(), IatAPI_Default, true), ProcessDone);
+    const Lines calls = Calls();
+    EXPECT_TRUE(std::search(calls.begin(), calls.end(), adminCheck.begin(), adminCheck.end()) != calls.end());
+    EXPECT_TRUE(EventsOf("keybd_event").empty());
+    EXPECT_EQ(calls.back(), "VeUI::Log_2(" + Q("全选") + ", 28)");
+
+    // The same level: the keys go.
+    Clear();
+    sim->State().integrityLevels.clear();
+    EXPECT_EQ(factory.ProcessM(selectAll.c_str(), IatAPI_Default, true), ProcessDone);
+    EXPECT_EQ(EventsOf("keybd_event").size(), 4u);
+
+    const struct { const char* title; const char* className; bool searched; } fronts[] = {
+        {"", "WorkerW", true}, {"", "Progman", true}, {"", "Chrome_WidgetWin_1", false}, {"Program Manager", "", true},
+    };
+    for (const auto& front : fronts) {
+        SCOPED_TRACE(front.className);
+        Clear();
+        sim->State().windows = {{front.title, 4242}};
+        sim->State().foregroundTitle = front.title;
+        sim->State().foregroundClass = front.className;
+        EXPECT_EQ(factory.ProcessM(kPrevious, IatAPI_Default, true), ProcessUnhandled);
+        const Lines byClass = {"GetForegroundWindow() -> 67872", "GetClassNameW(67872) -> " + Q(front.className)};
+        const Lines calls = Calls();
+        EXPECT_EQ(std::search(calls.begin(), calls.end(), byClass.begin(), byClass.end()) != calls.end(), *front.title == 0);
+        EXPECT_EQ(EventsOf("CUtil::SearchInBaidu_utf8").size(), front.searched ? 1u : 0u);
     }
 }
 

@@ -144,7 +144,8 @@ TEST_F(EntriesTest, EntriesRefuseInvalidResults) {
 TEST_F(EntriesTest, OfflineAndNoMeaningResultsRunTheirScenes) {
     EXPECT_EQ(factory.ProcessM(Local("80", {"打开", "计算器"}).c_str(), IatAPI_Default, false), ProcessDone);
     EXPECT_EQ(factory.GetScene(), "offasr");
-    EXPECT_EQ(Readable(EventsOf("WinExec")), Lines{R"(WinExec("C:\\Windows\\System32\\calc.exe", 1) -> 33)"});
+    EXPECT_EQ(Readable(EventsOf("CreateProcessW")),
+              Lines{R"(CreateProcessW("C:\\Windows\\system32\\calc.exe", "\"C:\\Windows\\system32\\calc.exe\"") -> 1)"});
     EXPECT_EQ(Logs().back(), R"(VeUI::Log_2("打开计算器", 9))");
 
     sim->ClearTrace();

@@ -11,10 +11,12 @@ using namespace vetest;
 namespace {
 
 // Scan codes are the sim's.
-enum : int { Tab = 9, Enter = 13, Alt = 18, Win = 91, KeyD = 68, F4 = 115, PlayPause = 179, PageDown = 34 };
+enum : int { Tab = 9, Enter = 13, Alt = 18, Win = 91, KeyD = 68, F4 = 115, PlayPause = 179, PageUp = 33, PageDown = 34, Home = 36 };
 
+// The keys of the extended set carry KEYEVENTF_EXTENDEDKEY (1) both ways.
 std::string Key(int vk, int scan, bool up) {
-    return "keybd_event(" + std::to_string(vk) + ", " + std::to_string(scan) + (up ? ", 2, 0)" : ", 0, 0)");
+    const int flags = (up ? 2 : 0) | (vk == Win || vk == PlayPause || (vk >= PageUp && vk <= Home) ? 1 : 0);
+    return "keybd_event(" + std::to_string(vk) + ", " + std::to_string(scan) + ", " + std::to_string(flags) + ", 0)";
 }
 const std::string P30 = Wait(30)[0];
 
@@ -64,7 +66,7 @@ TEST_F(LocalCommandTest, SlideShowPhrases) {
     const struct { const char* text; Lines keys; } cases[] = {
         {"返回桌面", {Key(Win, 91, false), Wait(50)[0], Key(KeyD, 32, false), Key(KeyD, 32, true), Key(Win, 91, true)}},
         {"播放视频", {Key(Tab, 15, false), Key(Enter, 28, false), Key(Enter, 28, true), Key(Tab, 15, true)}},
-        {"停止播放", {Key(PlayPause, 0, false), Key(PlayPause, 0, true)}},
+        {"停止播放", {Key(PlayPause, 34, false), Key(PlayPause, 34, true)}},
         // No count means two; a huge or wrapped count is limited.
         {"切换窗口", SwitchWindows(2)}, {"切换窗口三", SwitchWindows(3)}, {"切换窗口一亿", SwitchWindows(50)},
         {"切换窗口3000000000", SwitchWindows(50)}, {"第3页", Played({{'3', 4}, {Enter, 28}})},
@@ -150,9 +152,9 @@ TEST_F(LocalCommandTest, SlideShowPagesWithAMissingOrDamagedGrammar) {
 
 TEST_F(LocalCommandTest, NormalPhrasesThenSlideShowCommandsThenHostBindings) {
     const struct { const char* text; Lines keys; } cases[] = {
-        {"关闭", {Key(Alt, 0, false), P30, Key(F4, 0, false), Key(Alt, 0, true), Key(F4, 0, true)}},
-        {"确定", {Key(Enter, 0, false), Key(Enter, 0, true)}},
-        {"我的桌面", {Key(Win, 0, false), Key(KeyD, 0, false), Key(Win, 0, true), Key(KeyD, 0, true)}},
+        {"关闭", {Key(Alt, 56, false), P30, Key(F4, 62, false), Key(Alt, 56, true), Key(F4, 62, true)}},
+        {"确定", {Key(Enter, 28, false), Key(Enter, 28, true)}},
+        {"我的桌面", {Key(Win, 91, false), Key(KeyD, 32, false), Key(Win, 91, true), Key(KeyD, 32, true)}},
         {"切换两个窗口", SwitchWindows(2)} /* 两 is no numeral */,
         {"返回ppt吧", {Key(Alt, 56, false), P30, Key(Tab, 15, false), Key(Tab, 15, true), P30, Key(Alt, 56, true)}},
     };
@@ -161,12 +163,20 @@ TEST_F(LocalCommandTest, NormalPhrasesThenSlideShowCommandsThenHostBindings) {
         EXPECT_EQ(Keys(), c.keys) << c.text;
         EXPECT_TRUE(EventsOf("CDataFactory::OpenPcSoftwareLnk").empty());
     }
-    sim->State().winExecResults = {{"C:\\Windows\\System32\\notepad.exe", 32}};
+    // Programs start by full path; a 32-bit process on 64-bit Windows reaches System32 through
+    // Sysnative; one that needs elevation goes through the shell, which shows the prompt.
+    const std::string sysnative = R"(C:\\Windows\\Sysnative\\notepad.exe)";
+    sim->State().wow64 = true;
+    sim->State().startErrors = {{"C:\\Windows\\Sysnative\\notepad.exe", vewin::ERROR_ELEVATION_REQUIRED}};
     EXPECT_TRUE(Normal("txt"));
-    EXPECT_EQ(Readable(Trace()), (Lines{R"(WinExec("C:\\Windows\\System32\\notepad.exe", 1) -> 32)",
-                                       R"(WinExec("C:\\Windows\\SysWOW64\\notepad.exe", 1) -> 33)"}));
+    EXPECT_EQ(Readable(Trace()), (Lines{"GetCurrentProcess() -> -1", "IsWow64Process(-1) -> true",
+                                       R"(GetWindowsDirectoryW() -> "C:\\Windows")",
+                                       "CreateProcessW(\"" + sysnative + "\", \"\\\"" + sysnative + "\\\"\") -> 0",
+                                       "GetLastError() -> 740",
+                                       "ShellExecuteExW(256, null, \"" + sysnative + "\", null, null, 1) -> 1"}));
     EXPECT_TRUE(Normal("打开我的电脑"));
-    EXPECT_EQ(Readable(Trace()), Lines{R"(WinExec("explorer.exe /s,", 1) -> 33)"});
+    EXPECT_EQ(Readable(Trace()), (Lines{R"(GetWindowsDirectoryW() -> "C:\\Windows")",
+                                       R"(CreateProcessW("C:\\Windows\\explorer.exe", "\"C:\\Windows\\explorer.exe\" /s,") -> 1)"}));
     EXPECT_TRUE(Normal("音量调大") && Normal("亮度调低"));
 
     OutPptTable()[{Gbk("下一页")}] = {"PAGEDOWN"};

@@ -166,7 +166,7 @@ TEST_F(OnlineThreadTest, ANewerUtteranceAbandonsTheOlderAndASilentServiceIsTold)
               (Lines{Request(server, kStoryUrl, vehttp::kHttpAborted), Outcome("", 3),
                      Request(server, textcodec::PercentEncode(again), vehttp::kHttpTimeout), kTold, Outcome("", -3, again)}));
     EXPECT_TRUE(EventsOf("VeUI::Log_nolt").empty());
-    EXPECT_EQ(EventsOf("WaitForSingleObject").at(0).args.at(1).number, 3000);  // the newer entry waited
+    EXPECT_EQ(EventsOf("MsgWaitForSingleObject").at(0).args.at(1).number, 3000);  // the newer entry waited
     ExpectClosedOnce(1);
 
     // The thread gave its handle back: the next utterance goes online again.
@@ -196,13 +196,15 @@ TEST_F(OnlineThreadTest, ReleaseStopsARequestInFlightAndClosesTheHandleOnce) {
     release.set_value();
     sim->WaitForThreads();
 
-    EXPECT_EQ(EventsOf("WaitForSingleObject").at(0).args.at(1).number, 1000);
+    // Stopped, not killed: Release waited (dispatching what the host sent meanwhile) until the
+    // request ended by itself, and closed its handle.
+    EXPECT_EQ(EventsOf("MsgWaitForSingleObject").at(0).args.at(1).number, 1000);
     ExpectClosedOnce(1);
     // A stopped request carries nothing out.
     EXPECT_TRUE(EventsOf("VeUI::VeShellExecuteA").empty());
     EXPECT_TRUE(EventsOf("VeUI::Log_nolt").empty());
     CVeSceneFactory::Release();  // nothing runs: nothing to do
-    EXPECT_EQ(EventsOf("WaitForSingleObject").size(), 1u);
+    EXPECT_EQ(EventsOf("MsgWaitForSingleObject").size(), 1u);
 }
 
 // The user moves on (a newer utterance) or the host releases the library while the reply is

@@ -95,7 +95,7 @@ TEST(SimTrace, HandlesReadTheSameOnEveryArchitecture) {
     EXPECT_EQ(Number(self), -1);
     vewin::BOOL wow64 = 1;
     EXPECT_EQ(sim.IsWow64Process(self, &wow64), 1);
-    sim.TerminateThread(reinterpret_cast<HANDLE>(0x104), 0);
+    sim.MsgWaitForSingleObject(reinterpret_cast<HANDLE>(0x104), 0);
     sim.CloseHandle(reinterpret_cast<HANDLE>(~std::uintptr_t{1}));  // (HANDLE)-2, the current thread
     sim.Log_HICON(u"x", reinterpret_cast<vewin::HICON>(~std::uintptr_t{0x0F}));
 
@@ -104,7 +104,7 @@ TEST(SimTrace, HandlesReadTheSameOnEveryArchitecture) {
     EXPECT_EQ(trace[0].ToReadable(), "GetCurrentProcess() -> -1");
     EXPECT_EQ(trace[1].ToReadable(), "IsWow64Process(-1) -> false");
     EXPECT_EQ(trace[1].ToJson(), R"({"call":"IsWow64Process","args":[-1],"result":false})");
-    EXPECT_EQ(trace[2].ToReadable(), "TerminateThread(260, 0) -> 1");
+    EXPECT_EQ(trace[2].ToReadable(), "MsgWaitForSingleObject(260, 0) -> 0");  // no thread of ours: signalled
     EXPECT_EQ(trace[3].ToReadable(), "CloseHandle(-2) -> 0");
     EXPECT_EQ(trace[4].ToReadable(), "VeUI::Log_HICON(\"x\", -16)");
 }
@@ -180,7 +180,8 @@ TEST(SimThreads, CallsFromSeveralThreadsEachSeeChangeAndRecordTheStateInOneStep)
 TEST(SimSettings, ApplyAllOrNothing) {
     SimDesktop sim;
     std::string error;
-    ASSERT_TRUE(sim.Configure(R"({"brightness":200,"volume":30,"windows":{"记事本":42},"winExec":{"calc":2},
+    ASSERT_TRUE(sim.Configure(R"({"brightness":200,"volume":30,"windows":{"记事本":42},"startErrors":{"calc":740},
+                                  "integrity":{"42":12288},"processImages":{"42":"C:\\n.exe"},"hiddenWindows":["IME"],
                                   "programs":["微信"],"confidence":{"关机":60},"foreground":"Word","yesNo":false})",
                               error))
         << error;
@@ -188,7 +189,10 @@ TEST(SimSettings, ApplyAllOrNothing) {
     EXPECT_EQ(s.brightness, 200);
     EXPECT_EQ(s.volume, 30);
     EXPECT_EQ(s.windows.at("记事本"), 42u);
-    EXPECT_EQ(s.winExecResults.at("calc"), 2u);
+    EXPECT_EQ(s.startErrors.at("calc"), 740u);
+    EXPECT_EQ(s.integrityLevels.at(42), 0x3000u);
+    EXPECT_EQ(s.processImages.at(42), "C:\\n.exe");
+    EXPECT_EQ(s.hiddenWindows.count("IME"), 1u);
     EXPECT_EQ(s.programs.count("微信"), 1u);
     EXPECT_EQ(s.confidence.at("关机"), 60);
     EXPECT_EQ(s.foregroundTitle, "Word");
@@ -199,6 +203,7 @@ TEST(SimSettings, ApplyAllOrNothing) {
         {R"({"volume":10,"brightness":"high"})", "sim setting \"brightness\" has the wrong type"},
         {R"({"volume":10,"windows":{"记事本":-1}})", "sim setting \"windows\" has the wrong type"},
         {R"({"volume":10,"programs":["微信",1]})", "sim setting \"programs\" has the wrong type"},
+        {R"({"volume":10,"integrity":{"x42":8192}})", "sim setting \"integrity\" has the wrong type"},
         {R"([{"volume":10}])", "sim settings must be a JSON object"},
         {R"({"volume":10)", "sim settings must be a JSON object"},
     };

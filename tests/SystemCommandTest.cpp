@@ -2,6 +2,7 @@
 // command, observed as the calls it makes after the host's own programs and sites.
 #include "TestSupport.h"
 #include "local/SystemCommand.h"
+#include "platform/sim/ScanCodes.h"
 
 using namespace vetest;
 
@@ -10,24 +11,45 @@ namespace {
 enum : int { Shift = 16, Ctrl = 17, Alt = 18, Space = 32, F3 = 114, F4 = 115, F10 = 121, LAlt = 164 };
 constexpr WindowsVersion Old = WindowsVersion_Old, Now = WindowsVersion_Current;
 
-std::string Down(int vk) { return "keybd_event(" + std::to_string(vk) + ", 0, 0, 0)"; }
-std::string Up(int vk) { return "keybd_event(" + std::to_string(vk) + ", 0, 2, 0)"; }
-Lines Chord(std::vector<int> keys) {
-    Lines out;
-    for (int k : keys) out.push_back(Down(k));
-    for (int k : keys) out.push_back(Up(k));
+Lines Down(int vk) { return KeyCalls(vk, static_cast<int>(vesim::ScanCodeOf(vk)), false); }
+Lines Up(int vk) { return KeyCalls(vk, static_cast<int>(vesim::ScanCodeOf(vk)), true); }
+// Before the first key, the foreground window's integrity level (none in front here).
+const Lines kInputCheck = {"GetForegroundWindow() -> 0"};
+Lines Keys(const std::vector<std::pair<int, bool>>& keys) {
+    Lines out = kInputCheck;
+    for (auto [vk, up] : keys) out = Concat(out, up ? Up(vk) : Down(vk));
     return out;
 }
-std::string Exec(const std::string& command, int result = 33) {
-    return "WinExec(" + Q(command) + ", 1) -> " + std::to_string(result);
+Lines Chord(std::vector<int> keys) {
+    Lines out = kInputCheck;
+    for (int k : keys) out = Concat(out, Down(k));
+    for (int k : keys) out = Concat(out, Up(k));
+    return out;
 }
-const std::string kSys32 = "C:\\Windows\\System32\\", kWow64 = "C:\\Windows\\SysWOW64\\";
+// A program started by full path: CreateProcessW, and on error 740 the shell (the elevation prompt).
+Lines Started(const std::string& path, const std::string& arguments = "", vewin::DWORD error = 0) {
+    Lines out = {"CreateProcessW(" + Q(path) + ", " + Q("\"" + path + "\"" + (arguments.empty() ? "" : " " + arguments)) +
+                 ") -> " + (error ? "0" : "1")};
+    if (error) out.push_back("GetLastError() -> " + std::to_string(error));
+    if (error == vewin::ERROR_ELEVATION_REQUIRED)
+        out.push_back("ShellExecuteExW(256, null, " + Q(path) + ", " + (arguments.empty() ? "null" : Q(arguments)) +
+                      ", null, 1) -> 1");
+    return out;
+}
+Lines SystemTool(const std::string& file, const std::string& arguments = "", vewin::DWORD error = 0) {
+    return Concat({"GetCurrentProcess() -> -1", "IsWow64Process(-1) -> false",
+                   R"(GetSystemDirectoryW() -> "C:\\Windows\\system32")"},
+                  Started("C:\\Windows\\system32\\" + file, arguments, error));
+}
+Lines WindowsTool(const std::string& file, const std::string& arguments = "", vewin::DWORD error = 0) {
+    return Concat({R"(GetWindowsDirectoryW() -> "C:\\Windows")"}, Started("C:\\Windows\\" + file, arguments, error));
+}
 
 struct Case {
     const char* name;
     Lines actions = {};  // the calls after the host lookups and the version query
     WindowsVersion version = Now;
-    std::map<std::string, vewin::UINT> winExec = {};
+    std::map<std::string, vewin::DWORD> startErrors = {};
 };
 
 class SystemCommandTest : public SimTest {
@@ -39,7 +61,7 @@ protected:
         SCOPED_TRACE(std::string(c.name) + " version " + std::to_string(c.version));
         sim->ClearTrace();
         sim->State().windowsVersion = c.version;
-        sim->State().winExecResults = c.winExec;
+        sim->State().startErrors = c.startErrors;
         sim->State().volume = 50;
         logType = LogType_Base;
         EXPECT_EQ(RunSystemCommand(Wide(c.name), logType, icon), handled);
@@ -58,21 +80,28 @@ protected:
 
 TEST_F(SystemCommandTest, KeyProgramAndVolumeRows) {
     Check({
-        {"打开搜索", Chord({F3})}, {"关闭", {Down(Alt), Down(F4), Up(F4), Up(Alt)}},
-        {"关闭网页", {Down(Ctrl), Down('W'), "Sleep(10)", Up(Ctrl), Up('W')}}, {"最小化", Chord({LAlt, Space, 'N'})},
+        {"打开搜索", Chord({F3})}, {"关闭", Keys({{Alt, false}, {F4, false}, {F4, true}, {Alt, true}})},
+        {"关闭网页", Seq(Keys({{Ctrl, false}, {'W', false}}), Wait(10), Up(Ctrl), Up('W'))},
+        {"最小化", Chord({LAlt, Space, 'N'})},
         {"打开", Chord({Shift, F10, 'O'})}, {"打开中图标", Chord({Shift, F10, 'V', 'M'})},
         {"自动排列", Chord({Shift, F10, 'V', 'A'})},
-        {"自动排列", {"mouse_event(24, 0, 0, 0, 0)", Down('I'), Up('I'), Down('N'), Up('N')}, Old},
+        {"自动排列", Concat(kInputCheck, Seq(Lines{"mouse_event(24, 0, 0, 0, 0)"}, Down('I'), Up('I'), Down('N'), Up('N'))), Old},
+        // The Windows key and Delete are of the extended set: KEYEVENTF_EXTENDEDKEY both ways.
+        {"开始菜单", Chord({0x5B})}, {"删除", Chord({0x2E})}, {"显示桌面", Chord({0x5B, 'D'})},
         {"锁定计算机", {"LockWorkStation() -> 1"}}, {"媒体播放器", {R"(VeUI::VeShellExecuteA("mplayer2.exe"))"}},
-        // A start result of 32 or less is a failure: the next command line is tried.
-        {"打开记事本", {Exec(kSys32 + "notepad.exe", 32), Exec(kWow64 + "notepad.exe")}, Now,
-         {{kSys32 + "notepad.exe", 32}}},
-        {"任务管理器", {Exec(kSys32 + "taskmgr.exe", 0), Exec(kWow64 + "taskmgr.exe", 31), Exec("C:\\Windows\\taskmgr.exe")},
-         Now, {{kSys32 + "taskmgr.exe", 0}, {kWow64 + "taskmgr.exe", 31}}},
-        {"资源管理器", {Exec("C:\\WINDOWS\\explorer.exe", 2)}, Old, {{"C:\\WINDOWS\\explorer.exe", 2}}},
-        {"系统配置", {Exec("C:\\WINDOWS\\pchealth\\helpctr\\binaries\\msconfig.exe")}, Old},
-        {"扫雷", {Exec("C:\\WINDOWS\\System32\\winmine.exe", 0), Exec("C:\\WINDOWS\\SysWOW64\\winmine.exe")}, Old,
-         {{"C:\\WINDOWS\\System32\\winmine.exe", 0}}},
+        // By full path, never searched for; what needs elevation through the shell (the prompt).
+        {"打开记事本", SystemTool("notepad.exe")},
+        {"任务管理器", SystemTool("taskmgr.exe", "", 740), Now, {{"C:\\Windows\\system32\\taskmgr.exe", 740}}},
+        {"注册表", WindowsTool("regedit.exe", "", 740), Now, {{"C:\\Windows\\regedit.exe", 740}}},
+        {"计算器", SystemTool("calc.exe", "", 2), Now, {{"C:\\Windows\\system32\\calc.exe", 2}}},
+        {"显示设置", SystemTool("control.exe", "desk.cpl")},
+        {"我的电脑", WindowsTool("explorer.exe", "/s,")},
+        {"资源管理器", WindowsTool("explorer.exe"), Old},
+        {"系统配置", WindowsTool("pchealth\\helpctr\\binaries\\msconfig.exe"), Old},
+        {"扫雷", SystemTool("winmine.exe"), Old},
+        // Moved by Windows 11: by name, through the shell.
+        {"画图", {R"(ShellExecuteW(0, null, "mspaint.exe", null, null, 1) -> 42)"}},
+        {"写字板", {R"(ShellExecuteW(0, null, "wordpad.exe", null, null, 1) -> 42)"}},
         {"打开静音", {"CEnvironmentMonitor::SetVolume(1, true) -> 50"}},
         {"音量最小", {"CEnvironmentMonitor::SetVolume(-200, false) -> 40", "VeUI::Tray(" + Q("音量：40") + ", 1)"}},
     });
@@ -98,8 +127,9 @@ TEST_F(SystemCommandTest, SystemConfigurationReachesTheNativeSystemDirectory) {
 
 TEST_F(SystemCommandTest, PowerRowsAskFirstAndARefusalIsStillHandled) {
     const struct { const char* name; const char* question; int flags; bool yes; } rows[] = {
-        {"关机", "是否确定关机？", 5, true}, {"关闭计算机", "是否确定关机？", 5, false},
-        {"重启电脑", "是否确定重启电脑？", 6, true}, {"注销计算机", "是否确定注销计算机？", 4, true},
+        // Never EWX_FORCE (4): programs may ask to save; EWX_FORCEIFHUNG (16) ends only hung ones.
+        {"关机", "是否确定关机？", 17, true}, {"关闭计算机", "是否确定关机？", 17, false},
+        {"重启电脑", "是否确定重启电脑？", 18, true}, {"注销计算机", "是否确定注销计算机？", 16, true},
     };
     for (const auto& row : rows) {
         sim->State().yesNoAnswer = row.yes;
@@ -116,7 +146,7 @@ TEST_F(SystemCommandTest, HostProgramsAndSitesComeFirst) {
     EXPECT_EQ(Readable(Trace()), Lines{R"(CDataFactory::OpenPcSoftwareLnk("记事本") -> true)"});
     EXPECT_TRUE(RunSystemCommand(Wide("计算器"), logType, icon));
     EXPECT_EQ(logType, LogType_Website);
-    EXPECT_TRUE(EventsOf("WinExec").empty());
+    EXPECT_TRUE(EventsOf("CreateProcessW").empty());
     sim->ClearTrace();
     EXPECT_FALSE(RunSystemCommand(CString(), logType, icon));
     EXPECT_TRUE(Trace().empty());

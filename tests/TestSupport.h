@@ -81,10 +81,16 @@ Lines Seq(Lines first, const More&... more) {
     return first;
 }
 
-// The calls of the key player's press or release of `vk`, whose scan code is `scan`.
+// The calls of the key player's press or release of `vk`, whose scan code is `scan`. The keys
+// of the extended set the library presses (the page and arrow keys, Home, End, Insert, Delete,
+// the Windows key, right Ctrl and Alt, the media keys) carry KEYEVENTF_EXTENDEDKEY (1).
 inline Lines KeyCalls(int vk, int scan, bool up) {
+    const int low = vk & 0xFF;
+    const bool extended = (low >= 0x21 && low <= 0x28) || low == 0x2D || low == 0x2E || low == 0x5B || low == 0xA3 ||
+                          low == 0xA5 || (low >= 0xAD && low <= 0xB3);
+    const int flags = (up ? 2 : 0) | (extended ? 1 : 0);
     return {"MapVirtualKeyW(" + std::to_string(static_cast<unsigned>(vk)) + ", 0) -> " + std::to_string(scan),
-            "keybd_event(" + std::to_string(vk & 0xFF) + ", " + std::to_string(scan) + (up ? ", 2, 0)" : ", 0, 0)")};
+            "keybd_event(" + std::to_string(low) + ", " + std::to_string(scan) + ", " + std::to_string(flags) + ", 0)"};
 }
 inline Lines Wait(int ms) { return {"Sleep(" + std::to_string(ms) + ")"}; }
 
@@ -236,13 +242,13 @@ inline Lines Unknown(const std::string& name) {
 }
 // An uninstall the host refuses: Windows' own list of programs instead.
 inline Lines Uninstall(const std::string& name) {
-    return {"CDataFactory::UninstSystemExe(" + Q(name) + ") -> false",
-            R"(WinExec("control.exe /name Microsoft.ProgramsAndFeatures", 1) -> 33)"};
+    return {"CDataFactory::UninstSystemExe(" + Q(name) + ") -> false", "GetCurrentProcess() -> -1",
+            "IsWow64Process(-1) -> false", R"(GetSystemDirectoryW() -> "C:\\Windows\\system32")",
+            R"(CreateProcessW("C:\\Windows\\system32\\control.exe", "\"C:\\Windows\\system32\\control.exe\" /name Microsoft.ProgramsAndFeatures") -> 1)"};
 }
-// A media key pressed and released without a scan code.
-inline Lines Tap(int vk) {
-    const std::string key = std::to_string(vk);
-    return {"keybd_event(" + key + ", 0, 0, 0)", "MapVirtualKeyW(" + key + ", 0) -> 0", "keybd_event(" + key + ", 0, 2, 0)"};
+// A media key tapped (its scan code, with KEYEVENTF_EXTENDEDKEY both ways), after the input check.
+inline Lines Tap(int vk, int scan) {
+    return Seq(Lines{"GetForegroundWindow() -> 0"}, KeyCalls(vk, scan, false), KeyCalls(vk, scan, true));
 }
 // Finding the window titled `title` of process `pid` and checking it is not the shell's or the
 // host's (4000) on a desktop without a shell.
@@ -255,10 +261,10 @@ inline Lines FindToClose(const std::string& title, int pid) {
 // Asking the window titled 记事本 (pid 1234, beside 无标题 - 记事本 of pid 77) to close on a fresh
 // desktop, up to the wait for its process.
 inline const Lines kAskNotepad = Concat(FindToClose("记事本", 1234),
-    {"OpenProcess(1048577, 0, 1234) -> 260", "EnumWindows() -> 2", "GetWindowThreadProcessId(1232) -> 77",
-     "GetWindowThreadProcessId(19744) -> 1234", "PostMessageW(19744, 16, 0, 0) -> 1"});
+    {"OpenProcess(1052673, 0, 1234) -> 260", "EnumWindows() -> 2", "GetWindowThreadProcessId(1232) -> 77",
+     R"(QueryFullProcessImageNameW(260) -> "")", "PostMessageW(19744, 16, 0, 0) -> 1"});
 // ... and it closes.
-inline const Lines kCloseNotepad = Concat(kAskNotepad, {"WaitForSingleObject(260, 5000) -> 0", "CloseHandle(260) -> 1",
+inline const Lines kCloseNotepad = Concat(kAskNotepad, {"MsgWaitForSingleObject(260, 5000) -> 0", "CloseHandle(260) -> 1",
                                                         "CUtil::RefreshToolbarAreaIcon()"});
 }  // namespace calls
 

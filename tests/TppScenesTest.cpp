@@ -108,8 +108,8 @@ TEST_F(TppSceneTest, CommandsKeysAndAnswersAreCarriedOutOrDeclined) {
         {cmd, "", Q("no_such"), LogType_Base, {R"(CUtil::OpenCommand("no_such") -> false)"}},
         {cmd, "", Q(""), LogType_NotCarriedOut, {}},
         // Only the track and play keys, spelt exactly, are pressed: never mute (173) or stop (178).
-        {key, "", Q("176"), LogType_Base, Tap(176)}, {key, "", Q("177"), LogType_Base, Tap(177)},
-        {key, "", Q("179"), LogType_Base, Tap(179)}, {key, "", Q("173"), LogType_NotCarriedOut, {}},
+        {key, "", Q("176"), LogType_Base, Tap(176, 0x19)}, {key, "", Q("177"), LogType_Base, Tap(177, 0x10)},
+        {key, "", Q("179"), LogType_Base, Tap(179, 0x22)}, {key, "", Q("173"), LogType_NotCarriedOut, {}},
         {key, "", Q("178"), LogType_NotCarriedOut, {}}, {key, "", Q(" 176"), LogType_NotCarriedOut, {}},
         {key, "", Q("0176"), LogType_NotCarriedOut, {}}, {key, "", Q(""), LogType_NotCarriedOut, {}},
         // "\n" breaks the line; 乗 ends in a backslash byte in GBK and is kept whole.

@@ -15,6 +15,7 @@
 #include "host/VeOffice.h"
 #include "platform/Backend.h"
 #include "platform/HttpConfig.h"
+#include "platform/ProgramStart.h"
 #include "platform/win32/Win32Host.h"
 #include "platform/win32/Win32Support.h"
 #include "scenes/shared/ApplicationActions.h"
@@ -36,6 +37,7 @@
 #include <fstream>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -190,6 +192,49 @@ TEST_F(Win32HostTest, ProgramStartsFromItsStartMenuShortcutBySpokenName) {
     EXPECT_EQ(type, LogType_Base);
     EXPECT_TRUE(CPreferences::Data()->OpenPcSoftwareLnk(name, type, icon));
     EXPECT_EQ(type, LogType_Application);
+
+    // The name Explorer shows counts too: a folder's desktop.ini names its shortcuts in the
+    // user's language (Notepad.lnk is 记事本 on a Chinese Windows).
+    const fs::path folder = shortcut.m_path.parent_path();
+    {
+        std::ofstream ini(folder / "desktop.ini", std::ios::binary);
+        const std::wstring text = L"\xFEFF[LocalizedFileNames]\r\n" + shortcut.m_path.filename().wstring() +
+                                  L"=VeScene 本地化名称\r\n";
+        ini.write(reinterpret_cast<const char*>(text.data()), static_cast<std::streamsize>(text.size() * sizeof(wchar_t)));
+    }
+    ::SetFileAttributesW(folder.c_str(), FILE_ATTRIBUTE_READONLY);  // Explorer reads desktop.ini only so
+    SHFILEINFOW info{};
+    ASSERT_TRUE(::SHGetFileInfoW(shortcut.m_path.c_str(), 0, &info, sizeof(info), SHGFI_DISPLAYNAME));
+    const std::u16string shown = U16(std::wstring(info.szDisplayName));
+    EXPECT_EQ(vewin32::FindStartMenuShortcut(shown), U16(shortcut.m_path)) << Narrow(shown);
+    ::SetFileAttributesW(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (shown != u"VeScene 本地化名称") std::printf("note: this shell shows no localised shortcut names\n");
+}
+
+// --- starting programs ---
+
+// By full path, never from the current directory: a System32 tool through Sysnative in a 32-bit
+// process on 64-bit Windows, a command line's program read as CreateProcess reads it.
+TEST_F(Win32HostTest, ProgramsStartByFullPathAndSystemToolsFromTheNativeFolder) {
+    BOOL wow64 = FALSE;
+    ::IsWow64Process(::GetCurrentProcess(), &wow64);
+    wchar_t windows[MAX_PATH] = {}, system[MAX_PATH] = {};
+    ::GetWindowsDirectoryW(windows, MAX_PATH);
+    ::GetSystemDirectoryW(system, MAX_PATH);
+    const std::u16string cmd = vewin::ToolPath(vewin::ToolFolder::System, u"cmd.exe");
+    EXPECT_EQ(cmd, U16(std::wstring(wow64 ? std::wstring(windows) + L"\\Sysnative" : std::wstring(system)) + L"\\cmd.exe"));
+    EXPECT_NE(::GetFileAttributesW(reinterpret_cast<const wchar_t*>(cmd.c_str())), INVALID_FILE_ATTRIBUTES);
+    EXPECT_TRUE(vewin::StartProgram(cmd, u"/c exit 0"));
+    EXPECT_FALSE(vewin::StartProgram(vewin::ToolPath(vewin::ToolFolder::System, u"vescene-no-such-tool.exe")));
+
+    // A program without a folder comes from the PATH; an unquoted path with spaces is read up to
+    // the first run of words that names a file.
+    const fs::path spaced = m_dir / "with space" / "tool.exe";
+    fs::create_directories(spaced.parent_path());
+    ASSERT_TRUE(::CopyFileW((std::wstring(system) + L"\\cmd.exe").c_str(), spaced.c_str(), FALSE));
+    EXPECT_TRUE(vewin32::RunCommandLine(u"cmd.exe /c exit 0"));
+    EXPECT_TRUE(vewin32::RunCommandLine(U16(spaced) + u" /c exit 0"));
+    EXPECT_TRUE(vewin32::RunCommandLine(u"\"" + U16(spaced) + u"\" /c exit 0"));
 }
 
 // --- uninstall entries ---
@@ -481,6 +526,143 @@ TEST_F(Win32HostTest, TheOnlineRequestRunsOnAWindowsThreadWithWinHttp) {
     EXPECT_EQ(seen.answers, std::vector<std::string>{"从前有座山"});
     EXPECT_TRUE(seen.opened.empty());
 }
+
+// A host as MFC writes one: its callbacks, whatever thread they come on, are marshalled to its
+// window with SendMessage and handled on its UI thread, which is also the thread that calls the
+// entries. An entry that abandons a request waits for it; were that wait deaf to sent messages,
+// the request's last callback and the entry would wait for each other for the whole wait.
+class MarshallingHost {
+public:
+    MarshallingHost() {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = &MarshallingHost::Proc;
+        wc.hInstance = ::GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"VeSceneMarshallingHost";
+        ::RegisterClassW(&wc);
+        m_window = ::CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, this);
+        ::SetWindowLongPtrW(m_window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    }
+    ~MarshallingHost() {
+        ::DestroyWindow(m_window);
+        ::UnregisterClassW(L"VeSceneMarshallingHost", ::GetModuleHandleW(nullptr));
+    }
+    static void VESCENE_CALL OnlineResult(void* user, const char*, const char*, int status) {
+        auto* host = static_cast<MarshallingHost*>(user);
+        ::SendMessageW(host->m_window, WM_APP, static_cast<WPARAM>(status), 0);
+    }
+    std::vector<int> statuses;  // on the UI thread only
+    HWND m_window = nullptr;
+
+private:
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        auto* host = reinterpret_cast<MarshallingHost*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+        if (message == WM_APP && host) {
+            host->statuses.push_back(static_cast<int>(wParam));
+            return 0;
+        }
+        return ::DefWindowProcW(window, message, wParam, lParam);
+    }
+};
+
+TEST_F(Win32HostTest, AHostThatMarshalsWithSendMessageIsNeverBlockedByAnEntrysWait) {
+    MarshallingHost host;
+    ASSERT_TRUE(host.m_window);
+    VeHostCallbacks callbacks{};
+    callbacks.size = sizeof callbacks;
+    callbacks.user = &host;
+    callbacks.online_result = &MarshallingHost::OnlineResult;
+    callbacks.shell_execute = [](void*, const char*) {};  // no browser opens under the tests
+    VeScene_SetHostCallbacks(&callbacks);
+
+    std::promise<void> arrived;
+    std::atomic<int> requests{0};
+    vetest::LoopbackServer server([&](const std::string&) {
+        if (requests++ == 0) {
+            arrived.set_value();
+            std::this_thread::sleep_for(std::chrono::seconds(5));  // the first never answers in time
+        }
+        return vetest::Http(200, R"({"scene":"chat","message":"好"})");
+    });
+    ASSERT_TRUE(vehttp::SetEndpoint("online", server.Url("")));
+    struct Restore {
+        ~Restore() { vehttp::SetEndpoint("online", "http://127.0.0.1:9"); }
+    } restore;
+    const std::string unhandled = R"({"text":"讲个故事","rc":4})";
+    CVeSceneFactory factory;
+    factory.ProcessM(unhandled.c_str(), IatAPI_Default, false);
+    ASSERT_EQ(arrived.get_future().wait_for(std::chrono::seconds(5)), std::future_status::ready);
+
+    // The next utterance abandons the first request: its outcome comes, marshalled, while the
+    // entry waits, and the entry goes on at once.
+    const auto started = std::chrono::steady_clock::now();
+    factory.ProcessM(unhandled.c_str(), IatAPI_Default, false);
+    const auto waited = std::chrono::steady_clock::now() - started;
+    EXPECT_LT(waited, std::chrono::milliseconds(1500));
+    ASSERT_FALSE(host.statuses.empty());
+    EXPECT_EQ(host.statuses.front(), VESCENE_ONLINE_ABANDONED);
+    CVeSceneFactory::Release();
+    MSG message;
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
+}
+
+// --- unloading the library ---
+
+#ifdef VESCENE_DLL
+// Release never kills the request's thread: one still inside a host callback when Release gives
+// up waiting finishes by itself, and the library stays loaded until it has, so unloading right
+// after Release never pulls code from under it (nor from under a late WinHTTP notice).
+TEST_F(Win32HostTest, TheLibraryStaysLoadedUntilItsLastRequestHasEnded) {
+    std::string path = VESCENE_DLL;
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    HMODULE dll = ::LoadLibraryA(path.c_str());
+    ASSERT_TRUE(dll) << path;
+    const auto api = [&](const char* name) { return reinterpret_cast<void*>(::GetProcAddress(dll, name)); };
+    auto setCallbacks = reinterpret_cast<int(VESCENE_CALL*)(const VeHostCallbacks*)>(api("VeScene_SetHostCallbacks"));
+    auto setEndpoint = reinterpret_cast<int(VESCENE_CALL*)(const char*, const char*)>(api("VeScene_SetEndpoint"));
+    auto create = reinterpret_cast<VeSceneHandle*(VESCENE_CALL*)()>(api("VeScene_Create"));
+    auto processM = reinterpret_cast<int(VESCENE_CALL*)(VeSceneHandle*, const char*, int, int)>(api("VeScene_ProcessM"));
+    auto destroy = reinterpret_cast<void(VESCENE_CALL*)(VeSceneHandle*)>(api("VeScene_Destroy"));
+    auto release = reinterpret_cast<void(VESCENE_CALL*)()>(api("VeScene_Release"));
+    ASSERT_TRUE(setCallbacks && setEndpoint && create && processM && destroy && release);
+
+    // The reply's answer reaches a host callback that takes 2.5 s to return.
+    static std::promise<void>* entered;
+    std::promise<void> inCallback;
+    entered = &inCallback;
+    VeHostCallbacks callbacks{};
+    callbacks.size = sizeof callbacks;
+    callbacks.interactive_set = [](void*, const char* text, int) {
+        if (!text) return;
+        entered->set_value();
+        std::this_thread::sleep_for(std::chrono::milliseconds(2500));
+    };
+    vetest::LoopbackServer server([](const std::string&) { return vetest::Http(200, R"({"scene":"chat","message":"好"})"); });
+    // The host's side runs on a thread of its own that ends before the checks: mingw's runtime
+    // keeps a library loaded while a thread that used its thread-local objects lives.
+    std::thread([&] {
+        ASSERT_EQ(setCallbacks(&callbacks), 1);
+        ASSERT_EQ(setEndpoint("online", server.Url("").c_str()), 1);
+        VeSceneHandle* scene = create();
+        processM(scene, R"({"text":"讲个故事","rc":4})", 0, 0);
+        ASSERT_EQ(inCallback.get_future().wait_for(std::chrono::seconds(10)), std::future_status::ready);
+        const auto started = std::chrono::steady_clock::now();
+        release();
+        EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(2500));  // waited, bounded
+        destroy(scene);
+        EXPECT_TRUE(::FreeLibrary(dll));
+    }).join();
+    HMODULE still = nullptr;
+    EXPECT_TRUE(::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT, path.c_str(), &still));
+    // Once the callback has returned and the request's thread has ended, the library goes.
+    bool unloaded = false;
+    for (int i = 0; i < 100 && !unloaded; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        unloaded = !::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT, path.c_str(), &still);
+    }
+    EXPECT_TRUE(unloaded);
+}
+#endif
 
 // --- the owners of Windows handles (core/UniqueAny.h with the kinds of Win32Support.h) ---
 

@@ -44,8 +44,8 @@ public:
     VESCENE_API std::string GetText_utf8();
     VESCENE_API std::string GetScene();
 
-    // Ends a running online request and returns once the worker has stopped; never kills a
-    // thread. The host calls it before unloading the library.
+    // Stops a running online request (never kills its thread; see VeScene_Release); the host
+    // calls it before unloading the library.
     VESCENE_API static void Release();
 
 private:

@@ -337,10 +337,12 @@ VESCENE_API const char* VESCENE_CALL VeScene_GetText(VeSceneHandle* scene) VESCE
    outcome is reported by online_result instead. */
 VESCENE_API const char* VESCENE_CALL VeScene_GetLastError(void) VESCENE_NOEXCEPT;
 
-/* Ends a running online request: its transfer is aborted and the worker thread stopped
-   cooperatively. Returns once the worker has stopped; never kills a thread. After it returns no
-   callback comes from the worker; call it before unloading the library (and before the code or
-   data the callbacks use goes away). Process-wide; the handles stay usable. */
+/* Stops a running online request; call before unloading the library. It aborts the request's
+   transfer and waits up to about a second for it to end, then up to a second for WinHTTP to
+   close its last handle, dispatching messages sent to the calling thread meanwhile. Nothing is
+   killed: a request still running after that (a host callback that has not returned) ends by
+   itself, acts on nothing, and keeps the library loaded until it has. Process-wide; the handles stay
+   usable. */
 VESCENE_API void VESCENE_CALL VeScene_Release(void) VESCENE_NOEXCEPT;
 
 /* Copies the table (see VeHostCallbacks::size); NULL removes the host's callbacks. Process-wide:

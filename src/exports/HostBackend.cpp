@@ -79,6 +79,10 @@ public:
         if (LeftOut(u"PostMessageW", window, message, wParam)) return 1;
         return m_inner->PostMessageW(window, message, wParam, lParam);
     }
+    HWND GetForegroundWindow() override { return m_inner->GetForegroundWindow(); }
+    std::u16string GetClassNameW(HWND window) override { return m_inner->GetClassNameW(window); }
+    BOOL IsWindowVisible(HWND window) override { return m_inner->IsWindowVisible(window); }
+    HWND GetWindow(HWND window, UINT command) override { return m_inner->GetWindow(window, command); }
     BOOL ExitWindowsEx(UINT flags, DWORD reason) override {
         return LeftOut(u"ExitWindowsEx", flags, reason) ? 1 : m_inner->ExitWindowsEx(flags, reason);
     }
@@ -91,14 +95,20 @@ public:
     DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds) override {
         return m_inner->WaitForSingleObject(handle, milliseconds);
     }
-    BOOL TerminateThread(HANDLE thread, DWORD exitCode) override { return m_inner->TerminateThread(thread, exitCode); }
+    DWORD MsgWaitForSingleObject(HANDLE handle, DWORD milliseconds) override {
+        return m_inner->MsgWaitForSingleObject(handle, milliseconds);
+    }
     BOOL CloseHandle(HANDLE handle) override { return m_inner->CloseHandle(handle); }
     void Sleep(DWORD milliseconds) override { m_inner->Sleep(milliseconds); }
-    UINT WinExec(const std::string& gbkCommandLine, UINT show) override {
-        constexpr UINT kStarted = 33;  // above 31: what WinExec returns for a program it started
-        if (LeftOut(u"WinExec", textcodec::GbkToUtf16(gbkCommandLine).c_str(), show)) return kStarted;
-        return m_inner->WinExec(gbkCommandLine, show);
+    DWORD GetLastError() override { return m_inner->GetLastError(); }
+    BOOL CreateProcessW(const char16_t* application, const char16_t* commandLine) override {
+        if (LeftOut(u"CreateProcessW", application, commandLine)) return 1;
+        return m_inner->CreateProcessW(application, commandLine);
     }
+    std::u16string QueryFullProcessImageNameW(HANDLE process) override {
+        return m_inner->QueryFullProcessImageNameW(process);
+    }
+    DWORD GetProcessIntegrityLevel(DWORD processId) override { return m_inner->GetProcessIntegrityLevel(processId); }
     HANDLE OpenProcess(DWORD access, BOOL inherit, DWORD processId) override {
         return m_inner->OpenProcess(access, inherit, processId);
     }
@@ -117,6 +127,13 @@ public:
         if (LeftOut(u"ShellExecuteW", verb, file, parameters, directory))
             return reinterpret_cast<HINSTANCE>(kOpened);
         return m_inner->ShellExecuteW(window, verb, file, parameters, directory, show);
+    }
+    BOOL ShellExecuteExW(SHELLEXECUTEINFOW* info) override {
+        if (LeftOut(u"ShellExecuteExW", info->lpVerb, info->lpFile, info->lpParameters, info->lpDirectory)) {
+            info->hInstApp = reinterpret_cast<HINSTANCE>(std::uintptr_t{42});  // above 32: success
+            return 1;
+        }
+        return m_inner->ShellExecuteExW(info);
     }
 
     void Tray(const CString& text, VeTrayParams params) override {

@@ -7,6 +7,7 @@
 #include "host/VeChar.h"
 #include "host/VeNet.h"
 #include "host/VeUI.h"
+#include "keyboard/KeyPlayer.h"
 
 void LogOutcome(const CString& text, LogType logType, vewin::HICON icon) {
     if (icon)
@@ -20,10 +21,11 @@ SceneOutcome RunScene(VeBasicService& scene, VeJson& doc, const std::string& gbk
     scene.SetText(gbkText);
     scene.Parse(doc);
     VeUI::TakeToldNotCarriedOut();  // what an earlier run left is not this one's
+    InputScope input;
     const int result = scene.Execute();
-    const SceneOutcome outcome = VeUI::TakeToldNotCarriedOut() ? SceneOutcome::Answered
-                                 : result != 0                 ? SceneOutcome::Done
-                                                               : SceneOutcome::Declined;
+    // Input that could not reach an administrator window was not sent, and the user was told.
+    const bool told = VeUI::TakeToldNotCarriedOut() || input.Blocked();
+    const SceneOutcome outcome = told ? SceneOutcome::Answered : result != 0 ? SceneOutcome::Done : SceneOutcome::Declined;
     if (log == OutcomeLog::Nolt) {
         VeUI::Log_nolt(shown, outcome == SceneOutcome::Done ? scene.m_logType : LogType_NotCarriedOut);
     } else if (outcome != SceneOutcome::Done) {

@@ -56,22 +56,35 @@ vewin::HANDLE g_handedOver = nullptr;
 // How long an entry waits for an abandoned request to finish: its transfer is aborted at once,
 // only a scene already under way can take longer.
 constexpr vewin::DWORD kAbandonWaitMs = 3000;
+// How long Release waits for the request to stop: the host is unloading the library. A thread
+// still running after it ends by itself (nothing is killed: a kill could leave a key held or a
+// lock taken), and keeps the library loaded until then.
+constexpr vewin::DWORD kReleaseWaitMs = 1000;
+// How long Release then waits for WinHTTP's last notices into the library (see LetTransfersClose).
+constexpr int kClosingWaitMs = 1000;
 
 std::mutex g_wordsMutex;  // guards s_veNotAnalysis: a stopped thread may still be finishing
 
 bool Stopped(const NoltStart& start) { return g_stopEpoch.load() != start.stopEpoch; }
 bool Abandoned(const NoltStart& start) { return Stopped(start) || g_utterance.load() != start.utterance; }
 
-// Only with the desktop itself in front: a search would cover whatever the user is in.
-void SearchFromDesktop(const std::string& utf8Text) {
+// The desktop's own windows: Program Manager, and after Win+D often a WorkerW with no title.
+bool DesktopInFront() {
     const CString title = CurrentWnd::GetCurrentWndText();
-    if (title == u"no" || title == u"Program Manager") CUtil::SearchInBaidu_utf8(utf8Text);
+    if (title == u"no" || title == u"Program Manager") return true;
+    const std::u16string className = vewin::GetClassNameW(vewin::GetForegroundWindow());
+    return className == u"Progman" || className == u"WorkerW";
 }
 
-}  // namespace
+// Only with the desktop itself in front: a search would cover whatever the user is in.
+void SearchFromDesktop(const std::string& utf8Text) {
+    if (DesktopInFront()) CUtil::SearchInBaidu_utf8(utf8Text);
+}
 
-void AbandonOnlineRequest() {
-    g_utterance.fetch_add(1);
+// Aborts the worker's transfer and waits, at most `milliseconds`, for it to end, dispatching
+// what the host sends to its thread meanwhile (a host that marshals our callbacks to its
+// window with SendMessage would otherwise wait for us while we wait for it).
+void WaitForWorker(vewin::DWORD milliseconds) {
     vewin::HANDLE thread;
     {
         std::lock_guard lock(g_threadMutex);
@@ -80,7 +93,7 @@ void AbandonOnlineRequest() {
         g_waiting = true;
     }
     vehttp::AbortTransfers();
-    vewin::WaitForSingleObject(thread, kAbandonWaitMs);
+    vewin::MsgWaitForSingleObject(thread, milliseconds);
     vewin::HANDLE handedOver;
     {
         std::lock_guard lock(g_threadMutex);
@@ -88,6 +101,13 @@ void AbandonOnlineRequest() {
         handedOver = std::exchange(g_handedOver, nullptr);
     }
     if (handedOver) vewin::CloseHandle(handedOver);
+}
+
+}  // namespace
+
+void AbandonOnlineRequest() {
+    g_utterance.fetch_add(1);
+    WaitForWorker(kAbandonWaitMs);
 }
 
 void CVeSceneFactory::StartOnlineRequest(bool bSearchFallback, const std::string& utf8Text) {
@@ -217,9 +237,9 @@ vewin::DWORD CVeSceneFactory::ThreadNoltControl(void* param) {
             start = std::move(g_next);
             continue;
         }
-        // The thread closes its own handle, here, unless an entry waits on it: then the entry
-        // does once its wait is over; after a Release it is Release's.
-        if (!Stopped(*start)) handle = s_hThreadCtrl.exchange(nullptr);
+        // The thread closes its own handle, here, unless an entry or Release waits on it: then
+        // that caller does once its wait is over.
+        handle = s_hThreadCtrl.exchange(nullptr);
         if (g_waiting) g_handedOver = std::exchange(handle, nullptr);
         g_running = false;
         g_thread = nullptr;
@@ -256,10 +276,6 @@ void CVeSceneFactory::Release() {
         std::lock_guard lock(g_threadMutex);
         g_next.reset();
     }
-    vehttp::AbortTransfers();
-    CUtil::VeTerminateThread(s_hThreadCtrl, 0);
-    // A thread that had to be killed never said it ended.
-    std::lock_guard lock(g_threadMutex);
-    g_running = false;
-    g_thread = nullptr;
+    WaitForWorker(kReleaseWaitMs);
+    vehttp::LetTransfersClose(kClosingWaitMs);
 }

@@ -8,6 +8,7 @@
 #include "host/VeJson.h"
 #include "host/VeNet.h"
 #include "host/VeUI.h"
+#include "keyboard/KeyPlayer.h"
 #include "keyboard/OfficeGrammar.h"
 #include "keyboard/OfficeSenders.h"
 #include "vescene/CVeSceneFactory.h"
@@ -82,9 +83,10 @@ VeProcessState CVeSceneFactory::ProcessM_office_xiao(const char* text, TyOfficeK
         };
         for (const auto& sender : kSenders) {
             if (sender.kind != kind) continue;
+            InputScope input;
             done = sender.send(gbkText);
             if (done) {
-                logType = sender.logType;
+                logType = input.Blocked() ? LogType_NotCarriedOut : sender.logType;
                 m_stdScene = sender.scene;
             }
         }

@@ -1,5 +1,4 @@
 #pragma once
-#include <atomic>
 #include <string>
 
 #include "core/CString.h"
@@ -12,9 +11,6 @@ public:
     static void SearchInBaidu_unicode(std::string gbkText);
     static void SearchInBaidu_utf8(std::string utf8Text);
     static void RefreshToolbarAreaIcon();
-    // Ends the thread if it still runs (after a bounded wait), closes its handle and clears
-    // it. Takes the handle out atomically, so two callers can never close it twice.
-    static void VeTerminateThread(std::atomic<vewin::HANDLE>& thread, vewin::DWORD exitCode);
 };
 
 namespace CurrentWnd {

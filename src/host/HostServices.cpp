@@ -73,15 +73,6 @@ void CUtil::SearchInBaidu_unicode(std::string gbkText) { Current().SearchInBaidu
 void CUtil::SearchInBaidu_utf8(std::string utf8Text) { Current().SearchInBaidu_utf8(utf8Text); }
 void CUtil::RefreshToolbarAreaIcon() { Current().RefreshToolbarAreaIcon(); }
 
-void CUtil::VeTerminateThread(std::atomic<vewin::HANDLE>& thread, vewin::DWORD exitCode) {
-    constexpr vewin::DWORD kWaitMs = 1000;  // the host is unloading: never hold it for long
-    constexpr vewin::DWORD kWaitTimeout = 0x102;
-    vewin::HANDLE handle = thread.exchange(nullptr);
-    if (!handle) return;
-    if (vewin::WaitForSingleObject(handle, kWaitMs) == kWaitTimeout) vewin::TerminateThread(handle, exitCode);
-    vewin::CloseHandle(handle);
-}
-
 CString CurrentWnd::GetCurrentWndText() { return Current().GetCurrentWndText(); }
 bool CurrentWnd::IsPPtSlideShow() { return Current().IsPPtSlideShow(); }
 std::string MacAddress::GetMac(MacForm form) { return Current().GetMac(form); }
@@ -97,12 +88,3 @@ bool CAccountData::OpenUserSelf(CString& name, LogType& type, vewin::HICON& icon
 void CAiManager::openAi(std::string utf8Text) { Current().openAi(utf8Text); }
 std::string VeAddress::GetCity() { return Current().GetCity(); }
 bool CVeOffice::WordTemplate(CString& name) { return Current().WordTemplate(name); }
-
-namespace vewin {
-std::u16string PathAppendW(std::u16string path, std::u16string_view more) {
-    while (!more.empty() && more.front() == u'\\') more.remove_prefix(1);
-    if (!path.empty() && path.back() != u'\\' && !more.empty()) path += u'\\';
-    path += more;
-    return path;
-}
-}  // namespace vewin

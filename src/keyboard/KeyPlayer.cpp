@@ -1,6 +1,11 @@
 #include "keyboard/KeyPlayer.h"
 
+#include <algorithm>
+#include <array>
+#include <cstddef>
+
 #include "host/VeChar.h"
+#include "host/VeUI.h"
 #include "platform/Win32Api.h"
 
 namespace {
@@ -16,17 +21,52 @@ constexpr DWORD kChordHoldMs = 50;
 INPUT s_keyInputs[2] = {};
 const INPUT s_blankInputs[2] = {};
 
-// Only the low 8 bits of a key reach Windows; the scan code comes from the whole value.
-void Send(int key, DWORD flags) {
-    auto scan = static_cast<BYTE>(MapVirtualKeyW(static_cast<UINT>(key), MAPVK_VK_TO_VSC));
-    keybd_event(static_cast<BYTE>(key), scan, flags, 0);
+// The keys of the extended set: their scan codes carry an E0 prefix, which keybd_event takes as
+// KEYEVENTF_EXTENDEDKEY. Without it the scan code names another key (Left is Numpad 4, Page
+// Down Numpad 3, Play/Pause G) to every program that reads scan codes.
+bool IsExtended(BYTE vk) {
+    return (vk >= 0x21 && vk <= 0x28) ||  // Page Up, Page Down, End, Home, the arrows
+           vk == 0x2C || vk == 0x2D || vk == 0x2E ||  // Print Screen, Insert, Delete
+           (vk >= 0x5B && vk <= 0x5D) ||  // the Windows keys, Applications
+           vk == 0x6F || vk == 0x90 ||    // numpad Divide, Num Lock
+           vk == 0xA3 || vk == 0xA5 ||    // right Ctrl, right Alt
+           (vk >= 0xA6 && vk <= 0xB7);    // browser, volume, media and launch keys
 }
 
-void Press(int key) { Send(key, 0); }
-void Release(int key) { Send(key, KEYEVENTF_KEYUP); }
+// Only the low 8 bits of a key reach Windows; the scan code comes from the whole value.
+void Send(int key, DWORD flags) {
+    const auto vk = static_cast<BYTE>(key);
+    auto scan = static_cast<BYTE>(MapVirtualKeyW(static_cast<UINT>(key), MAPVK_VK_TO_VSC));
+    keybd_event(vk, scan, flags | (IsExtended(vk) ? KEYEVENTF_EXTENDEDKEY : 0), 0);
+}
+
+// What the current command on this thread has done with the input (see InputScope). Trivially
+// destructible: a thread-local with a destructor would keep the library loaded for as long as
+// the host's thread lives (mingw's runtime holds a reference for each such thread).
+struct InputState {
+    int depth = 0;
+    bool checked = false;
+    bool blocked = false;
+    std::array<int, 64> held{};  // pressed and not yet released, in order; a chord is a few keys
+    std::size_t count = 0;
+};
+thread_local InputState t_input;
+
+// Windows drops input sent to a window of a higher integrity level than the sender's (UIPI),
+// without an error to see: an administrator's console, Task Manager, the registry editor.
+bool ForegroundRunsHigher() {
+    HWND foreground = GetForegroundWindow();
+    if (!foreground) return false;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(foreground, &pid);
+    const DWORD own = GetCurrentProcessId();
+    if (pid == 0 || pid == own) return false;
+    const DWORD theirs = GetProcessIntegrityLevel(pid);
+    return theirs != 0 && theirs > GetProcessIntegrityLevel(own);
+}
 
 void ReleaseAll(std::vector<int>& held) {
-    for (int key : held) Release(key);
+    for (int key : held) KeyUp(key);
     held.clear();
 }
 
@@ -56,7 +96,53 @@ int TyUtil::MapKeyStr2Int(std::string name) {
     return name.empty() ? 0 : static_cast<int>(static_cast<signed char>(name[0]));
 }
 
+InputScope::InputScope() {
+    if (t_input.depth == 0) t_input = InputState{};
+    ++t_input.depth;
+}
+
+InputScope::~InputScope() {
+    if (t_input.depth == 1) {  // whatever way the command ended, nothing stays held
+        std::vector<int> held(t_input.held.begin(), t_input.held.begin() + static_cast<std::ptrdiff_t>(t_input.count));
+        t_input.count = 0;
+        ReleaseAll(held);
+    }
+    --t_input.depth;
+}
+
+bool InputScope::Blocked() const { return t_input.blocked; }
+
+bool InputAllowed() {
+    const bool ask = t_input.depth == 0 || !t_input.checked;  // outside a command, every time
+    if (ask) {
+        t_input.checked = t_input.depth > 0;
+        const bool blocked = ForegroundRunsHigher();
+        if (blocked) VeUI::Tray(u"无法向以管理员身份运行的窗口发送按键", VeTray_Show);
+        if (t_input.depth == 0) return !blocked;
+        t_input.blocked = blocked;
+    }
+    return !t_input.blocked;
+}
+
+void KeyDown(int key) {
+    if (!InputAllowed()) return;
+    Send(key, 0);
+    if (t_input.depth > 0 && t_input.count < t_input.held.size()) t_input.held[t_input.count++] = key;
+}
+
+void KeyUp(int key) {
+    if (!InputAllowed()) return;
+    Send(key, KEYEVENTF_KEYUP);
+    const auto end = t_input.held.begin() + static_cast<std::ptrdiff_t>(t_input.count);
+    if (auto it = std::find(t_input.held.begin(), end, key); it != end) {
+        std::copy(it + 1, end, it);
+        --t_input.count;
+    }
+}
+
 void PlayKeySequence(const std::vector<std::string>& tokens, DWORD pressDelay, const KeyTokenHook& beforeToken) {
+    InputScope command;
+    if (!InputAllowed()) return;
     std::vector<int> held;
     for (const auto& token : tokens) {
         if (beforeToken) beforeToken(token);
@@ -70,7 +156,7 @@ void PlayKeySequence(const std::vector<std::string>& tokens, DWORD pressDelay, c
             ReleaseAll(held);
         } else if (key != kJoin) {
             if (pressDelay != 0) Sleep(pressDelay);
-            Press(key);
+            KeyDown(key);
             held.push_back(key);
         }
     }
@@ -79,10 +165,12 @@ void PlayKeySequence(const std::vector<std::string>& tokens, DWORD pressDelay, c
 }
 
 void TypeText(CString text) {
+    InputScope command;
     for (char16_t unit : text.str()) TypeChar(unit);
 }
 
 void TypeChar(char16_t unit) {
+    if (!InputAllowed()) return;
     for (int i = 0; i < 2; ++i) {
         s_keyInputs[i].type = INPUT_KEYBOARD;
         s_keyInputs[i].ki.wVk = 0;
@@ -99,6 +187,7 @@ void TypeChar(char16_t unit) {
 }
 
 void TapMediaKey(BYTE vk) {
-    keybd_event(vk, 0, 0, 0);
-    keybd_event(vk, static_cast<BYTE>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC)), KEYEVENTF_KEYUP, 0);
+    InputScope command;
+    KeyDown(vk);
+    KeyUp(vk);
 }

@@ -1,15 +1,15 @@
 // The normal pen-mode dispatcher: desktop phrases, volume and brightness, window switching,
 // slide-show commands spoken outside the slide show, then the host's own bindings.
-#include <initializer_list>
-
 #include "host/DataFactory.h"
 #include "host/TextMatch.h"
 #include "host/VeChar.h"
 #include "host/VeNet.h"
 #include "keyboard/OfficeGrammar.h"
+#include "keyboard/KeyPlayer.h"
 #include "keyboard/OfficeSenders.h"
 #include "keyboard/VirtualKeys.h"
 #include "local/LocalCommandEngine.h"
+#include "platform/ProgramStart.h"
 #include "platform/Win32Api.h"
 
 namespace {
@@ -18,26 +18,18 @@ using namespace vewin;
 using namespace vk;
 
 constexpr DWORD kPauseMs = 30;
-constexpr UINT kWinExecFailureMax = 32;
 
-void Down(BYTE vk) { keybd_event(vk, 0, 0, 0); }
-void Up(BYTE vk) { keybd_event(vk, 0, KEYEVENTF_KEYUP, 0); }
-void Press(BYTE vk) { keybd_event(vk, static_cast<BYTE>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC)), 0, 0); }
-void Release(BYTE vk) { keybd_event(vk, static_cast<BYTE>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC)), KEYEVENTF_KEYUP, 0); }
-
-// Each command line is tried only when the one before failed to start.
-void RunFirstThatStarts(std::initializer_list<const char*> commandLines) {
-    for (const char* commandLine : commandLines)
-        if (WinExec(commandLine, SW_SHOWNORMAL) > kWinExecFailureMax) return;
-}
+void Down(BYTE vk) { KeyDown(vk); }
+void Up(BYTE vk) { KeyUp(vk); }
 
 }  // namespace
 
 bool LocalCommandEngine::ExecuteNormalCommand(CString text, LogType& logType, HICON& icon) {
     if (text.IsEmpty()) return false;
+    InputScope command;
 
     if (IsOneOf(text, {u"我的电脑", u"计算机", u"打开我的电脑", u"打开计算机"})) {
-        RunFirstThatStarts({"explorer.exe /s,"});
+        StartProgram(ToolPath(ToolFolder::Windows, u"explorer.exe"), u"/s,");
         return true;
     }
     if (IsOneOf(text, {u"关闭", u"退出放映", u"关闭窗口", u"关闭文件夹", u"关闭软件", u"关闭文件"})) {
@@ -61,11 +53,11 @@ bool LocalCommandEngine::ExecuteNormalCommand(CString text, LogType& logType, HI
         return true;
     }
     if (IsOneOf(text, {u"记事本", u"文本文档", u"TXT", u"txt", u"打开记事本", u"打开文本文档", u"打开TXT", u"打开txt"})) {
-        RunFirstThatStarts({"C:\\Windows\\System32\\notepad.exe", "C:\\Windows\\SysWOW64\\notepad.exe"});
+        StartProgram(ToolPath(ToolFolder::System, u"notepad.exe"));
         return true;
     }
     if (IsOneOf(text, {u"控制面板", u"打开控制面板"})) {
-        RunFirstThatStarts({"C:\\Windows\\System32\\control.exe", "C:\\Windows\\SysWOW64\\control.exe"});
+        StartProgram(ToolPath(ToolFolder::System, u"control.exe"));
         return true;
     }
     if (AdjustVolume(text)) return true;
@@ -77,12 +69,12 @@ bool LocalCommandEngine::ExecuteNormalCommand(CString text, LogType& logType, HI
         return true;
     }
     if (ContainsAny(text, {u"继续ppt", u"返回ppt"})) {
-        Press(kAlt);
+        Down(kAlt);
         Sleep(kPauseMs);
-        Press(kTab);
-        Release(kTab);
+        Down(kTab);
+        Up(kTab);
         Sleep(kPauseMs);
-        Release(kAlt);
+        Up(kAlt);
         return true;
     }
 

@@ -57,9 +57,8 @@ bool IsOneOf(const std::string& text, const std::vector<std::string>& phrases) {
     return false;
 }
 
-UINT ScanCode(BYTE vk) { return MapVirtualKeyW(vk, MAPVK_VK_TO_VSC); }
-void Press(BYTE vk) { keybd_event(vk, static_cast<BYTE>(ScanCode(vk)), 0, 0); }
-void Release(BYTE vk) { keybd_event(vk, static_cast<BYTE>(ScanCode(vk)), KEYEVENTF_KEYUP, 0); }
+void Press(BYTE vk) { KeyDown(vk); }
+void Release(BYTE vk) { KeyUp(vk); }
 
 // One change of level, then unmute and set the level again (unmuting may restore an old one).
 int ChangeVolume(int request) {
@@ -110,6 +109,7 @@ bool CountsPagesFromHere(const std::string& text) {
 // ---------------------------------------------------------------- slide-show commands
 
 void LocalCommandEngine::SwitchWindows(int spokenCount) {
+    InputScope command;
     int count = spokenCount == 0 ? 2 : spokenCount;
     if (count < 0 || count > kMaxWindowSwitches) count = kMaxWindowSwitches;  // negative: an overflowed number
     Press(kAlt);
@@ -124,6 +124,7 @@ void LocalCommandEngine::SwitchWindows(int spokenCount) {
 }
 
 bool LocalCommandEngine::ExecuteSlideShowCommand(const std::string& text, LogType& logType, HICON& icon) {
+    InputScope command;
     static const std::vector<std::string> kDesktop = {GBK("回到桌面"), GBK("返回桌面"), GBK("桌面"),
                                                       GBK("显示桌面"), GBK("我的桌面")};
     static const std::vector<std::string> kPlay = {GBK("播放"), GBK("播放视频"), GBK("播放音乐")};

@@ -8,8 +8,10 @@
 #include "host/DataFactory.h"
 #include "host/Environment.h"
 #include "host/VeUI.h"
+#include "keyboard/KeyPlayer.h"
 #include "keyboard/VirtualKeys.h"
 #include "local/VolumeMessage.h"
+#include "platform/ProgramStart.h"
 #include "platform/Win32Api.h"
 
 namespace {
@@ -17,8 +19,6 @@ namespace {
 using namespace vewin;
 using namespace vk;
 
-
-constexpr UINT kWinExecFailureMax = 32;
 constexpr int kShowDefault = 10;
 constexpr DWORD kRightClick = MOUSEEVENTF_RIGHTDOWN | MOUSEEVENTF_RIGHTUP;
 
@@ -52,8 +52,8 @@ struct Row {
 
 // ---------------------------------------------------------------- kinds of action
 
-void Down(BYTE vk) { keybd_event(vk, 0, 0, 0); }
-void Up(BYTE vk) { keybd_event(vk, 0, KEYEVENTF_KEYUP, 0); }
+void Down(BYTE vk) { KeyDown(vk); }
+void Up(BYTE vk) { KeyUp(vk); }
 
 enum class Release { InOrder, Reversed };
 
@@ -80,22 +80,19 @@ Action ContextMenu(std::string_view letters) {
     return Chord(keys);
 }
 
-// Each command line is tried only when the one before failed to start.
-Action Run(std::vector<std::string> commandLines) {
-    return [commandLines](Context&) {
-        for (const auto& commandLine : commandLines)
-            if (WinExec(commandLine, SW_SHOWNORMAL) > kWinExecFailureMax) return;
-    };
+// A tool of Windows by its full path (see ToolPath), with its arguments.
+Action Run(ToolFolder folder, std::u16string file, std::u16string arguments = {}) {
+    return [folder, file, arguments](Context&) { StartProgram(ToolPath(folder, file), arguments); };
 }
-
-std::vector<std::string> WindowsTool(const std::string& file, bool alsoWindowsDirectory = false) {
-    std::vector<std::string> paths = {"C:\\Windows\\System32\\" + file, "C:\\Windows\\SysWOW64\\" + file};
-    if (alsoWindowsDirectory) paths.push_back("C:\\Windows\\" + file);
-    return paths;
+Action SystemTool(std::u16string file, std::u16string arguments = {}) {
+    return Run(ToolFolder::System, std::move(file), std::move(arguments));
 }
+Action ControlPanel(std::u16string arguments) { return SystemTool(u"control.exe", std::move(arguments)); }
 
-Action OldGame(const std::string& file) {
-    return Run({"C:\\WINDOWS\\System32\\" + file, "C:\\WINDOWS\\SysWOW64\\" + file});
+// Windows 11 moved some tools out of the Windows folders (Paint is an app now): the shell finds
+// them by name wherever this Windows keeps them.
+Action ByName(std::u16string program) {
+    return [program](Context&) { ShellExecuteW(nullptr, nullptr, program.c_str(), nullptr, nullptr, SW_SHOWNORMAL); };
 }
 
 Action Shell(std::string target) {
@@ -108,6 +105,7 @@ Action ByVersion(Action oldWindows, Action current) {
     };
 }
 
+// Never EWX_FORCE: each program may ask the user to save; only a hung one is ended.
 Action AskThenExitWindows(std::u16string question, UINT flags) {
     return [question, flags](Context&) {
         if (!VeUI::YesOrNot(question.c_str(), nullptr)) return VeUI::TellNotCarriedOut(nullptr);
@@ -135,6 +133,7 @@ void Screenshot(Context& context) {
 
 // The old desktop menu has no accelerator path for this entry: right-click, then I and N.
 void AutoArrangeByClick(Context&) {
+    if (!InputAllowed()) return;
     mouse_event(kRightClick, 0, 0, 0, 0);
     Down('I');
     Up('I');
@@ -142,13 +141,9 @@ void AutoArrangeByClick(Context&) {
     Up('N');
 }
 
-// A 32-bit process asking for System32 is redirected to SysWOW64, which holds no msconfig;
-// Sysnative reaches the real one.
+// It asks for elevation: the shell shows the prompt.
 void StartSystemConfiguration(Context&) {
-    BOOL wow64 = FALSE_;
-    IsWow64Process(GetCurrentProcess(), &wow64);
-    std::u16string directory = wow64 ? PathAppendW(GetWindowsDirectoryW(), u"Sysnative") : GetSystemDirectoryW();
-    std::u16string path = PathAppendW(directory, u"msconfig.exe");
+    std::u16string path = ToolPath(ToolFolder::System, u"msconfig.exe");
     HWND desktop = GetDesktopWindow();
     ShellExecuteW(desktop, nullptr, path.c_str(), nullptr, nullptr, kShowDefault);
 }
@@ -161,11 +156,11 @@ using enum Versions;
 const std::vector<Row>& Table() {
     static const std::vector<Row> rows = {
         {{u"媒体播放器"}, AlsoWithOpen, Any, Shell("mplayer2.exe")},
-        {{u"显示设置"}, AlsoWithOpen, Any, Run({"control desk.cpl"})},
+        {{u"显示设置"}, AlsoWithOpen, Any, ControlPanel(u"desk.cpl")},
         {{u"计算机属性"}, AlsoWithOpen, Any,
-         ByVersion(Run({"control sysdm.cpl"}), Run({"control.exe /name Microsoft.System"}))},
-        {{u"我的电脑", u"计算机", u"打开我的电脑", u"打开计算机"}, Exact, Any, Run({"explorer.exe /s,"})},
-        {{u"帮助"}, AlsoWithOpen, Any, Run({"winhlp32"})},
+         ByVersion(ControlPanel(u"sysdm.cpl"), ControlPanel(u"/name Microsoft.System"))},
+        {{u"我的电脑", u"计算机", u"打开我的电脑", u"打开计算机"}, Exact, Any, Run(ToolFolder::Windows, u"explorer.exe", u"/s,")},
+        {{u"帮助"}, AlsoWithOpen, Any, Run(ToolFolder::Windows, u"winhlp32.exe")},
         {{u"搜索"}, AlsoWithOpen, Any, Tap(kF3)},
         {{u"关闭"}, Exact, Any, Chord({kAlt, kF4}, Release::Reversed)},
         {{u"关闭网页"}, Exact, Any, Chord({kCtrl, 'W'}, Release::InOrder, 10)},
@@ -195,50 +190,50 @@ const std::vector<Row>& Table() {
         {{u"显示桌面小工具"}, Exact, Any, ContextMenu("VG")},
         {{u"排序方式"}, AlsoWithOpen, Any, ContextMenu("O")},
         {{u"刷新"}, Exact, Any, Tap(kF5)},
-        {{u"分辨率"}, AlsoWithOpen, Any, Run({"control desk.cpl"})},
+        {{u"分辨率"}, AlsoWithOpen, Any, ControlPanel(u"desk.cpl")},
         {{u"小工具"}, AlsoWithOpen, Any, ContextMenu("G")},
         {{u"创建快捷方式"}, AlsoWithOpen, Any, ContextMenu("S")},
         {{u"重命名"}, AlsoWithOpen, Any, ContextMenu("M")},
         {{u"属性"}, AlsoWithOpen, Any, ContextMenu("R")},
         {{u"系统配置"}, AlsoWithOpen, Any,
-         ByVersion(Run({"C:\\WINDOWS\\pchealth\\helpctr\\binaries\\msconfig.exe"}), StartSystemConfiguration)},
+         ByVersion(Run(ToolFolder::Windows, u"pchealth\\helpctr\\binaries\\msconfig.exe"), StartSystemConfiguration)},
         {{u"设备管理器"}, AlsoWithOpen, OldOnly, Shell("C:\\WINDOWS\\system32\\devmgmt.msc")},
         {{u"资源管理器"}, AlsoWithOpen, Any,
-         ByVersion(Run({"C:\\WINDOWS\\explorer.exe"}), Run(WindowsTool("explorer.exe", true)))},
-        {{u"写字板"}, AlsoWithOpen, Any, Run(WindowsTool("write.exe"))},
-        {{u"画图"}, AlsoWithOpen, Any, Run(WindowsTool("mspaint.exe"))},
-        {{u"远程桌面"}, AlsoWithOpen, Any, Run(WindowsTool("mstsc.exe"))},
-        {{u"记事本", u"文本文档", u"TXT", u"txt"}, AlsoWithOpen, Any, Run(WindowsTool("notepad.exe"))},
-        {{u"控制面板"}, AlsoWithOpen, Any, Run(WindowsTool("control.exe"))},
-        {{u"任务管理器"}, AlsoWithOpen, Any, Run(WindowsTool("taskmgr.exe", true))},
+         Run(ToolFolder::Windows, u"explorer.exe")},
+        {{u"写字板"}, AlsoWithOpen, Any, ByName(u"wordpad.exe")},
+        {{u"画图"}, AlsoWithOpen, Any, ByName(u"mspaint.exe")},
+        {{u"远程桌面"}, AlsoWithOpen, Any, SystemTool(u"mstsc.exe")},
+        {{u"记事本", u"文本文档", u"TXT", u"txt"}, AlsoWithOpen, Any, SystemTool(u"notepad.exe")},
+        {{u"控制面板"}, AlsoWithOpen, Any, SystemTool(u"control.exe")},
+        {{u"任务管理器"}, AlsoWithOpen, Any, SystemTool(u"taskmgr.exe")},
         {{u"注册表"}, AlsoWithOpen, Any,
-         ByVersion(Run({"C:\\WINDOWS\\regedit.exe"}), Run(WindowsTool("regedit.exe", true)))},
-        {{u"DOS命令"}, AlsoWithOpen, Any, Run(WindowsTool("cmd.exe"))},
-        {{u"计算器"}, AlsoWithOpen, Any, Run(WindowsTool("calc.exe"))},
-        {{u"屏幕键盘"}, AlsoWithOpen, Any, Run(WindowsTool("osk.exe"))},
-        {{u"网络设置"}, AlsoWithOpen, OldOnly, Run({"control ncpa.cpl"})},
-        {{u"卸载程序"}, AlsoWithOpen, OldOnly, Run({"control appwiz.cpl"})},
-        {{u"防火墙"}, AlsoWithOpen, OldOnly, Run({"control firewall.cpl"})},
+         Run(ToolFolder::Windows, u"regedit.exe")},
+        {{u"DOS命令"}, AlsoWithOpen, Any, SystemTool(u"cmd.exe")},
+        {{u"计算器"}, AlsoWithOpen, Any, SystemTool(u"calc.exe")},
+        {{u"屏幕键盘"}, AlsoWithOpen, Any, SystemTool(u"osk.exe")},
+        {{u"网络设置"}, AlsoWithOpen, OldOnly, ControlPanel(u"ncpa.cpl")},
+        {{u"卸载程序"}, AlsoWithOpen, OldOnly, ControlPanel(u"appwiz.cpl")},
+        {{u"防火墙"}, AlsoWithOpen, OldOnly, ControlPanel(u"firewall.cpl")},
         {{u"声音设置", u"声音"}, AlsoWithOpen, Any,
-         ByVersion(Run({"control mmsys.cpl"}), Run({"control.exe /name Microsoft.AudioDevicesAndSoundThemes"}))},
-        {{u"用户帐户"}, AlsoWithOpen, OldOnly, Run({"control nusrmgr.cpl"})},
-        {{u"时间"}, AlsoWithOpen, OldOnly, Run({"control timedate.cpl"})},
-        {{u"更新"}, AlsoWithOpen, OldOnly, Run({"control wuaucpl.cpl"})},
-        {{u"红心大战"}, AlsoWithOpen, OldOnly, OldGame("mshearts.exe")},
-        {{u"空当接龙"}, AlsoWithOpen, OldOnly, OldGame("freecell.exe")},
-        {{u"扫雷"}, AlsoWithOpen, OldOnly, OldGame("winmine.exe")},
-        {{u"蜘蛛纸牌"}, AlsoWithOpen, OldOnly, OldGame("spider.exe")},
-        {{u"纸牌"}, AlsoWithOpen, OldOnly, OldGame("sol.exe")},
+         ByVersion(ControlPanel(u"mmsys.cpl"), ControlPanel(u"/name Microsoft.AudioDevicesAndSoundThemes"))},
+        {{u"用户帐户"}, AlsoWithOpen, OldOnly, ControlPanel(u"nusrmgr.cpl")},
+        {{u"时间"}, AlsoWithOpen, OldOnly, ControlPanel(u"timedate.cpl")},
+        {{u"更新"}, AlsoWithOpen, OldOnly, ControlPanel(u"wuaucpl.cpl")},
+        {{u"红心大战"}, AlsoWithOpen, OldOnly, SystemTool(u"mshearts.exe")},
+        {{u"空当接龙"}, AlsoWithOpen, OldOnly, SystemTool(u"freecell.exe")},
+        {{u"扫雷"}, AlsoWithOpen, OldOnly, SystemTool(u"winmine.exe")},
+        {{u"蜘蛛纸牌"}, AlsoWithOpen, OldOnly, SystemTool(u"spider.exe")},
+        {{u"纸牌"}, AlsoWithOpen, OldOnly, SystemTool(u"sol.exe")},
         {{u"静音"}, AlsoWithOpen, Any, Mute(true)},
         {{u"取消静音"}, Exact, Any, Mute(false)},
         {{u"音量大", u"音量调大", u"音量调高", u"音量最大", u"音量最高"}, Exact, Any, VolumeStep(200)},
         {{u"音量小", u"音量调低", u"音量调小", u"音量最小", u"音量最低"}, Exact, Any, VolumeStep(-200)},
         {{u"关机", u"关闭电脑", u"关闭计算机"}, Exact, Any,
-         AskThenExitWindows(u"是否确定关机？", EWX_SHUTDOWN | EWX_FORCE)},
+         AskThenExitWindows(u"是否确定关机？", EWX_SHUTDOWN | EWX_FORCEIFHUNG)},
         {{u"重启", u"重启电脑", u"重启计算机"}, Exact, Any,
-         AskThenExitWindows(u"是否确定重启电脑？", EWX_REBOOT | EWX_FORCE)},
+         AskThenExitWindows(u"是否确定重启电脑？", EWX_REBOOT | EWX_FORCEIFHUNG)},
         {{u"注销", u"注销电脑", u"注销计算机"}, Exact, Any,
-         AskThenExitWindows(u"是否确定注销计算机？", EWX_LOGOFF | EWX_FORCE)},
+         AskThenExitWindows(u"是否确定注销计算机？", EWX_LOGOFF | EWX_FORCEIFHUNG)},
         {{u"截图", u"截图工具", u"图片识别", u"图像识别", u"屏幕截图"}, Exact, Any, Screenshot},
     };
     return rows;
@@ -255,7 +250,9 @@ bool RunSystemCommand(CString name, LogType& logType, HICON& icon) {
     for (const Row& row : Table()) {
         if (row.versions == OldOnly && context.version != WindowsVersion_Old) continue;
         if (!row.Matches(name)) continue;
+        InputScope input;
         row.action(context);
+        if (input.Blocked()) logType = LogType_NotCarriedOut;
         return true;
     }
     return false;

@@ -20,6 +20,7 @@ using vewin::HWND;
 using vewin::INPUT;
 using vewin::LPARAM;
 using vewin::LPTHREAD_START_ROUTINE;
+using vewin::SHELLEXECUTEINFOW;
 using vewin::SHORT;
 using vewin::UINT;
 using vewin::ULONG_PTR;
@@ -43,17 +44,33 @@ public:
     virtual HWND GetShellWindow() = 0;
     virtual BOOL EnumWindows(WNDENUMPROC callback, LPARAM param) = 0;
     virtual BOOL PostMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) = 0;
+    virtual HWND GetForegroundWindow() = 0;
+    virtual std::u16string GetClassNameW(HWND window) = 0;  // empty when there is no such window
+    virtual BOOL IsWindowVisible(HWND window) = 0;
+    virtual HWND GetWindow(HWND window, UINT command) = 0;  // GW_OWNER only
     virtual BOOL ExitWindowsEx(UINT flags, DWORD reason) = 0;
     virtual BOOL LockWorkStation() = 0;
 
     // --- Windows: processes, threads, files (kernel32, shell32) ---
     virtual HANDLE CreateThread(LPTHREAD_START_ROUTINE start, void* param, DWORD* threadId) = 0;
     virtual DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds) = 0;
-    virtual BOOL TerminateThread(HANDLE thread, DWORD exitCode) = 0;
+    // WaitForSingleObject for the host's thread: messages sent to the thread's windows meanwhile
+    // (a host marshalling a callback with SendMessage) are dispatched, so neither side blocks the
+    // other (MsgWaitForMultipleObjectsEx with QS_SENDMESSAGE).
+    virtual DWORD MsgWaitForSingleObject(HANDLE handle, DWORD milliseconds) = 0;
     virtual BOOL CloseHandle(HANDLE handle) = 0;
     virtual void Sleep(DWORD milliseconds) = 0;
-    virtual UINT WinExec(const std::string& gbkCommandLine, UINT show) = 0;
+    virtual DWORD GetLastError() = 0;
+    // Starts the program at the full path `application` with `commandLine` (its quoted path and
+    // its arguments); the process and thread handles are closed at once, nothing waits for it.
+    virtual BOOL CreateProcessW(const char16_t* application, const char16_t* commandLine) = 0;
     virtual HANDLE OpenProcess(DWORD access, BOOL inherit, DWORD processId) = 0;
+    // The image file's full path of a process opened with PROCESS_QUERY_LIMITED_INFORMATION;
+    // empty when Windows cannot tell.
+    virtual std::u16string QueryFullProcessImageNameW(HANDLE process) = 0;
+    // The mandatory integrity level (SECURITY_MANDATORY_*_RID) of a process's token: 0 for no
+    // such process, INTEGRITY_UNREADABLE when Windows refuses to tell.
+    virtual DWORD GetProcessIntegrityLevel(DWORD processId) = 0;
     virtual BOOL TerminateProcess(HANDLE process, UINT exitCode) = 0;
     virtual BOOL IsWow64Process(HANDLE process, BOOL* wow64) = 0;
     virtual HANDLE GetCurrentProcess() = 0;
@@ -63,6 +80,7 @@ public:
     virtual void OutputDebugStringW(const char16_t* text) = 0;
     virtual HINSTANCE ShellExecuteW(HWND window, const char16_t* verb, const char16_t* file,
                                     const char16_t* parameters, const char16_t* directory, int show) = 0;
+    virtual BOOL ShellExecuteExW(SHELLEXECUTEINFOW* info) = 0;
 
     // --- host: VeUI ---
     virtual void Tray(const CString& text, VeTrayParams params) = 0;

@@ -100,6 +100,8 @@ void AbortTransfers() {
     detail::CancelRunning();
 }
 
+void LetTransfersClose(int milliseconds) { detail::LetTransfersClose(milliseconds); }
+
 unsigned long long TransferEpoch() { return g_epoch.load(); }
 
 unsigned long long StartEpoch() { return t_pinnedEpoch ? *t_pinnedEpoch : TransferEpoch(); }

@@ -52,6 +52,11 @@ bool IsHttpUrl(std::string_view url);
 // Makes every transfer running now fail soon with kHttpAborted; later ones are unaffected.
 // The online worker's cooperative stop uses it.
 void AbortTransfers();
+// Before the library is unloaded: waits, at most `milliseconds`, until the HTTP client makes no
+// more calls into the library for the transfers that ended (WinHTTP's closing notices come
+// from its own threads after a transfer returns); when they do not all come in time, the
+// library stays loaded until the process ends.
+void LetTransfersClose(int milliseconds);
 unsigned long long TransferEpoch();
 // The epoch a transfer starting now belongs to: TransferEpoch(), or the one pinned on this
 // thread, so that a request prepared before an abort is aborted however late it starts.
@@ -73,6 +78,7 @@ namespace detail {
 int Get(const std::string& url, std::string& body);
 // Wakes the transfers running now so they see the abort at once.
 void CancelRunning();
+void LetTransfersClose(int milliseconds);
 }  // namespace detail
 
 }  // namespace vehttp

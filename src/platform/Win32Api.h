@@ -32,6 +32,10 @@ inline BOOL EnumWindows(WNDENUMPROC callback, LPARAM param) { return vebackend::
 inline BOOL PostMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return vebackend::Current().PostMessageW(window, message, wParam, lParam);
 }
+inline HWND GetForegroundWindow() { return vebackend::Current().GetForegroundWindow(); }
+inline std::u16string GetClassNameW(HWND window) { return vebackend::Current().GetClassNameW(window); }
+inline BOOL IsWindowVisible(HWND window) { return vebackend::Current().IsWindowVisible(window); }
+inline HWND GetWindow(HWND window, UINT command) { return vebackend::Current().GetWindow(window, command); }
 inline BOOL ExitWindowsEx(UINT flags, DWORD reason) { return vebackend::Current().ExitWindowsEx(flags, reason); }
 inline BOOL LockWorkStation() { return vebackend::Current().LockWorkStation(); }
 
@@ -41,16 +45,23 @@ inline HANDLE CreateThread(LPTHREAD_START_ROUTINE start, void* param, DWORD* thr
 inline DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds) {
     return vebackend::Current().WaitForSingleObject(handle, milliseconds);
 }
-inline BOOL TerminateThread(HANDLE thread, DWORD exitCode) {
-    return vebackend::Current().TerminateThread(thread, exitCode);
+inline DWORD MsgWaitForSingleObject(HANDLE handle, DWORD milliseconds) {
+    return vebackend::Current().MsgWaitForSingleObject(handle, milliseconds);
 }
 inline BOOL CloseHandle(HANDLE handle) { return vebackend::Current().CloseHandle(handle); }
 inline void Sleep(DWORD milliseconds) { vebackend::Current().Sleep(milliseconds); }
-inline UINT WinExec(const std::string& gbkCommandLine, UINT show) {
-    return vebackend::Current().WinExec(gbkCommandLine, show);
+inline DWORD GetLastError() { return vebackend::Current().GetLastError(); }
+inline BOOL CreateProcessW(const char16_t* application, const char16_t* commandLine) {
+    return vebackend::Current().CreateProcessW(application, commandLine);
 }
 inline HANDLE OpenProcess(DWORD access, BOOL inherit, DWORD processId) {
     return vebackend::Current().OpenProcess(access, inherit, processId);
+}
+inline std::u16string QueryFullProcessImageNameW(HANDLE process) {
+    return vebackend::Current().QueryFullProcessImageNameW(process);
+}
+inline DWORD GetProcessIntegrityLevel(DWORD processId) {
+    return vebackend::Current().GetProcessIntegrityLevel(processId);
 }
 inline BOOL TerminateProcess(HANDLE process, UINT exitCode) {
     return vebackend::Current().TerminateProcess(process, exitCode);
@@ -65,6 +76,8 @@ inline HINSTANCE ShellExecuteW(HWND window, const char16_t* verb, const char16_t
                                const char16_t* directory, int show) {
     return vebackend::Current().ShellExecuteW(window, verb, file, parameters, directory, show);
 }
+
+inline BOOL ShellExecuteExW(SHELLEXECUTEINFOW* info) { return vebackend::Current().ShellExecuteExW(info); }
 
 // Joins two path pieces with one backslash, as shlwapi does; pure text work.
 std::u16string PathAppendW(std::u16string path, std::u16string_view more);

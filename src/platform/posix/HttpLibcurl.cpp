@@ -113,6 +113,9 @@ int Get(const std::string& url, std::string& body) {
 // The progress callback compares the epoch; libcurl calls it at least once a second.
 void CancelRunning() {}
 
+// libcurl calls nothing once a transfer has returned.
+void LetTransfersClose(int) {}
+
 }  // namespace vehttp::detail
 
 #endif  // !_WIN32

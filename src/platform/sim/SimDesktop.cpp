@@ -13,14 +13,17 @@ using namespace traced;
 namespace {
 constexpr DWORD kWaitObject0 = 0;
 constexpr DWORD kWaitTimeout = 0x102;
-constexpr UINT kWinExecOk = 33;
+constexpr int kShellExecuteOk = 42;
 
-// A window's handle tells its process: the windows of one process share it, and a window found
-// by its class is told apart from those found by title by the low bit.
-HWND WindowOf(DWORD pid, bool byClass = false) {
-    return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(pid) << 4 | (byClass ? 1 : 0));
+// A window's handle tells its process: bits 4 and up are the process id, bits 1 to 3 which of
+// the process's windows it is, and bit 0 marks the window found by its class.
+HWND WindowOf(DWORD pid, bool byClass = false, unsigned index = 0) {
+    return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(pid) << 4 | (index & 7u) << 1 | (byClass ? 1 : 0));
 }
 DWORD ProcessOf(HWND window) { return static_cast<DWORD>(reinterpret_cast<std::uintptr_t>(window) >> 4); }
+
+// The calling thread's last error, as Windows keeps it.
+thread_local DWORD t_lastError = 0;
 }  // namespace
 
 SimDesktop::SimDesktop() = default;
@@ -92,6 +95,29 @@ HANDLE SimDesktop::NewHandle(const SimLock& held) {
     return reinterpret_cast<HANDLE>(m_nextHandle += 4);
 }
 
+HWND SimDesktop::HandleOf(const SimLock& held, const std::string& title, DWORD pid) {
+    AssertHeld(held, m_mutex);
+    auto it = m_windowHandles.find(title);
+    if (it != m_windowHandles.end() && ProcessOf(it->second) == pid) return it->second;
+    unsigned index = 0;
+    for (const auto& [seen, handle] : m_windowHandles)
+        if (seen != title && ProcessOf(handle) == pid) ++index;
+    return m_windowHandles[title] = WindowOf(pid, false, index);
+}
+
+std::optional<std::string> SimDesktop::TitleOf(const SimLock& held, HWND window) {
+    AssertHeld(held, m_mutex);
+    if (!window) return std::nullopt;
+    for (const auto& [title, pid] : m_state.windows)
+        if (HandleOf(held, title, pid) == window) return title;
+    return std::nullopt;
+}
+
+bool SimDesktop::ProcessAlive(const SimLock& held, DWORD pid) const {
+    AssertHeld(held, m_mutex);
+    return std::any_of(m_state.windows.begin(), m_state.windows.end(), [&](const auto& w) { return w.second == pid; });
+}
+
 // ---------------------------------------------------------------- input and windows
 
 void SimDesktop::keybd_event(BYTE vk, BYTE scan, DWORD flags, ULONG_PTR extra) {
@@ -157,7 +183,7 @@ HWND SimDesktop::FindWindowW(const char16_t* className, const char16_t* title) {
     HWND found = nullptr;
     if (title) {
         auto it = m_state.windows.find(Utf8(title));
-        if (it != m_state.windows.end()) found = WindowOf(it->second);
+        if (it != m_state.windows.end()) found = HandleOf(lock, it->first, it->second);
     } else if (className) {
         auto it = m_state.windowClasses.find(Utf8(className));
         if (it != m_state.windowClasses.end()) found = WindowOf(it->second, true);
@@ -183,7 +209,7 @@ HWND SimDesktop::GetDesktopWindow() {
 HWND SimDesktop::GetShellWindow() {
     SimLock lock(m_mutex);
     auto it = m_state.windows.find("Program Manager");
-    HWND shell = it != m_state.windows.end() ? WindowOf(it->second) : nullptr;
+    HWND shell = it != m_state.windows.end() ? HandleOf(lock, it->first, it->second) : nullptr;
     Record(lock, "GetShellWindow", {}, Ptr(shell));
     return shell;
 }
@@ -192,7 +218,7 @@ BOOL SimDesktop::EnumWindows(WNDENUMPROC callback, LPARAM param) {
     std::vector<HWND> windows;
     {
         SimLock lock(m_mutex);
-        for (const auto& [title, pid] : m_state.windows) windows.push_back(WindowOf(pid));
+        for (const auto& [title, pid] : m_state.windows) windows.push_back(HandleOf(lock, title, pid));
         Record(lock, "EnumWindows", {}, Num(static_cast<DWORD>(windows.size())));
     }
     // Not under the lock: the callback calls back into the sim.
@@ -201,18 +227,66 @@ BOOL SimDesktop::EnumWindows(WNDENUMPROC callback, LPARAM param) {
     return 1;
 }
 
-// WM_CLOSE closes the process's windows but those set to stay open; a process lives while it
-// has a window.
+// WM_CLOSE closes the window unless it is set to stay open; a process lives while it has a window,
+// and ends, taking its hidden windows along, when its last visible one has closed.
 BOOL SimDesktop::PostMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     SimLock lock(m_mutex);
-    const DWORD pid = ProcessOf(window);
-    const bool exists = window && std::any_of(m_state.windows.begin(), m_state.windows.end(),
-                                              [&](const auto& w) { return w.second == pid; });
-    if (exists && message == WM_CLOSE)
-        std::erase_if(m_state.windows, [&](const auto& w) { return w.second == pid && !m_state.keepOpen.count(w.first); });
+    const auto title = TitleOf(lock, window);
+    if (title && message == WM_CLOSE && !m_state.keepOpen.count(*title)) {
+        const DWORD pid = ProcessOf(window);
+        m_state.windows.erase(*title);
+        const bool visibleLeft = std::any_of(m_state.windows.begin(), m_state.windows.end(), [&](const auto& w) {
+            return w.second == pid && !m_state.hiddenWindows.count(w.first);
+        });
+        if (!visibleLeft) std::erase_if(m_state.windows, [&](const auto& w) { return w.second == pid; });
+    }
     Record(lock, "PostMessageW", {Ptr(window), Num(message), Num(static_cast<long long>(wParam)), Num(lParam)},
-           Num(exists ? 1 : 0));
-    return exists ? 1 : 0;
+           Num(title ? 1 : 0));
+    return title ? 1 : 0;
+}
+
+HWND SimDesktop::GetForegroundWindow() {
+    SimLock lock(m_mutex);
+    auto it = m_state.windows.find(m_state.foregroundTitle);
+    HWND window = it != m_state.windows.end() ? HandleOf(lock, it->first, it->second) : nullptr;
+    Record(lock, "GetForegroundWindow", {}, Ptr(window));
+    return window;
+}
+
+// The foreground window's class is the state's; a window found by its class has that class.
+std::u16string SimDesktop::GetClassNameW(HWND window) {
+    SimLock lock(m_mutex);
+    std::string name;
+    if (auto title = TitleOf(lock, window); title && *title == m_state.foregroundTitle) name = m_state.foregroundClass;
+    for (const auto& [className, pid] : m_state.windowClasses)
+        if (window && WindowOf(pid, true) == window) name = className;
+    Record(lock, "GetClassNameW", {Ptr(window)}, TraceValue::Text(name));
+    return textcodec::Utf8ToUtf16(name);
+}
+
+BOOL SimDesktop::IsWindowVisible(HWND window) {
+    SimLock lock(m_mutex);
+    const auto title = TitleOf(lock, window);
+    const bool visible = title && !m_state.hiddenWindows.count(*title);
+    Record(lock, "IsWindowVisible", {Ptr(window)}, Num(visible ? 1 : 0));
+    return visible ? 1 : 0;
+}
+
+// An owned window's owner is the first window of its process that is not owned itself.
+HWND SimDesktop::GetWindow(HWND window, UINT command) {
+    SimLock lock(m_mutex);
+    HWND owner = nullptr;
+    const auto title = TitleOf(lock, window);
+    if (title && command == GW_OWNER && m_state.ownedWindows.count(*title)) {
+        const DWORD pid = ProcessOf(window);
+        for (const auto& [other, otherPid] : m_state.windows)
+            if (otherPid == pid && !m_state.ownedWindows.count(other)) {
+                owner = HandleOf(lock, other, otherPid);
+                break;
+            }
+    }
+    Record(lock, "GetWindow", {Ptr(window), Num(command)}, Ptr(owner));
+    return owner;
 }
 
 BOOL SimDesktop::ExitWindowsEx(UINT flags, DWORD reason) {
@@ -237,13 +311,21 @@ HANDLE SimDesktop::CreateThread(LPTHREAD_START_ROUTINE start, void* param, DWORD
 }
 
 DWORD SimDesktop::WaitForSingleObject(HANDLE handle, DWORD milliseconds) {
+    return Wait("WaitForSingleObject", handle, milliseconds);
+}
+
+// No message is ever sent to the sim's threads: the same wait.
+DWORD SimDesktop::MsgWaitForSingleObject(HANDLE handle, DWORD milliseconds) {
+    return Wait("MsgWaitForSingleObject", handle, milliseconds);
+}
+
+DWORD SimDesktop::Wait(const char* call, HANDLE handle, DWORD milliseconds) {
     SimLock lock(m_mutex);
     DWORD result;
     if (auto process = m_processHandles.find(handle); process != m_processHandles.end()) {
         // A process ends when its last window has gone; waiting for one that lives takes the
         // whole timeout on the virtual clock.
-        const bool alive = std::any_of(m_state.windows.begin(), m_state.windows.end(),
-                                       [&](const auto& w) { return w.second == process->second; });
+        const bool alive = ProcessAlive(lock, process->second);
         if (alive) m_clockMs += milliseconds;
         result = alive ? kWaitTimeout : kWaitObject0;
     } else {
@@ -251,13 +333,8 @@ DWORD SimDesktop::WaitForSingleObject(HANDLE handle, DWORD milliseconds) {
         m_pauseChanged.notify_all();
         result = m_threads.WaitFor(lock, handle, milliseconds) ? kWaitObject0 : kWaitTimeout;
     }
-    Record(lock, "WaitForSingleObject", {Ptr(handle), Num(milliseconds)}, Num(result));
+    Record(lock, call, {Ptr(handle), Num(milliseconds)}, Num(result));
     return result;
-}
-
-BOOL SimDesktop::TerminateThread(HANDLE thread, DWORD exitCode) {
-    Record("TerminateThread", {Ptr(thread), Num(exitCode)}, Num(1));
-    return 1;
 }
 
 BOOL SimDesktop::CloseHandle(HANDLE handle) {
@@ -275,26 +352,50 @@ void SimDesktop::Sleep(DWORD milliseconds) {
     Record(lock, "Sleep", {Num(milliseconds)});
 }
 
-UINT SimDesktop::WinExec(const std::string& gbkCommandLine, UINT show) {
-    const std::string command = textcodec::GbkToUtf8(gbkCommandLine);
+DWORD SimDesktop::GetLastError() {
+    Record("GetLastError", {}, Num(t_lastError));
+    return t_lastError;
+}
+
+BOOL SimDesktop::CreateProcessW(const char16_t* application, const char16_t* commandLine) {
     SimLock lock(m_mutex);
-    auto it = m_state.winExecResults.find(command);
-    UINT result = it == m_state.winExecResults.end() ? kWinExecOk : it->second;
-    Record(lock, "WinExec", {TraceValue::Text(command), Num(show)}, Num(result));
-    return result;
+    auto it = m_state.startErrors.find(Utf8(application));
+    t_lastError = it == m_state.startErrors.end() ? 0 : it->second;
+    const BOOL started = t_lastError == 0 ? 1 : 0;
+    Record(lock, "CreateProcessW", {WideOrNull(application), WideOrNull(commandLine)}, Num(started));
+    return started;
 }
 
 HANDLE SimDesktop::OpenProcess(DWORD access, BOOL inherit, DWORD processId) {
     SimLock lock(m_mutex);
     HANDLE handle = nullptr;
-    bool alive = std::any_of(m_state.windows.begin(), m_state.windows.end(),
-                             [&](const auto& w) { return w.second == processId; });
-    if (alive && processId != 0) {
+    if (ProcessAlive(lock, processId) && processId != 0) {
         handle = NewHandle(lock);
         m_processHandles[handle] = processId;
     }
     Record(lock, "OpenProcess", {Num(access), Num(inherit), Num(processId)}, Ptr(handle));
     return handle;
+}
+
+std::u16string SimDesktop::QueryFullProcessImageNameW(HANDLE process) {
+    SimLock lock(m_mutex);
+    std::string path;
+    if (auto it = m_processHandles.find(process); it != m_processHandles.end())
+        if (auto image = m_state.processImages.find(it->second); image != m_state.processImages.end()) path = image->second;
+    Record(lock, "QueryFullProcessImageNameW", {Ptr(process)}, TraceValue::Text(path));
+    return textcodec::Utf8ToUtf16(path);
+}
+
+// Every process runs at the medium level unless the state says otherwise.
+DWORD SimDesktop::GetProcessIntegrityLevel(DWORD processId) {
+    SimLock lock(m_mutex);
+    DWORD level = 0;
+    if (processId == m_state.processId || ProcessAlive(lock, processId)) {
+        auto it = m_state.integrityLevels.find(processId);
+        level = it == m_state.integrityLevels.end() ? SECURITY_MANDATORY_MEDIUM_RID : it->second;
+    }
+    Record(lock, "GetProcessIntegrityLevel", {Num(processId)}, Num(level));
+    return level;
 }
 
 BOOL SimDesktop::TerminateProcess(HANDLE process, UINT exitCode) {
@@ -345,8 +446,19 @@ HINSTANCE SimDesktop::ShellExecuteW(HWND window, const char16_t* verb, const cha
                                     const char16_t* parameters, const char16_t* directory, int show) {
     Record("ShellExecuteW",
            {Ptr(window), WideOrNull(verb), WideOrNull(file), WideOrNull(parameters), WideOrNull(directory), Num(show)},
-           Num(42));
-    return reinterpret_cast<HINSTANCE>(42);
+           Num(kShellExecuteOk));
+    return reinterpret_cast<HINSTANCE>(kShellExecuteOk);
+}
+
+BOOL SimDesktop::ShellExecuteExW(SHELLEXECUTEINFOW* info) {
+    const bool ok = info && info->cbSize == sizeof(SHELLEXECUTEINFOW);
+    if (ok) info->hInstApp = reinterpret_cast<HINSTANCE>(kShellExecuteOk);
+    Record("ShellExecuteExW",
+           ok ? std::vector<TraceValue>{Num(info->fMask), WideOrNull(info->lpVerb), WideOrNull(info->lpFile),
+                                        WideOrNull(info->lpParameters), WideOrNull(info->lpDirectory), Num(info->nShow)}
+              : std::vector<TraceValue>{},
+           Num(ok ? 1 : 0));
+    return ok ? 1 : 0;
 }
 
 }  // namespace vesim

@@ -67,15 +67,22 @@ public:
     HWND GetShellWindow() override;
     BOOL EnumWindows(WNDENUMPROC callback, LPARAM param) override;
     BOOL PostMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+    HWND GetForegroundWindow() override;
+    std::u16string GetClassNameW(HWND window) override;
+    BOOL IsWindowVisible(HWND window) override;
+    HWND GetWindow(HWND window, UINT command) override;
     BOOL ExitWindowsEx(UINT flags, DWORD reason) override;
     BOOL LockWorkStation() override;
     HANDLE CreateThread(LPTHREAD_START_ROUTINE start, void* param, DWORD* threadId) override;
     DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds) override;
-    BOOL TerminateThread(HANDLE thread, DWORD exitCode) override;
+    DWORD MsgWaitForSingleObject(HANDLE handle, DWORD milliseconds) override;
     BOOL CloseHandle(HANDLE handle) override;
     void Sleep(DWORD milliseconds) override;
-    UINT WinExec(const std::string& gbkCommandLine, UINT show) override;
+    DWORD GetLastError() override;
+    BOOL CreateProcessW(const char16_t* application, const char16_t* commandLine) override;
     HANDLE OpenProcess(DWORD access, BOOL inherit, DWORD processId) override;
+    std::u16string QueryFullProcessImageNameW(HANDLE process) override;
+    DWORD GetProcessIntegrityLevel(DWORD processId) override;
     BOOL TerminateProcess(HANDLE process, UINT exitCode) override;
     BOOL IsWow64Process(HANDLE process, BOOL* wow64) override;
     HANDLE GetCurrentProcess() override;
@@ -85,6 +92,7 @@ public:
     void OutputDebugStringW(const char16_t* text) override;
     HINSTANCE ShellExecuteW(HWND window, const char16_t* verb, const char16_t* file, const char16_t* parameters,
                             const char16_t* directory, int show) override;
+    BOOL ShellExecuteExW(SHELLEXECUTEINFOW* info) override;
 
     void Tray(const CString& text, VeTrayParams params) override;
     void Tray_2(const CString& text) override;
@@ -139,6 +147,12 @@ private:
     template <class T>
     T Answer(std::string call, std::vector<TraceValue> args, T SimState::*field);
     HANDLE NewHandle(const SimLock& held);
+    // A window's handle, the same for its title all along: its process's number, and which of
+    // the process's windows it is. The title of a handle, nothing for no window now open.
+    HWND HandleOf(const SimLock& held, const std::string& title, DWORD pid);
+    std::optional<std::string> TitleOf(const SimLock& held, HWND window);
+    bool ProcessAlive(const SimLock& held, DWORD pid) const;
+    DWORD Wait(const char* call, HANDLE handle, DWORD milliseconds);
 
     // The locking rule. The sim is called from the host's thread and from the threads it
     // started (the online request). This one mutex guards every member below: the state, the
@@ -158,6 +172,7 @@ private:
     std::set<BYTE> m_heldKeys;
     std::uintptr_t m_nextHandle = 0x100;
     std::map<HANDLE, DWORD> m_processHandles;  // handle -> process id
+    std::map<std::string, HWND> m_windowHandles;  // title -> handle, once the window was seen
     SimThreads m_threads{m_mutex};             // handle -> thread
     std::string m_pauseAfter;                  // PauseAfter's call, until a thread records it
     bool m_paused = false;

@@ -2,6 +2,8 @@
 // README's table).
 #include <rapidjson/document.h>
 
+#include <cstdlib>
+
 #include "platform/sim/SimDesktop.h"
 
 namespace vesim {
@@ -26,6 +28,21 @@ bool ReadMap(const rapidjson::Value& v, std::map<std::string, T>& out, Read read
         T value;
         if (!read(m.value, value)) return false;
         out[m.name.GetString()] = value;
+    }
+    return true;
+}
+
+// An object keyed by process ids.
+template <typename T, typename Read>
+bool ReadPidMap(const rapidjson::Value& v, std::map<DWORD, T>& out, Read read) {
+    std::map<std::string, T> byText;
+    if (!ReadMap<T>(v, byText, read)) return false;
+    out.clear();
+    for (const auto& [key, value] : byText) {
+        char* end = nullptr;
+        const unsigned long pid = std::strtoul(key.c_str(), &end, 10);
+        if (key.empty() || *end != '\0' || pid > 0xFFFFFFFFul) return false;
+        out[static_cast<DWORD>(pid)] = value;
     }
     return true;
 }
@@ -67,6 +84,7 @@ bool Apply(const rapidjson::Document& doc, SimState& s, std::string& error) {
             ok = ReadInt(v, version);
             s.windowsVersion = static_cast<WindowsVersion>(version);
         } else if (key == "foreground") ok = ReadString(v, s.foregroundTitle);
+        else if (key == "foregroundClass") ok = ReadString(v, s.foregroundClass);
         else if (key == "slideShow") ok = ReadBool(v, s.slideShow);
         else if (key == "yesNo") ok = ReadBool(v, s.yesNoAnswer);
         else if (key == "wow64") ok = ReadBool(v, s.wow64);
@@ -77,9 +95,13 @@ bool Apply(const rapidjson::Document& doc, SimState& s, std::string& error) {
         else if (key == "userFiles") ok = ReadStringSet(v, s.userFiles);
         else if (key == "hostCommands") ok = ReadStringSet(v, s.hostCommands);
         else if (key == "confidence") ok = ReadMap<int>(v, s.confidence, ReadInt);
-        else if (key == "winExec") ok = ReadMap<UINT>(v, s.winExecResults, ReadUint<UINT>);
+        else if (key == "startErrors") ok = ReadMap<DWORD>(v, s.startErrors, ReadUint<DWORD>);
         else if (key == "windows") ok = ReadMap<DWORD>(v, s.windows, ReadUint<DWORD>);
         else if (key == "keepOpen") ok = ReadStringSet(v, s.keepOpen);
+        else if (key == "hiddenWindows") ok = ReadStringSet(v, s.hiddenWindows);
+        else if (key == "ownedWindows") ok = ReadStringSet(v, s.ownedWindows);
+        else if (key == "processImages") ok = ReadPidMap<std::string>(v, s.processImages, ReadString);
+        else if (key == "integrity") ok = ReadPidMap<DWORD>(v, s.integrityLevels, ReadUint<DWORD>);
         else if (key == "windowClasses") ok = ReadMap<DWORD>(v, s.windowClasses, ReadUint<DWORD>);
         else if (key == "processId") ok = ReadUint<DWORD>(v, s.processId);
         else if (key == "volume") ok = ReadInt(v, s.volume);

@@ -14,7 +14,8 @@ namespace vesim {
 struct SimState {
     bool network = true;
     WindowsVersion windowsVersion = WindowsVersion_Current;
-    std::string foregroundTitle = "Program Manager";
+    std::string foregroundTitle = "Program Manager";  // the foreground window is the one of `windows` of this title
+    std::string foregroundClass;                      // its class, when a test gives one (WorkerW after Win+D)
     bool slideShow = false;
     bool yesNoAnswer = true;
     bool wow64 = false;
@@ -25,9 +26,13 @@ struct SimState {
     std::set<std::string> userFiles;              // files and commands bound by the user
     std::set<std::string> hostCommands;           // commands CUtil::OpenCommand knows
     std::map<std::string, int> confidence;        // minimum score per command text
-    std::map<std::string, vewin::UINT> winExecResults;  // command line -> WinExec result (default 33)
+    std::map<std::string, vewin::DWORD> startErrors;    // program path -> CreateProcessW's error (default: it starts)
     std::map<std::string, vewin::DWORD> windows;        // top-level window title -> process id
     std::set<std::string> keepOpen;     // titles of windows that stay on WM_CLOSE (a save prompt, a hung program)
+    std::set<std::string> hiddenWindows;  // titles of windows that are not visible (IME, OLE, a hidden frame)
+    std::set<std::string> ownedWindows;   // titles of windows owned by another window of their process (dialogs)
+    std::map<vewin::DWORD, std::string> processImages;   // process id -> image path (default unknown)
+    std::map<vewin::DWORD, vewin::DWORD> integrityLevels;  // process id -> integrity level (default medium)
     std::map<std::string, vewin::DWORD> windowClasses;  // window class -> process id (Shell_TrayWnd)
     vewin::DWORD processId = 4000;                      // the library's (and the host's) own process
     int volume = 50;                              // 0..100

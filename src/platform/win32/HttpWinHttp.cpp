@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -83,6 +84,12 @@ public:
     void Remove(const CallbackState* state) {
         std::lock_guard lock(m_mutex);
         std::erase_if(m_states, [&](const auto& live) { return live.get() == state; });
+        if (m_states.empty()) m_drained.notify_all();
+    }
+    // True once no state is listed: no notice is still to come.
+    bool WaitUntilEmpty(int milliseconds) {
+        std::unique_lock lock(m_mutex);
+        return m_drained.wait_for(lock, std::chrono::milliseconds(milliseconds), [&] { return m_states.empty(); });
     }
     // AbortTransfers: every transfer waiting now gives up at once.
     void AbortAll() {
@@ -92,8 +99,17 @@ public:
 
 private:
     std::mutex m_mutex;
+    std::condition_variable m_drained;
     std::vector<std::shared_ptr<CallbackState>> m_states;
 };
+
+// Keeps this library loaded until the process ends: a notice that did not come in time may
+// still come, and must not find the library unloaded.
+void PinLibrary() {
+    HMODULE self = nullptr;
+    ::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
+                         reinterpret_cast<LPCWSTR>(&PinLibrary), &self);
+}
 
 // One asynchronous request; closing it cancels what is pending.
 class AsyncRequest {
@@ -117,7 +133,8 @@ public:
         }
     }
     // The request closes first (m_request is the last member), while this transfer still
-    // holds its state too; the registry keeps the state until the closing notice.
+    // holds its state too; the registry keeps the state until the closing notice, which may come
+    // after the transfer returned (LetTransfersClose waits for it before an unload).
     ~AsyncRequest() = default;
     AsyncRequest(const AsyncRequest&) = delete;
     AsyncRequest& operator=(const AsyncRequest&) = delete;
@@ -208,8 +225,13 @@ int Get(const std::string& url, std::string& body) {
     }
     if (path.empty() || path.front() != L'/') path.insert(path.begin(), L'/');
 
-    Internet session(WinHttpOpen(L"VeScene/1.0", WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_NO_PROXY_NAME,
+    // The user's proxy and automatic configuration (PAC) where Windows has it (8.1 and later),
+    // else the machine's WinHTTP proxy.
+    Internet session(WinHttpOpen(L"VeScene/1.0", WINHTTP_ACCESS_TYPE_AUTOMATIC_PROXY, WINHTTP_NO_PROXY_NAME,
                                  WINHTTP_NO_PROXY_BYPASS, WINHTTP_FLAG_ASYNC));
+    if (!session)
+        session.reset(WinHttpOpen(L"VeScene/1.0", WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_NO_PROXY_NAME,
+                                  WINHTTP_NO_PROXY_BYPASS, WINHTTP_FLAG_ASYNC));
     if (!session) return kHttpTransport;
     // The steps' own timeouts only back up the deadline the waits keep.
     const int connectMs = std::min(timeouts.connectMs, timeouts.totalMs);
@@ -259,6 +281,10 @@ int Get(const std::string& url, std::string& body) {
 }
 
 void CancelRunning() { LiveStates::Get().AbortAll(); }
+
+void LetTransfersClose(int milliseconds) {
+    if (!LiveStates::Get().WaitUntilEmpty(milliseconds)) PinLibrary();
+}
 
 }  // namespace vehttp::detail
 

@@ -93,13 +93,52 @@ bool EnableShutdownPrivilege() {
            ::GetLastError() == ERROR_SUCCESS;
 }
 
+// InternalGetWindowText reads the title Windows keeps: GetWindowTextW would send WM_GETTEXT to a
+// window of the host's own process and wait for its thread, which may be waiting for ours.
 std::u16string ForegroundTitle() {
     HWND window = ::GetForegroundWindow();
-    int length = window ? ::GetWindowTextLengthW(window) : 0;
-    if (length <= 0) return {};
-    std::wstring title(static_cast<size_t>(length) + 1, L'\0');
-    title.resize(static_cast<size_t>(::GetWindowTextW(window, title.data(), length + 1)));
-    return std::u16string(title.begin(), title.end());
+    if (!window) return {};
+    std::wstring title(256, L'\0');
+    for (;;) {
+        const int length = ::InternalGetWindowText(window, title.data(), static_cast<int>(title.size()));
+        if (length <= 0) return {};
+        if (static_cast<size_t>(length) + 1 < title.size() || title.size() >= 32768) {
+            title.resize(static_cast<size_t>(length));
+            return std::u16string(title.begin(), title.end());
+        }
+        title.resize(title.size() * 2);  // filled to the last place: perhaps cut, try a larger one
+    }
+}
+
+std::u16string ProcessImage(HANDLE process) {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        DWORD size = static_cast<DWORD>(path.size());
+        if (::QueryFullProcessImageNameW(process, 0, path.data(), &size)) {
+            path.resize(size);
+            return std::u16string(path.begin(), path.end());
+        }
+        if (::GetLastError() != ERROR_INSUFFICIENT_BUFFER || path.size() >= 32768) return {};
+        path.resize(path.size() * 2);
+    }
+}
+
+DWORD IntegrityLevel(DWORD processId) {
+    constexpr DWORD kUnreadable = 0xFFFFFFFF;
+    const bool own = processId == ::GetCurrentProcessId();
+    UniqueHandle opened(own ? nullptr : ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+    if (!own && !opened) return ::GetLastError() == ERROR_ACCESS_DENIED ? kUnreadable : 0;
+    UniqueHandle token;
+    if (!::OpenProcessToken(own ? ::GetCurrentProcess() : opened.get(), TOKEN_QUERY, token.put()))
+        return ::GetLastError() == ERROR_ACCESS_DENIED ? kUnreadable : 0;
+    DWORD size = 0;
+    ::GetTokenInformation(token.get(), TokenIntegrityLevel, nullptr, 0, &size);
+    if (size < sizeof(TOKEN_MANDATORY_LABEL)) return kUnreadable;
+    std::vector<unsigned char> buffer(size);
+    if (!::GetTokenInformation(token.get(), TokenIntegrityLevel, buffer.data(), size, &size)) return kUnreadable;
+    PSID sid = reinterpret_cast<TOKEN_MANDATORY_LABEL*>(buffer.data())->Label.Sid;
+    if (!sid || !::IsValidSid(sid) || *::GetSidSubAuthorityCount(sid) == 0) return kUnreadable;
+    return *::GetSidSubAuthority(sid, *::GetSidSubAuthorityCount(sid) - 1u);
 }
 
 bool SlideShowInForeground() {

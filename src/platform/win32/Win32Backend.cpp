@@ -11,13 +11,22 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "platform/win32/Win32Support.h"
+
+#include <cstddef>
+#include <memory>
 #include <string>
 #include <type_traits>
+#include <vector>
 
 // The seam's thread procedure is Windows' own, calling convention included (stdcall on i686),
 // so a procedure declared without WINAPI does not compile rather than corrupting the stack.
 static_assert(std::is_same_v<vewin::LPTHREAD_START_ROUTINE, ::LPTHREAD_START_ROUTINE>, "thread procedure");
 static_assert(sizeof(vewin::LPARAM) == sizeof(::LPARAM) && sizeof(vewin::WPARAM) == sizeof(::WPARAM), "message words");
+static_assert(sizeof(vewin::SHELLEXECUTEINFOW) == sizeof(::SHELLEXECUTEINFOW) &&
+                  offsetof(vewin::SHELLEXECUTEINFOW, hInstApp) == offsetof(::SHELLEXECUTEINFOW, hInstApp) &&
+                  offsetof(vewin::SHELLEXECUTEINFOW, hProcess) == offsetof(::SHELLEXECUTEINFOW, hProcess),
+              "SHELLEXECUTEINFOW layout");
 
 namespace vebackend {
 namespace {
@@ -32,6 +41,18 @@ struct EnumCall {
 ::BOOL CALLBACK EnumTrampoline(::HWND window, ::LPARAM self) {
     const EnumCall& call = *reinterpret_cast<const EnumCall*>(self);
     return call.callback(window, call.param);
+}
+
+struct ThreadStart {
+    vewin::LPTHREAD_START_ROUTINE start;
+    void* param;
+    HMODULE library;
+};
+
+DWORD WINAPI RunThread(void* param) {
+    const ThreadStart run = *std::unique_ptr<ThreadStart>(static_cast<ThreadStart*>(param));
+    const DWORD result = run.start(run.param);
+    ::FreeLibraryAndExitThread(run.library, result);
 }
 
 class Win32Backend final : public Backend {
@@ -65,26 +86,70 @@ public:
     BOOL PostMessageW(HWND window, UINT message, vewin::WPARAM wParam, vewin::LPARAM lParam) override {
         return ::PostMessageW(static_cast<::HWND>(window), message, wParam, lParam);
     }
+    HWND GetForegroundWindow() override { return ::GetForegroundWindow(); }
+    std::u16string GetClassNameW(HWND window) override {
+        wchar_t name[257] = {};  // class names are at most 256 characters
+        const int length = window ? ::GetClassNameW(static_cast<::HWND>(window), name, 257) : 0;
+        return std::u16string(name, name + (length > 0 ? length : 0));
+    }
+    BOOL IsWindowVisible(HWND window) override { return ::IsWindowVisible(static_cast<::HWND>(window)); }
+    HWND GetWindow(HWND window, UINT command) override { return ::GetWindow(static_cast<::HWND>(window), command); }
     BOOL ExitWindowsEx(UINT flags, DWORD reason) override { return ::ExitWindowsEx(flags, reason); }
     BOOL LockWorkStation() override { return ::LockWorkStation(); }
 
+    // The thread holds a reference on this library until its very end (FreeLibraryAndExitThread):
+    // a host that unloads the library while a request still finishes leaves it loaded until then.
     HANDLE CreateThread(vewin::LPTHREAD_START_ROUTINE start, void* param, DWORD* threadId) override {
+        auto run = std::make_unique<ThreadStart>(ThreadStart{start, param, nullptr});
+        if (!::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCWSTR>(&RunThread),
+                                  &run->library))
+            return nullptr;
         DWORD id = 0;
-        HANDLE h = ::CreateThread(nullptr, 0, start, param, 0, &id);
+        HANDLE h = ::CreateThread(nullptr, 0, RunThread, run.get(), 0, &id);
+        if (!h) {
+            ::FreeLibrary(run->library);
+            return nullptr;
+        }
+        static_cast<void>(run.release());  // the thread's now
         if (threadId) *threadId = id;
         return h;
     }
     DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds) override {
         return ::WaitForSingleObject(handle, milliseconds);
     }
-    BOOL TerminateThread(HANDLE thread, DWORD exitCode) override { return ::TerminateThread(thread, exitCode); }
+    DWORD MsgWaitForSingleObject(HANDLE handle, DWORD milliseconds) override {
+        const ULONGLONG start = ::GetTickCount64();
+        for (;;) {
+            DWORD left = INFINITE;
+            if (milliseconds != INFINITE) {
+                const ULONGLONG spent = ::GetTickCount64() - start;
+                left = spent >= milliseconds ? 0 : static_cast<DWORD>(milliseconds - spent);
+            }
+            const DWORD result = ::MsgWaitForMultipleObjectsEx(1, &handle, left, QS_SENDMESSAGE, 0);
+            if (result != WAIT_OBJECT_0 + 1) return result;
+            // Peeking dispatches the messages sent to this thread; nothing posted is taken.
+            MSG message;
+            ::PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+            if (left == 0) return ::WaitForSingleObject(handle, 0);
+        }
+    }
     // The seam itself: vewin::ScopedHandle (the owner of the handles the library opens through
     // the seam) closes here.
     BOOL CloseHandle(HANDLE handle) override { return ::CloseHandle(handle); }
     void Sleep(DWORD milliseconds) override { ::Sleep(milliseconds); }
-    UINT WinExec(const std::string& gbkCommandLine, UINT show) override {
-        return ::WinExec(gbkCommandLine.c_str(), show);
+    DWORD GetLastError() override { return ::GetLastError(); }
+    BOOL CreateProcessW(const char16_t* application, const char16_t* commandLine) override {
+        std::wstring line = commandLine ? std::wstring(W(commandLine)) : std::wstring();  // Windows may write into it
+        STARTUPINFOW startup{};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION process{};
+        if (!::CreateProcessW(W(application), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+            return FALSE;
+        vewin32::UniqueHandle processHandle(process.hProcess), threadHandle(process.hThread);
+        return TRUE;
     }
+    std::u16string QueryFullProcessImageNameW(HANDLE process) override { return vewin32::ProcessImage(process); }
+    DWORD GetProcessIntegrityLevel(DWORD processId) override { return vewin32::IntegrityLevel(processId); }
     HANDLE OpenProcess(DWORD access, BOOL inherit, DWORD processId) override {
         return ::OpenProcess(access, inherit, processId);
     }
@@ -97,7 +162,10 @@ public:
     void OutputDebugStringW(const char16_t* text) override { ::OutputDebugStringW(W(text)); }
     HINSTANCE ShellExecuteW(HWND window, const char16_t* verb, const char16_t* file, const char16_t* parameters,
                             const char16_t* directory, int show) override {
-        return ::ShellExecuteW(static_cast<::HWND>(window), W(verb), W(file), W(parameters), W(directory), show);
+        return vewin32::ShellStart(static_cast<::HWND>(window), W(verb), W(file), W(parameters), W(directory), show);
+    }
+    BOOL ShellExecuteExW(vewin::SHELLEXECUTEINFOW* info) override {
+        return vewin32::ShellStartEx(reinterpret_cast<::SHELLEXECUTEINFOW*>(info));
     }
 
     // The host's windows: only its callbacks (the layer the C API installs in front of this
@@ -116,7 +184,7 @@ public:
     }
     void VeShellExecuteA(const std::string& gbkTarget) override {
         std::u16string target = textcodec::GbkToUtf16(gbkTarget);
-        ::ShellExecuteW(nullptr, L"open", W(target.c_str()), nullptr, nullptr, SW_SHOWNORMAL);
+        vewin32::ShellStart(nullptr, L"open", W(target.c_str()), nullptr, nullptr, SW_SHOWNORMAL);
     }
 
     bool OpenWebsite(CString& name, LogType& type) override {
@@ -210,7 +278,7 @@ private:
 void Win32Backend::SearchInBaidu_utf8(const std::string& utf8Text) {
     const std::string url = weburl::Url("https://www.baidu.com/s?wd=").TextUtf8(utf8Text);
     std::u16string wide = textcodec::Utf8ToUtf16(url);
-    ::ShellExecuteW(nullptr, L"open", W(wide.c_str()), nullptr, nullptr, SW_SHOWNORMAL);
+    vewin32::ShellStart(nullptr, L"open", W(wide.c_str()), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 }  // namespace

@@ -28,16 +28,20 @@ std::u16string ForegroundTitle();
 bool SlideShowInForeground();
 
 // --- Programs.cpp ---
-// The shortcut under the user's or the common Start Menu whose file name is the spoken name
-// (case-insensitive); the user's own shortcut wins.
+// The shortcut under the user's or the common Start Menu whose file name or shown (localised)
+// name is the spoken name (case-insensitive); the user's own shortcut wins.
 std::optional<std::u16string> FindStartMenuShortcut(const std::u16string& name);
 // The uninstall command of the program of that display name (exact match first, else the
 // shortest display name that starts with it); HKCU before HKLM.
 std::optional<std::u16string> FindUninstallCommand(const std::u16string& name);
 // Opens a document, shortcut or URL; true when Windows started it.
 bool OpenFile(const std::u16string& target, const wchar_t* verb = nullptr);
-// Runs a command line; a line that is no program is opened as a document or URL instead.
+// Runs a command line: its program (a full path, else found on the PATH, never in the current
+// directory) with CreateProcessW, through the shell when it needs elevation; a line that is no
+// program is opened as a document or URL instead.
 bool RunCommandLine(const std::u16string& commandLine);
+// Starts the program at a full path; one that needs elevation through the shell (the prompt).
+bool StartProgram(const std::u16string& program, const std::u16string& arguments);
 // The icon of a file, shared: owned here and valid while the library is loaded.
 void* FileIcon(const std::u16string& path);
 // A Word template by name: the configured one, else one in the user's Templates folder.

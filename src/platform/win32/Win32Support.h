@@ -3,6 +3,7 @@
 // services: every kind below is a policy of the one owner template, core/UniqueAny.h, and no
 // other code of the backend frees a handle itself.
 #include <windows.h>
+#include <shellapi.h>
 #include <objbase.h>
 #include <oleauto.h>
 #include <physicalmonitorenumerationapi.h>
@@ -26,10 +27,11 @@ inline bool SameName(const std::u16string& a, const std::u16string& b) {
            CSTR_EQUAL;
 }
 
-// COM for the calling thread; a thread already in another apartment keeps it.
+// COM for the calling thread, apartment-threaded without OLE 1.0 DDE as the shell's calls require;
+// a thread already in another apartment keeps it.
 class ComScope {
 public:
-    ComScope() : m_hr(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+    ComScope() : m_hr(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) {}
     ~ComScope() {
         if (SUCCEEDED(m_hr)) ::CoUninitialize();
     }
@@ -40,6 +42,20 @@ public:
 private:
     HRESULT m_hr;
 };
+
+// The shell's start of a file, URL or program, in a COM scope and finished before it returns
+// (SEE_MASK_NOASYNC): the calling thread may be the online request's, which ends soon after,
+// and the scope uninitialises COM. ShellStart answers as ShellExecuteW (above 32: started).
+HINSTANCE ShellStart(HWND window, const wchar_t* verb, const wchar_t* file, const wchar_t* parameters,
+                       const wchar_t* directory, int show);
+BOOL ShellStartEx(SHELLEXECUTEINFOW* info);
+
+// --- System.cpp ---
+// The image path of a process opened with PROCESS_QUERY_LIMITED_INFORMATION; empty when unknown.
+std::u16string ProcessImage(HANDLE process);
+// The integrity level (SECURITY_MANDATORY_*_RID) of a process: 0 for no such process, ~0 when
+// Windows refuses to tell (a process of a higher level or a protected one).
+DWORD IntegrityLevel(DWORD processId);
 
 // --- The kinds of handle the win32 backend owns (the owner is core/UniqueAny.h) ---
 

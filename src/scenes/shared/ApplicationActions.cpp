@@ -1,6 +1,7 @@
 #include "scenes/shared/ApplicationActions.h"
 
-#include <vector>
+#include <algorithm>
+#include <string_view>
 
 #include "host/CUtil.h"
 #include "host/DataFactory.h"
@@ -9,6 +10,7 @@
 #include "host/VeUI.h"
 #include "local/SystemCommand.h"
 #include "platform/Diagnostic.h"
+#include "platform/ProgramStart.h"
 #include "platform/Url.h"
 #include "platform/Win32Api.h"
 #include "scenes/shared/DataTables.h"
@@ -30,7 +32,7 @@ AppAction AppActionOf(const std::string& gbkAction) {
 void UninstallApplication(const std::string& gbkName, LogType& logType) {
     CString name = VeChar::VeUnicodeChar_2_CString(gbkName);
     if (!CPreferences::Data()->UninstSystemExe(name, logType))
-        vewin::WinExec("control.exe /name Microsoft.ProgramsAndFeatures", vewin::SW_SHOWNORMAL);
+        vewin::StartProgram(vewin::ToolPath(vewin::ToolFolder::System, u"control.exe"), u"/name Microsoft.ProgramsAndFeatures");
 }
 
 // The software centre's search page for the name.
@@ -52,17 +54,31 @@ std::string SoftwareDownloadUrl(const std::string& gbkName) {
 // work is still asking after it, and the user's answer to our question decides.
 constexpr vewin::DWORD kCloseWaitMs = 5000;
 
-struct ProcessWindows {
+// The process's other windows a user sees as its own: visible and unowned top-level ones, not
+// the hidden windows of its input method or OLE, not its dialogs.
+struct OtherMainWindows {
     vewin::DWORD pid;
-    std::vector<vewin::HWND> windows;
+    vewin::HWND except;
+    int count = 0;
 };
 
-vewin::BOOL WINAPI CollectProcessWindow(vewin::HWND window, vewin::LPARAM param) {
-    auto& found = *reinterpret_cast<ProcessWindows*>(param);
+vewin::BOOL WINAPI CountOtherMainWindow(vewin::HWND window, vewin::LPARAM param) {
+    auto& found = *reinterpret_cast<OtherMainWindows*>(param);
     vewin::DWORD pid = 0;
-    vewin::GetWindowThreadProcessId(window, &pid);
-    if (pid == found.pid) found.windows.push_back(window);
+    if (window == found.except || !vewin::GetWindowThreadProcessId(window, &pid) || pid != found.pid)
+        return vewin::TRUE_;
+    if (vewin::IsWindowVisible(window) && !vewin::GetWindow(window, vewin::GW_OWNER)) ++found.count;
     return vewin::TRUE_;
+}
+
+// Calculator, Settings, Photos and the other Store apps are frames of this one process.
+bool IsSharedFrameHost(vewin::HANDLE process) {
+    const std::u16string image = vewin::QueryFullProcessImageNameW(process);
+    const std::u16string_view name = std::u16string_view(image).substr(image.find_last_of(u"\\/") + 1);
+    constexpr std::u16string_view kFrameHost = u"applicationframehost.exe";
+    return name.size() == kFrameHost.size() &&
+           std::equal(name.begin(), name.end(), kFrameHost.begin(),
+                      [](char16_t a, char16_t b) { return (a >= u'A' && a <= u'Z' ? a + 32 : a) == b; });
 }
 
 // The shell (the desktop, Program Manager, the task bar) and the process the library runs in,
@@ -83,9 +99,11 @@ ActionOutcome NotClosed(const std::u16string& why) {
     return ActionOutcome::Declined;
 }
 
-// Asks the process of the top-level window titled exactly the name to close (WM_CLOSE to each
-// of its windows, so it can offer to save); only when it is still there after a while, and
-// the user says yes, is it ended. With no such window the user is told and nothing starts.
+// Asks the top-level window titled exactly the name to close (WM_CLOSE, so it can offer to
+// save). Only a process that has no other window of its own, and is still there after a
+// while, is ended, and only when the user says yes: a process with other windows (a terminal,
+// the frame host of the Store apps) keeps them. With no such window the user is told and
+// nothing starts.
 ActionOutcome CloseApplicationWindow(const std::string& gbkName) {
     const std::u16string title = VeChar::Vestring2wstring(gbkName);
     vewin::HWND window = vewin::FindWindowW(nullptr, title.c_str());
@@ -99,16 +117,18 @@ ActionOutcome CloseApplicationWindow(const std::string& gbkName) {
         return NotClosed(u"“" + title + u"”不能关闭");
     }
     {
-        vewin::ScopedHandle process(
-            vewin::OpenProcess(vewin::SYNCHRONIZE | vewin::PROCESS_TERMINATE, vewin::FALSE_, pid));
+        vewin::ScopedHandle process(vewin::OpenProcess(
+            vewin::SYNCHRONIZE | vewin::PROCESS_TERMINATE | vewin::PROCESS_QUERY_LIMITED_INFORMATION, vewin::FALSE_, pid));
         if (!process) {
             vediag::Warn(u"could not close \"" + title + u"\": its process cannot be opened");
             return NotClosed(u"无法关闭“" + title + u"”");
         }
-        ProcessWindows found{pid, {}};
-        vewin::EnumWindows(CollectProcessWindow, reinterpret_cast<vewin::LPARAM>(&found));
-        for (vewin::HWND each : found.windows) vewin::PostMessageW(each, vewin::WM_CLOSE, 0, 0);
-        if (vewin::WaitForSingleObject(process.get(), kCloseWaitMs) != vewin::WAIT_OBJECT_0) {
+        OtherMainWindows others{pid, window};
+        vewin::EnumWindows(CountOtherMainWindow, reinterpret_cast<vewin::LPARAM>(&others));
+        const bool keepsProcess = others.count > 0 || IsSharedFrameHost(process.get());
+        vewin::PostMessageW(window, vewin::WM_CLOSE, 0, 0);
+        if (keepsProcess) return ActionOutcome::CarriedOut;
+        if (vewin::MsgWaitForSingleObject(process.get(), kCloseWaitMs) != vewin::WAIT_OBJECT_0) {
             const std::u16string question = u"“" + title + u"”没有关闭，是否强制结束？未保存的内容将会丢失。";
             if (!VeUI::YesOrNot(question.c_str(), nullptr)) return NotClosed({});  // the question said it all
             if (!vewin::TerminateProcess(process.get(), 0)) return NotClosed(u"无法关闭“" + title + u"”");
