@@ -68,4 +68,14 @@ foreach(entry
     COMMENT "Converting ${target}")
   list(APPEND VESCENE_DATA_TABLES ${VESCENE_DATA_DIR}/${target})
 endforeach()
+# The understanding's templates and lists stay UTF-8 text, so users can read and extend them.
+file(GLOB_RECURSE understanding_sources CONFIGURE_DEPENDS RELATIVE ${data_src} ${data_src}/understanding/*.txt
+     ${data_src}/understanding/*.csv)
+foreach(source ${understanding_sources})
+  add_custom_command(OUTPUT ${VESCENE_DATA_DIR}/${source}
+    COMMAND ${CMAKE_COMMAND} -E copy ${data_src}/${source} ${VESCENE_DATA_DIR}/${source}
+    DEPENDS ${data_src}/${source}
+    COMMENT "Copying ${source}")
+  list(APPEND VESCENE_DATA_TABLES ${VESCENE_DATA_DIR}/${source})
+endforeach()
 add_custom_target(vescene_data ${data_all} DEPENDS ${VESCENE_DATA_TABLES})
