@@ -71,11 +71,16 @@ endforeach()
 # The understanding's templates and lists stay UTF-8 text, so users can read and extend them.
 file(GLOB_RECURSE understanding_sources CONFIGURE_DEPENDS RELATIVE ${data_src} ${data_src}/understanding/*.txt
      ${data_src}/understanding/*.csv)
-foreach(source ${understanding_sources})
-  add_custom_command(OUTPUT ${VESCENE_DATA_DIR}/${source}
-    COMMAND ${CMAKE_COMMAND} -E copy ${data_src}/${source} ${VESCENE_DATA_DIR}/${source}
+# The title tables are the song and film lists; the ticket site's stations are the station list.
+foreach(entry ${understanding_sources} "veusic.txt|understanding/lists/songs.txt" "veovie.txt|understanding/lists/films.txt"
+    "stations-12306.csv|understanding/lists/stations.csv")
+  string(REPLACE "|" ";" parts "${entry}")
+  list(GET parts 0 source)
+  list(GET parts -1 target)
+  add_custom_command(OUTPUT ${VESCENE_DATA_DIR}/${target}
+    COMMAND ${CMAKE_COMMAND} -E copy ${data_src}/${source} ${VESCENE_DATA_DIR}/${target}
     DEPENDS ${data_src}/${source}
-    COMMENT "Copying ${source}")
-  list(APPEND VESCENE_DATA_TABLES ${VESCENE_DATA_DIR}/${source})
+    COMMENT "Copying ${target}")
+  list(APPEND VESCENE_DATA_TABLES ${VESCENE_DATA_DIR}/${target})
 endforeach()
 add_custom_target(vescene_data ${data_all} DEPENDS ${VESCENE_DATA_TABLES})

@@ -1,5 +1,6 @@
 #include "understanding/Grammar.h"
 
+#include <algorithm>
 #include <map>
 #include <stdexcept>
 
@@ -186,7 +187,9 @@ void TableValues(WordList& list, const std::string& text, std::string_view key, 
     std::vector<std::string_view> lines = Split(text, '\n');
     while (!lines.empty() && lines.back().empty()) lines.pop_back();
     if (lines.empty()) throw FileError("list " + list.name + ": the table is empty");
-    for (std::string_view column : Split(lines.front(), ',')) list.columns.emplace_back(column);
+    std::string_view header = lines.front();
+    if (header.substr(0, 2) == "# ") header.remove_prefix(2);  // a header written as a comment
+    for (std::string_view column : Split(header, ',')) list.columns.emplace_back(column);
     const int keyColumn = list.Column(key);
     if (keyColumn < 0) throw FileError("list " + list.name + ": no column " + std::string(key));
     if (!digits.empty() && (list.digitsColumn = list.Column(digits)) < 0)
@@ -201,6 +204,16 @@ void TableValues(WordList& list, const std::string& text, std::string_view key, 
         list.rows.emplace_back(cells.begin(), cells.end());
         for (std::string_view spoken : Split(cells[keyColumn], '|')) AddSpoken(list, std::string(spoken), row);
         if (list.digitsColumn >= 0) list.byDigits.emplace(DigitsOnly(cells[list.digitsColumn]), row);
+    }
+}
+
+// One spoken form a line, no header: the title tables.
+void LineValues(WordList& list, const std::string& text) {
+    list.columns = {"norm"};
+    for (std::string_view line : Split(text, '\n')) {
+        if (line.empty() || line.front() == '#') continue;
+        list.rows.push_back({std::string(line)});
+        AddSpoken(list, std::string(line), static_cast<int>(list.rows.size() - 1));
     }
 }
 
@@ -290,11 +303,21 @@ private:
                     list->maxChars = static_cast<size_t>(std::atoi(std::string(max).c_str()));
                     if (list->maxChars == 0) throw FileError("list " + list->name + ": max must be a number above 0");
                 }
+                list->asciiOnly = std::find(words.begin(), words.end(), "ascii") != words.end();
+                if (std::string_view excluded = Option(words, "not"); !excluded.empty())
+                    for (std::string_view word : Split(excluded, '|')) {
+                        std::string lower(word);
+                        LowerAscii(lower);
+                        if (!lower.empty()) list->forbidden.push_back(std::move(lower));
+                    }
             } else if (std::string_view file = Option(words, "file"); !file.empty()) {
                 if (file.find("..") != std::string_view::npos) throw FileError("list " + list->name + ": a file outside");
                 std::optional<std::string> table = m_read(std::string(file));
                 if (!table) throw FileError("list " + list->name + ": cannot read " + std::string(file));
-                TableValues(*list, *table, Option(words, "key"), Option(words, "digits"));
+                if (const std::string_view key = Option(words, "key"); key.empty())
+                    LineValues(*list, *table);
+                else
+                    TableValues(*list, *table, key, Option(words, "digits"));
             } else {
                 throw FileError("list " + list->name + " needs = VALUES, file=TABLE key=COLUMN, or wildcard");
             }

@@ -26,6 +26,8 @@ struct WordList {
     int digitsColumn = -1;                       // rows also reached by this column spoken as digits
     std::unordered_map<std::string, int> byDigits;
     size_t maxChars = 24;  // a wildcard's longest text, in characters
+    bool asciiOnly = false;               // a wildcard of Latin text only
+    std::vector<std::string> forbidden;  // a wildcard holding one of these is no match
 
     int Column(std::string_view field) const;
 };
@@ -44,7 +46,7 @@ struct Node {
 struct SlotSpec {
     std::string name, value, normValue;
     bool hasNormValue = false;
-    std::string onlyIf, unless;  // capture names
+    std::string onlyIf, unless;  // capture names, or "capture.field" for a field that is not empty
 };
 
 struct Sentence {

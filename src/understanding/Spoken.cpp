@@ -118,7 +118,9 @@ std::optional<SpokenDate> WeekDay(std::string_view text, const Today& today) {
     }
     if (!unit || pos + kCjk > text.size()) return std::nullopt;
     const std::string_view c = text.substr(pos, kCjk);
-    const long long monday = today.days - (today.weekday - 1) + 7LL * weeks;
+    // On a Sunday the week people plan is the one that starts tomorrow, as the engine reads it.
+    const long long thisMonday = today.weekday == 7 ? today.days + 1 : today.days - (today.weekday - 1);
+    const long long monday = thisMonday + 7LL * weeks;
     if (c == "末") return SpokenDate{pos + kCjk, RangeNorm(monday + 5, monday + 6)};
     int day = DigitOf(c);
     if (c == "日" || c == "天") day = 7;

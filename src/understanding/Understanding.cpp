@@ -146,6 +146,11 @@ private:
                 for (size_t chars = 0; chars < list.maxChars && end < m_lower.size(); ++chars) {
                     end = std::min(m_lower.size(), end + CharLength(static_cast<unsigned char>(m_lower[end])));
                     if (m_lower[pos] == ' ' || m_lower[end - 1] == ' ') continue;
+                    if (list.asciiOnly && static_cast<unsigned char>(m_lower[end - 1]) >= 0x80) break;
+                    const std::string_view said = m_lower.substr(pos, end - pos);
+                    bool forbidden = false;
+                    for (const std::string& word : list.forbidden) forbidden = forbidden || said.find(word) != said.npos;
+                    if (forbidden) continue;
                     Take(node, -1, pos, end, {}, false, next);
                 }
                 break;
@@ -268,9 +273,21 @@ std::optional<Result> Understand(const Grammar& grammar, std::string_view utf8Te
 
     const std::vector<Capture>& captures = matcher.Best();
     std::string slots;
+    // "cap" is there when it matched; "cap.field" when that field is not empty; "a|b" when any is.
+    auto present = [&](std::string_view refs) {
+        for (size_t start = 0; start <= refs.size();) {
+            const size_t bar = std::min(refs.find('|', start), refs.size());
+            const std::string ref(refs.substr(start, bar - start));
+            if (ref.find('.') == std::string::npos ? Find(captures, ref) != nullptr
+                                                   : !Fill("{" + ref + "}", captures, matcher).empty())
+                return true;
+            start = bar + 1;
+        }
+        return false;
+    };
     for (const SlotSpec& spec : bestIntent->slots) {
-        if (!spec.onlyIf.empty() && !Find(captures, spec.onlyIf)) continue;
-        if (!spec.unless.empty() && Find(captures, spec.unless)) continue;
+        if (!spec.onlyIf.empty() && !present(spec.onlyIf)) continue;
+        if (!spec.unless.empty() && present(spec.unless)) continue;
         const std::string value = Fill(spec.value, captures, matcher);
         if (value.empty()) continue;
         std::string slot = "{\"name\":" + JsonQuote(spec.name) + ",\"value\":" + JsonQuote(value);
