@@ -47,35 +47,11 @@ int Eval(const std::string& path, std::ostream& out, std::ostream& err) {
         return 2;
     }
     PrintProblems(*understanding::InstalledGrammar(), err);
-    int cases = 0, matches = 0;
-    std::string line;
-    for (int lineNo = 1; std::getline(file, line); ++lineNo) {
-        if (line.find_first_not_of(" \t\r") == std::string::npos) continue;
-        rapidjson::Document doc;
-        doc.Parse(line.c_str(), line.size());
-        if (doc.HasParseError() || !doc.IsObject() || !doc.HasMember("text") || !doc["text"].IsString() ||
-            !doc.HasMember("engine") || !doc["engine"].IsObject()) {
-            err << "vescene: " << path << ":" << lineNo << ": not {\"text\", \"engine\"}\n";
-            return 2;
-        }
-        const std::string text = doc["text"].GetString();
-        const std::string simJson = doc.HasMember("sim") && doc["sim"].IsObject() ? Serialize(doc["sim"]) : "";
-        const std::string id = doc.HasMember("id") && doc["id"].IsString() ? doc["id"].GetString() : std::to_string(lineNo);
-        std::string engineScene, textScene;
-        const auto engine = ActionsOf(Serialize(doc["engine"]), simJson, false, engineScene);
-        const auto understood = ActionsOf("{\"text\":" + Serialize(doc["text"]) + ",\"rc\":4}", simJson, true, textScene);
-        ++cases;
-        if (engine == understood) {
-            ++matches;
-            continue;
-        }
-        out << id << ": " << text << "  engine " << engineScene << ", text " << textScene << "\n";
-        for (const auto& action : engine) out << "    engine: " << action << "\n";
-        for (const auto& action : understood) out << "    text:   " << action << "\n";
-    }
-    understanding::SetEnabled(false);
-    out << matches << " of " << cases << " match\n";
-    return 0;
+    const EvalCount count = EvalCases(file, out, err);
+    if (!count.ok) return 2;
+    out << count.matches << " of " << count.cases << " match\n";
+    if (count.negativesUnderstood) out << count.negativesUnderstood << " of " << count.negatives << " negatives understood\n";
+    return count.negativesUnderstood ? 1 : 0;
 }
 
 }  // namespace
@@ -99,6 +75,48 @@ std::vector<std::string> DesktopActions(const std::vector<vesim::TraceEvent>& tr
             actions.push_back(event.ToReadable());
     }
     return actions;
+}
+
+EvalCount EvalCases(std::istream& in, std::ostream& out, std::ostream& err) {
+    EvalCount count;
+    std::string line;
+    for (int lineNo = 1; std::getline(in, line); ++lineNo) {
+        if (line.find_first_not_of(" \t\r") == std::string::npos) continue;
+        rapidjson::Document doc;
+        doc.Parse(line.c_str(), line.size());
+        if (doc.HasParseError() || !doc.IsObject() || !doc.HasMember("text") || !doc["text"].IsString() ||
+            !doc.HasMember("engine") || !doc["engine"].IsObject()) {
+            err << "vescene: line " << lineNo << ": not {\"text\", \"engine\"}\n";
+            count.ok = false;
+            continue;
+        }
+        const rapidjson::Value& engine = doc["engine"];
+        const std::string text = doc["text"].GetString();
+        const std::string simJson = doc.HasMember("sim") && doc["sim"].IsObject() ? Serialize(doc["sim"]) : "";
+        const std::string id = doc.HasMember("id") && doc["id"].IsString() ? doc["id"].GetString() : std::to_string(lineNo);
+        const bool negative = !(engine.HasMember("rc") && engine["rc"].IsInt() && engine["rc"].GetInt() == 0 &&
+                                engine.HasMember("service") && engine["service"].IsString());
+        std::string engineScene, textScene;
+        const auto byEngine = ActionsOf(Serialize(engine), simJson, false, engineScene);
+        const auto byText = ActionsOf("{\"text\":" + Serialize(doc["text"]) + ",\"rc\":4}", simJson, true, textScene);
+        ++count.cases;
+        if (negative) {
+            ++count.negatives;
+            if (textScene != engineScene) {
+                ++count.negativesUnderstood;
+                out << id << ": " << text << "  a negative understood as " << textScene << "\n";
+            }
+        }
+        if (byEngine == byText) {
+            ++count.matches;
+            continue;
+        }
+        out << id << ": " << text << "  engine " << engineScene << ", text " << textScene << "\n";
+        for (const auto& action : byEngine) out << "    engine: " << action << "\n";
+        for (const auto& action : byText) out << "    text:   " << action << "\n";
+    }
+    understanding::SetEnabled(false);
+    return count;
 }
 
 int UnderstandCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
