@@ -80,7 +80,7 @@ TEST(UnderstandingTest, Media) {
         {"我想看电影", "video QUERY category=电影"},
         {"用优酷看电视剧庆余年", "VELMORA.video tv_series tvSeries=庆余年 platform=优酷"},
         {"我想看看新浪的财经新闻", "news PLAY media=新浪 category=财经"},
-        {"腾讯新闻有什么头条", "news PLAY media=腾讯新闻>腾讯"},
+        {"腾讯新闻有什么头条", "news PLAY media=腾讯"},
         {"最近微博上有什么热搜", "VELMORA.currentHot currentHot currenthot=微博热搜"},
     });
 }

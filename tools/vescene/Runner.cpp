@@ -160,6 +160,7 @@ bool Runner::Run(int lineNo, const std::string& entry, const std::string& input,
     if (!wait) sim.HoldThreads(true);
     understanding::SetEnabled(understand);
     int result = chosen->call(m_factory, input.c_str());
+    understanding::SetEnabled(false);  // for this line only
     if (wait) sim.WaitForThreads();  // the online request's calls belong to this line
     auto trace = sim.Trace();
     sim.ClearTrace();
