@@ -147,18 +147,79 @@ private:
     size_t m_pos = 0;
 };
 
-// The texts every match of `node` contains, in order.
-void RequiredTexts(const Node& node, std::vector<std::string>& out) {
-    if (node.kind == Node::Kind::Text) out.push_back(node.text);
-    if (node.kind == Node::Kind::Seq)
-        for (const Node& kid : node.kids) RequiredTexts(kid, out);
+void AddLength(std::vector<size_t>& lengths, size_t length) {
+    if (std::find(lengths.begin(), lengths.end(), length) != lengths.end()) return;
+    lengths.push_back(length);
+    std::sort(lengths.rbegin(), lengths.rend());
+}
+
+// Single-element sequences are their element; alternatives of plain words become Words nodes.
+void Simplify(Node& node) {
+    for (Node& kid : node.kids) Simplify(kid);
+    if (node.kind == Node::Kind::Seq && node.kids.size() == 1) {
+        Node only = std::move(node.kids.front());
+        node = std::move(only);
+        return;
+    }
+    if (node.kind != Node::Kind::Alt) return;
+    for (const Node& kid : node.kids)
+        if (kid.kind != Node::Kind::Text && !(kid.kind == Node::Kind::Seq && kid.kids.empty())) return;
+    Node words(Node::Kind::Words);
+    for (const Node& kid : node.kids) {
+        if (kid.kind == Node::Kind::Seq) {
+            words.optional = true;
+            continue;
+        }
+        words.words.emplace(kid.text, 0);
+        words.firstChars |= FirstCharBit(kid.text);
+        AddLength(words.lengths, kid.text.size());
+    }
+    node = std::move(words);
+}
+
+// What every match of `node` contains: one text of each group. An alternative contributes a
+// group when each of its branches has one to give.
+std::vector<std::vector<std::string>> RequiredTexts(const Node& node) {
+    std::vector<std::vector<std::string>> groups;
+    switch (node.kind) {
+        case Node::Kind::Text:
+            groups.push_back({node.text});
+            break;
+        case Node::Kind::Seq:
+            for (const Node& kid : node.kids)
+                for (auto& group : RequiredTexts(kid)) groups.push_back(std::move(group));
+            break;
+        case Node::Kind::Alt: {
+            std::vector<std::string> any;
+            for (const Node& kid : node.kids) {
+                auto kidGroups = RequiredTexts(kid);
+                if (kidGroups.empty()) return {};
+                // The shortest group of a branch is its cheapest test.
+                auto shortest = std::min_element(kidGroups.begin(), kidGroups.end(),
+                                                 [](const auto& a, const auto& b) { return a.size() < b.size(); });
+                any.insert(any.end(), shortest->begin(), shortest->end());
+            }
+            groups.push_back(std::move(any));
+            break;
+        }
+        case Node::Kind::Words:
+            if (!node.optional) {
+                std::vector<std::string> any;
+                for (const auto& [word, unused] : node.words) any.push_back(word);
+                groups.push_back(std::move(any));
+            }
+            break;
+        case Node::Kind::List:
+            break;
+    }
+    return groups;
 }
 
 void AddSpoken(WordList& list, std::string spoken, int row) {
     LowerAscii(spoken);
     if (spoken.empty()) return;
-    list.minBytes = std::min(list.minBytes, spoken.size());
-    list.maxBytes = std::max(list.maxBytes, spoken.size());
+    AddLength(list.lengths, spoken.size());
+    list.firstChars |= FirstCharBit(spoken);
     list.spoken.emplace(std::move(spoken), row);
 }
 
@@ -322,6 +383,7 @@ private:
                 throw FileError("list " + list->name + " needs = VALUES, file=TABLE key=COLUMN, or wildcard");
             }
         }
+        list->id = static_cast<int>(m_grammar.lists.size());
         m_grammar.lists.push_back(std::move(list));
         return m_grammar.lists.back().get();
     }
@@ -354,7 +416,16 @@ private:
         if (m_scope.Rule("prefix")) wrapped = "[<prefix>]" + wrapped;
         if (m_scope.Rule("suffix")) wrapped += "[<suffix>]";
         sentence.root = TemplateParser(m_scope, 0).Parse(wrapped);
-        RequiredTexts(sentence.root, sentence.required);
+        Simplify(sentence.root);
+        for (const auto& group : RequiredTexts(sentence.root)) {
+            std::vector<int> ids;
+            for (const std::string& text : group) {
+                auto [it, added] = m_grammar.needles.emplace(text, static_cast<int>(m_grammar.needles.size()));
+                if (added) AddLength(m_grammar.needleLengths, text.size());
+                ids.push_back(it->second);
+            }
+            sentence.required.push_back(std::move(ids));
+        }
         return sentence;
     }
 
@@ -368,6 +439,7 @@ void AddBuiltIn(Grammar& grammar, Scope& scope, const char* name, WordList::Kind
     list->name = name;
     list->kind = kind;
     list->columns = {"norm"};
+    list->id = static_cast<int>(grammar.lists.size());
     scope.lists[name] = list.get();
     grammar.lists.push_back(std::move(list));
 }

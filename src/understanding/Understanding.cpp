@@ -1,7 +1,9 @@
 #include "understanding/Understanding.h"
 
+#include <algorithm>
 #include <atomic>
 #include <mutex>
+#include <unordered_map>
 
 #include "core/JsonQuote.h"
 #include "host/DataDirectory.h"
@@ -51,13 +53,21 @@ struct Capture {
 // One utterance against every sentence: the best whole match wins.
 class Matcher {
 public:
-    Matcher(std::string_view original, std::string_view lower, const TodayFn& today)
-        : m_original(original), m_lower(lower), m_today(today) {}
+    Matcher(const Grammar& grammar, std::string_view original, std::string_view lower, const TodayFn& today)
+        : m_original(original), m_lower(lower), m_today(today), m_present(grammar.needles.size()) {
+        // Which required texts occur anywhere: one pass, then each sentence's test is a lookup.
+        for (size_t pos = 0; pos < lower.size(); ++pos)
+            for (const size_t length : grammar.needleLengths) {
+                if (pos + length > lower.size()) continue;
+                auto it = grammar.needles.find(lower.substr(pos, length));
+                if (it != grammar.needles.end()) m_present[it->second] = 1;
+            }
+    }
 
     // True when the sentence matched better than anything before.
     bool Try(const Sentence& sentence, int priority) {
-        for (const std::string& text : sentence.required)
-            if (m_lower.find(text) == std::string_view::npos) return false;
+        for (const auto& group : sentence.required)
+            if (std::none_of(group.begin(), group.end(), [&](int id) { return m_present[id]; })) return false;
         m_budget = kStepBudget;
         m_improved = false;
         m_priority = priority;
@@ -112,6 +122,18 @@ private:
             case Node::Kind::List:
                 ListStep(node, pos, k->next);
                 break;
+            case Node::Kind::Words: {
+                const std::string_view rest = m_lower.substr(pos);
+                const bool maybe = (node.firstChars & FirstCharBit(rest)) != 0;
+                for (const size_t length : node.lengths) {
+                    if (!maybe || length > rest.size() || !node.words.count(rest.substr(0, length))) continue;
+                    m_covered += length;
+                    Step(pos + length, k->next);
+                    m_covered -= length;
+                }
+                if (node.optional) Step(pos, k->next);
+                break;
+            }
         }
     }
 
@@ -128,19 +150,11 @@ private:
         const std::string_view rest = m_lower.substr(pos);
         std::string arabic;
         switch (list.kind) {
-            case WordList::Kind::Values: {
-                for (size_t length = std::min(list.maxBytes, rest.size()); length >= list.minBytes && length > 0; --length) {
-                    if (length < rest.size() && (static_cast<unsigned char>(rest[length]) & 0xC0) == 0x80) continue;
-                    auto it = list.spoken.find(std::string(rest.substr(0, length)));
-                    if (it != list.spoken.end()) Take(node, it->second, pos, pos + length, {}, true, next);
-                }
-                if (list.digitsColumn >= 0) {
-                    const size_t length = ReadDigits(rest, arabic);
-                    auto it = length ? list.byDigits.find(arabic) : list.byDigits.end();
-                    if (it != list.byDigits.end()) Take(node, it->second, pos, pos + length, {}, true, next);
-                }
+            case WordList::Kind::Values:
+                // Copied: a deeper step may add to the cache.
+                for (const auto [length, row] : std::vector<std::pair<size_t, int>>(Entries(list, pos)))
+                    Take(node, row, pos, pos + length, {}, true, next);
                 break;
-            }
             case WordList::Kind::Wildcard: {
                 size_t end = pos;
                 for (size_t chars = 0; chars < list.maxChars && end < m_lower.size(); ++chars) {
@@ -155,10 +169,13 @@ private:
                 }
                 break;
             }
-            case WordList::Kind::Date:
-                for (const SpokenDate& date : ReadDates(rest, m_cachedToday))
+            case WordList::Kind::Date: {
+                auto [it, added] = m_dates.try_emplace(pos);
+                if (added) it->second = ReadDates(rest, m_cachedToday);
+                for (const SpokenDate& date : std::vector<SpokenDate>(it->second))
                     Take(node, -1, pos, pos + date.length, date.normValue, true, next);
                 break;
+            }
             case WordList::Kind::Digits:
                 if (const size_t length = ReadDigits(rest, arabic)) Take(node, -1, pos, pos + length, arabic, true, next);
                 break;
@@ -166,6 +183,27 @@ private:
                 if (const size_t length = ReadNumber(rest, arabic)) Take(node, -1, pos, pos + length, arabic, true, next);
                 break;
         }
+    }
+
+    // The rows of a list that start at `pos`, with their lengths, longest first; each list and
+    // place is looked up once per utterance.
+    const std::vector<std::pair<size_t, int>>& Entries(const WordList& list, size_t pos) {
+        auto [it, added] = m_entries.try_emplace((static_cast<uint64_t>(list.id) << 32) | pos);
+        if (!added) return it->second;
+        const std::string_view rest = m_lower.substr(pos);
+        if (list.firstChars & FirstCharBit(rest))
+            for (const size_t length : list.lengths) {
+                if (length > rest.size()) continue;
+                auto row = list.spoken.find(rest.substr(0, length));
+                if (row != list.spoken.end()) it->second.emplace_back(length, row->second);
+            }
+        std::string arabic;
+        if (list.digitsColumn >= 0)
+            if (const size_t length = ReadDigits(rest, arabic)) {
+                auto row = list.byDigits.find(arabic);
+                if (row != list.byDigits.end()) it->second.emplace_back(length, row->second);
+            }
+        return it->second;
     }
 
     // More of the text read from templates and lists (less left to wildcards) is the better
@@ -187,6 +225,9 @@ private:
         if (!m_todayText) m_todayText = m_today ? m_today() : std::string();
         return *m_todayText;
     };
+    std::vector<char> m_present;  // by needle id
+    std::unordered_map<uint64_t, std::vector<std::pair<size_t, int>>> m_entries;  // list id, position
+    std::unordered_map<size_t, std::vector<SpokenDate>> m_dates;                 // by position
     std::vector<Capture> m_captures, m_best;
     size_t m_covered = 0, m_bestCovered = 0;
     int m_budget = 0, m_priority = 0, m_bestPriority = 0;
@@ -257,7 +298,7 @@ std::optional<Result> Understand(const Grammar& grammar, std::string_view utf8Te
     std::string lower = original;
     LowerAscii(lower);
 
-    Matcher matcher(original, lower, today);
+    Matcher matcher(grammar, original, lower, today);
     const Service* bestService = nullptr;
     const Intent* bestIntent = nullptr;
     const Sentence* bestSentence = nullptr;
