@@ -152,7 +152,7 @@ private:
         switch (list.kind) {
             case WordList::Kind::Values:
                 // Copied: a deeper step may add to the cache.
-                for (const auto [length, row] : std::vector<std::pair<size_t, int>>(Entries(list, pos)))
+                for (const auto& [length, row] : std::vector<std::pair<size_t, int>>(Entries(list, pos)))
                     Take(node, row, pos, pos + length, {}, true, next);
                 break;
             case WordList::Kind::Wildcard: {
