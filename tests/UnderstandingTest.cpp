@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "TestSupport.h"
+#include "platform/HostConfigTable.h"
 #include "understanding/Understanding.h"
 #include "vescene/CVeSceneFactory.h"
 #include "vescene/Understand.h"
@@ -172,6 +173,28 @@ TEST(UnderstandingTest, BadTemplatesAndInput) {
     EXPECT_FALSE(understanding::Understand(*grammar, "新闻", today));
     for (const std::string& text : {std::string(1 << 20, 'a'), std::string("\xE5\x8C\x97\xFF天气"), std::string(), std::string("，。")})
         EXPECT_FALSE(understanding::Understand(*grammar, text, today));
+}
+
+// The host configuration file's switch: a boolean at the top, nothing else.
+TEST(UnderstandingTest, HostConfigurationSwitch) {
+    struct FlagRow {
+        const char* json;
+        std::optional<bool> flag;
+        bool malformed;
+    };
+    const std::vector<FlagRow> rows = {
+        {R"({"understanding": true})", true, false},
+        {"\xEF\xBB\xBF{\"understanding\": false, \"websites\": {}}", false, false},
+        {R"({"understanding": "yes"})", std::nullopt, false},
+        {R"({"endpoints": {"understanding": true}})", std::nullopt, false},
+        {R"(["understanding", true])", std::nullopt, true},
+        {"{\"understanding\": tru", std::nullopt, true},
+    };
+    for (const FlagRow& row : rows) {
+        bool malformed = false;
+        EXPECT_EQ(vehostconfig::FindFlag(row.json, "understanding", malformed), row.flag) << row.json;
+        EXPECT_EQ(malformed, row.malformed) << row.json;
+    }
 }
 
 // Only a result without a service is understood, only when it is on; the understood result runs as

@@ -153,9 +153,21 @@ void AddLength(std::vector<size_t>& lengths, size_t length) {
     std::sort(lengths.rbegin(), lengths.rend());
 }
 
-// Single-element sequences are their element; alternatives of plain words become Words nodes.
+// Sequences inside sequences are spliced, single-element sequences are their element, and
+// alternatives of plain words become Words nodes: fewer steps for the matcher.
 void Simplify(Node& node) {
     for (Node& kid : node.kids) Simplify(kid);
+    if (node.kind == Node::Kind::Seq) {
+        std::vector<Node> kids;
+        for (Node& kid : node.kids) {
+            if (kid.kind != Node::Kind::Seq) {
+                kids.push_back(std::move(kid));
+                continue;
+            }
+            for (Node& grandchild : kid.kids) kids.push_back(std::move(grandchild));
+        }
+        node.kids = std::move(kids);
+    }
     if (node.kind == Node::Kind::Seq && node.kids.size() == 1) {
         Node only = std::move(node.kids.front());
         node = std::move(only);
@@ -421,7 +433,10 @@ private:
             std::vector<int> ids;
             for (const std::string& text : group) {
                 auto [it, added] = m_grammar.needles.emplace(text, static_cast<int>(m_grammar.needles.size()));
-                if (added) AddLength(m_grammar.needleLengths, text.size());
+                if (added) {
+                    AddLength(m_grammar.needleLengths, text.size());
+                    m_grammar.needleFirstChars |= FirstCharBit(text);
+                }
                 ids.push_back(it->second);
             }
             sentence.required.push_back(std::move(ids));

@@ -103,6 +103,7 @@ struct Grammar {
     std::vector<std::string> problems;  // one line per file that failed: "file: line N: why"
     TextIndex needles;                  // every text a sentence requires -> its id
     std::vector<size_t> needleLengths;  // their lengths in bytes
+    uint64_t needleFirstChars = 0;      // FirstCharBit of every needle
 };
 
 // Reads the index and every file it names through `read` (a bare name under the understanding

@@ -56,12 +56,15 @@ public:
     Matcher(const Grammar& grammar, std::string_view original, std::string_view lower, const TodayFn& today)
         : m_original(original), m_lower(lower), m_today(today), m_present(grammar.needles.size()) {
         // Which required texts occur anywhere: one pass, then each sentence's test is a lookup.
-        for (size_t pos = 0; pos < lower.size(); ++pos)
+        for (size_t pos = 0; pos < lower.size(); ++pos) {
+            if ((static_cast<unsigned char>(lower[pos]) & 0xC0) == 0x80) continue;  // inside a character
+            if (!(grammar.needleFirstChars & FirstCharBit(lower.substr(pos)))) continue;
             for (const size_t length : grammar.needleLengths) {
                 if (pos + length > lower.size()) continue;
                 auto it = grammar.needles.find(lower.substr(pos, length));
                 if (it != grammar.needles.end()) m_present[it->second] = 1;
             }
+        }
     }
 
     // True when the sentence matched better than anything before.
