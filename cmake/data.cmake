@@ -68,4 +68,19 @@ foreach(entry
     COMMENT "Converting ${target}")
   list(APPEND VESCENE_DATA_TABLES ${VESCENE_DATA_DIR}/${target})
 endforeach()
+# The understanding's templates and lists stay UTF-8 text, so users can read and extend them.
+file(GLOB_RECURSE understanding_sources CONFIGURE_DEPENDS RELATIVE ${data_src} ${data_src}/understanding/*.txt
+     ${data_src}/understanding/*.csv)
+# The title tables are the song and film lists; the ticket site's stations are the station list.
+foreach(entry ${understanding_sources} "veusic.txt|understanding/lists/songs.txt" "veovie.txt|understanding/lists/films.txt"
+    "stations-12306.csv|understanding/lists/stations.csv")
+  string(REPLACE "|" ";" parts "${entry}")
+  list(GET parts 0 source)
+  list(GET parts -1 target)
+  add_custom_command(OUTPUT ${VESCENE_DATA_DIR}/${target}
+    COMMAND ${CMAKE_COMMAND} -E copy ${data_src}/${source} ${VESCENE_DATA_DIR}/${target}
+    DEPENDS ${data_src}/${source}
+    COMMENT "Copying ${target}")
+  list(APPEND VESCENE_DATA_TABLES ${VESCENE_DATA_DIR}/${target})
+endforeach()
 add_custom_target(vescene_data ${data_all} DEPENDS ${VESCENE_DATA_TABLES})

@@ -22,5 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             bool malformed = false;
             vehostconfig::FindEntry(input, table, name, &AsciiCaseless, malformed);
         }
+        bool malformed = false;
+        vehostconfig::FindFlag(input, "understanding", malformed);
     });
 }

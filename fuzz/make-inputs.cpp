@@ -155,5 +155,16 @@ int main(int argc, char** argv) {
     }
     Spill(out / "seeds/table/plain.csv", "\x01" + Slurp(src / "data/softdownload.csv"));
     Spill(out / "seeds/host_config/example", "公司内网\n" + Slurp(src / "examples/VeScene.host.json"));
+    // The understanding: utterances (even first byte) and the shipped template files (odd).
+    for (const char* text : {"北京明天天气怎么样", "我想听周杰伦的稻香", "后天从南京去武汉的火车", "中通的单号七五三一二零零八六六四五",
+                             "把我爱你翻译成英语", "下周五从杭州飞乌鲁木齐的机票", "这首歌真好听"})
+        Spill(out / "seeds/understand" / ("text-" + std::to_string(std::hash<std::string>()(text))), std::string(1, '\0') + text);
+    for (const auto& entry : fs::directory_iterator(src / "data/understanding"))
+        if (entry.path().extension() == ".txt")
+            Spill(out / "seeds/understand" / entry.path().filename(), "\x01" + Slurp(entry.path()));
+    WriteDict(out / "understand.dict", {"service ", "intent ", "slot ", "sentence ", "rule ", "list ", " = ", "|", "(", ")",
+                                         "[", "]", "{", "}", "<", ">", "{place}", "{date}", "{digits}", "{number}", "<prefix>",
+                                         "wildcard", "file=lists/places.csv key=name", "if=", "unless=", "\n", "天气", "明天",
+                                         "下周五", "十二月二十号", "北京", "播放"});
     return 0;
 }

@@ -14,7 +14,7 @@ grep -Eq "^[[:space:]]+DLL$" <<<"$private" || { echo "$dll is not a DLL"; exit 1
 exports=$(sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' <<<"$private")
 required=(
   VeScene_Version VeScene_Create VeScene_Destroy VeScene_ProcessM VeScene_GetScene VeScene_GetText VeScene_Release
-  VeScene_SetHostCallbacks VeScene_SetDataDirectory VeScene_SetEndpoint VeScene_SetHttpTimeouts
+  VeScene_SetHostCallbacks VeScene_SetDataDirectory VeScene_SetEndpoint VeScene_SetHttpTimeouts VeScene_SetUnderstanding
   VeScene_ProcessP_normal VeScene_ProcessP_PPT VeScene_ProcessAI VeScene_ProcessM_office_xiao VeScene_GetLastError
   VeScene_SetDryRun
   _ZN15CVeSceneFactory15ProcessP_normalEPKc _ZN15CVeSceneFactory12ProcessP_PPTEPKc

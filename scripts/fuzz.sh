@@ -28,7 +28,7 @@ fi
 
 inputs=$dir/fuzz/inputs
 all=(processm tpp pen ppt ai office_word office_ppt office_excel online_reply song_search office_grammar table
-     host_config capi)
+     host_config capi understand)
 targets=("$@")
 ((${#targets[@]})) || targets=("${all[@]}")
 
@@ -39,6 +39,7 @@ for t in "${targets[@]}"; do
     capi) seeds=("$inputs/seeds/$t") dict=scenes.dict ;;
     office_grammar) seeds=("$inputs/seeds/$t") dict=grammar.dict ;;
     table | host_config) seeds=("$inputs/seeds/$t") dict=$t.dict ;;
+    understand) seeds=("$inputs/seeds/$t") dict=understand.dict ;;
     *) seeds=("$inputs/seeds/entry") dict=scenes.dict ;;
   esac
   corpus=$dir/corpus/$t

@@ -170,6 +170,25 @@ else
   stage_failed "linux build" "$log_dir/linux.log"
 fi
 
+# 1a. The offline understanding against the engine's results of the dev set: the text alone must
+#     do on the desktop what the engine's result does in at least 64 of its 67 cases, and leave
+#     every negative alone.
+dev_set=${VESCENE_UNDERSTANDING_DEV:-../shared/understanding/dev.jsonl}
+if [[ ! -f $dev_set ]]; then
+  skipped+=("understanding eval (no dev set at $dev_set)")
+  echo "understanding eval: skipped: no dev set at $dev_set"
+else
+  build/tools/vescene --data build/data understand --eval "$dev_set" >"$log_dir/understanding-eval.log" 2>&1
+  status=$?
+  score=$(grep -Eo '^[0-9]+ of [0-9]+ match' "$log_dir/understanding-eval.log" | tail -1)
+  if [[ $status -eq 0 && -n "$score" && ${score%% *} -ge 64 ]]; then
+    passed=$((passed + 1))
+    echo "understanding eval: $score"
+  else
+    stage_failed "understanding eval (${score:-no score}, at least 64 and no negative understood)" "$log_dir/understanding-eval.log"
+  fi
+fi
+
 # 1b. The Linux install: cmake --install of that build into a temporary prefix; a consumer project
 #     built against it with find_package(VeScene) and with pkg-config, run with the installed data.
 if cmake --build build >"$log_dir/install.log" 2>&1 && scripts/check-install.sh build >>"$log_dir/install.log" 2>&1; then

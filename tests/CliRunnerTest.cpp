@@ -141,12 +141,15 @@ TEST_F(CliRunnerTest, ApiAndSimSettingsApplyToTheirLineOnly) {
 TEST_F(CliRunnerTest, SayWrapsTheTextAndTheCallersBackendIsBackAfterARun) {
     std::ostringstream out, err;
     Runner runner(RunOptions{true}, out, err);
-    EXPECT_TRUE(runner.Say("ProcessM", "百度一下 \"引号\"", ""));
+    EXPECT_TRUE(runner.Say("ProcessM", "百度一下 \"引号\"", "", true));
     EXPECT_TRUE(runner.RunLine(kGood, 2));
+    // Without --literal the text is understood first, as the engine would have.
+    EXPECT_TRUE(runner.Say("ProcessM", "百度一下 \"引号\"", ""));
     auto records = Records(out.str());
-    ASSERT_EQ(records.size(), 2u);
+    ASSERT_EQ(records.size(), 3u);
     EXPECT_STREQ(records[0]["scene"].GetString(), "baidusearch");
     EXPECT_STREQ(records[0]["text"].GetString(), "百度一下 \"引号\"");
+    EXPECT_STREQ(records[2]["scene"].GetString(), "websearch");
     // Nothing the runs did reached this test's desktop, which is the backend again now.
     EXPECT_TRUE(Trace().empty());
     CVeSceneFactory factory;

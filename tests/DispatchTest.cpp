@@ -268,7 +268,8 @@ TEST_F(DispatchTest, KeysStopAtAnAdministratorWindowAndTheDesktopIsKnownByItsCla
     sim->State().windows = {{"管理员: 命令提示符", 900}};
     sim->State().foregroundTitle = "管理员: 命令提示符";
     sim->State().integrityLevels = {{900, vewin::SECURITY_MANDATORY_HIGH_RID}};
-    EXPECT_EQ(factory.ProcessM(selectAll.c_str(), IatAPI_Default, true), ProcessDone);
+    // Not carried out, and nothing else is tried: no online request, no search.
+    EXPECT_EQ(factory.ProcessM(selectAll.c_str(), IatAPI_Default, true), ProcessUnhandled);
     const Lines calls = Calls();
     EXPECT_TRUE(std::search(calls.begin(), calls.end(), adminCheck.begin(), adminCheck.end()) != calls.end());
     EXPECT_TRUE(EventsOf("keybd_event").empty());

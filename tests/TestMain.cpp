@@ -34,6 +34,16 @@ std::vector<std::pair<std::string, std::string>> SourcePairs(const std::string& 
     return pairs;
 }
 
+// The understanding's templates and lists as the build lays them out (cmake/data.cmake).
+void CopyUnderstanding() {
+    namespace fs = std::filesystem;
+    const fs::path from = fs::path(VESCENE_DATA_SOURCES), to = fs::path(DataDir()) / "understanding";
+    fs::copy(from / "understanding", to, fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+    for (const auto& [source, target] : {std::pair{"veusic.txt", "lists/songs.txt"}, std::pair{"veovie.txt", "lists/films.txt"},
+                                         std::pair{"stations-12306.csv", "lists/stations.csv"}})
+        fs::copy_file(from / source, to / target, fs::copy_options::overwrite_existing);
+}
+
 class DataEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
@@ -45,6 +55,7 @@ public:
         WritePairs(DataDir(), "chinareabbreviation.clx", "PelgraVos4821", kAbbreviations);
         // The modal particles: CR LF and LF line ends, a blank line, no line end after the last.
         std::ofstream(DataDir() + "/notanalysiswords.nolt", std::ios::binary) << Gbk(std::string(kParticles));
+        CopyUnderstanding();
         vehost::SetDataDirectory(DataDir());
         // No online service unless a test names one; the song search fails at once.
         vehttp::SetEndpoint("songsearch", kNoOnlineService);

@@ -379,6 +379,16 @@ VESCENE_API int VESCENE_CALL VeScene_SetEndpoint(const char* name, const char* u
    <= 0 restores its default (3000 and 5000). Returns 1. */
 VESCENE_API int VESCENE_CALL VeScene_SetHttpTimeouts(int connectMs, int totalMs) VESCENE_NOEXCEPT;
 
+/* Offline understanding, for hosts without the cloud semantic engine (any other recogniser, or
+   typed text). When on, VeScene_ProcessM first matches the text of a result with rc 4 or without
+   a service against the templates of the data directory's understanding/ folder; a text they
+   cover becomes the engine's result for it and is carried out as the engine's own result would
+   be, and any other text takes the rc 4 path unchanged. Process-wide, any thread. Off until the
+   host turns it on here (`on` non-zero) or, on Windows, with "understanding": true in
+   VeScene.host.json; a call here wins over the file. The templates are read on first use.
+   Returns 1. */
+VESCENE_API int VESCENE_CALL VeScene_SetUnderstanding(int on) VESCENE_NOEXCEPT;
+
 #ifdef __cplusplus
 }
 #endif

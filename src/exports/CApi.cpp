@@ -10,6 +10,7 @@
 #include "platform/Diagnostic.h"
 #include "platform/HttpConfig.h"
 #include "platform/TextCodec.h"
+#include "understanding/Understanding.h"
 #include "vescene/CVeSceneFactory.h"
 #include "vescene/vescene.h"
 
@@ -186,6 +187,12 @@ VESCENE_API int VESCENE_CALL VeScene_SetHttpTimeouts(int connectMs, int totalMs)
     } catch (...) {
         return VESCENE_FAILED;
     }
+}
+
+VESCENE_API int VESCENE_CALL VeScene_SetUnderstanding(int on) noexcept {
+    vediag::ClearLastError();
+    understanding::SetEnabled(on != 0);
+    return 1;
 }
 
 }  // extern "C"

@@ -4,12 +4,27 @@
 #include "factory/SceneRegistry.h"
 #include "host/Environment.h"
 #include "host/VeChar.h"
+#include "host/CUtil.h"
 #include "host/VeJson.h"
+#include "understanding/Understanding.h"
 #include "vescene/CVeSceneFactory.h"
 
 namespace {
 constexpr int kMinimumScore = 45;
+
+// The text understood offline becomes the engine's result; false leaves `doc` as it was.
+bool UnderstandText(const std::string& utf8Text, VeJson& doc) {
+    if (!understanding::Enabled()) return false;
+    const auto grammar = understanding::InstalledGrammar();
+    const auto result = understanding::Understand(*grammar, utf8Text, [] { return TyTime::GetTime_2020_01_01(); });
+    if (!result) return false;
+    VeJson understood(result->json.c_str(), result->json.size());
+    if (!understood.IsValid()) return false;
+    understood.Utf8ToUnicode();
+    doc = understood;
+    return true;
 }
+}  // namespace
 
 VeProcessState CVeSceneFactory::ProcessM_nlp(VeJson& doc, bool bSearchFallback) {
     std::string utf8Text = doc.Get("text");
@@ -31,6 +46,11 @@ VeProcessState CVeSceneFactory::ProcessM_nlp(VeJson& doc, bool bSearchFallback) 
         utf8Text = KeepText(doc, utf8Text);
         std::string rc = doc.Get("rc");
         m_stdScene = doc.Get("service");
+        if ((rc == "4" || m_stdScene.empty()) && UnderstandText(utf8Text, doc)) {
+            // Dispatched exactly as the engine's own result would be.
+            rc = "0";
+            m_stdScene = doc.Get("service");
+        }
         if (m_stdScene == "VELMORA.life" || m_stdScene == "VELMORA.shopping") m_stdScene = doc.Get("semantic^intent");
         if (rc == "4" || m_stdScene.empty()) {
             std::string gbkText = VeChar::VeUtf8_2_UnicodeChar(utf8Text);

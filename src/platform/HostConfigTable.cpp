@@ -2,21 +2,28 @@
 
 #include <rapidjson/document.h>
 
+#include <atomic>
+
 #include "platform/TextCodec.h"
 
 namespace vehostconfig {
+namespace {
+
+std::atomic<FlagSource> g_flagSource{nullptr};
+
+bool ParseObject(std::string& json, rapidjson::Document& document) {
+    if (json.compare(0, 3, "\xEF\xBB\xBF") == 0) json.erase(0, 3);  // Notepad's byte-order mark
+    document.Parse(json.data(), json.size());
+    return !document.HasParseError() && document.IsObject();
+}
+
+}  // namespace
 
 std::optional<std::u16string> FindEntry(std::string json, const char* table, const std::u16string& name,
                                         SameNameFn sameName, bool& malformed) {
-    malformed = false;
-    if (json.compare(0, 3, "\xEF\xBB\xBF") == 0) json.erase(0, 3);  // Notepad's byte-order mark
-
     rapidjson::Document document;
-    document.Parse(json.data(), json.size());
-    if (document.HasParseError() || !document.IsObject()) {
-        malformed = true;
-        return std::nullopt;
-    }
+    malformed = !ParseObject(json, document);
+    if (malformed) return std::nullopt;
     auto entries = document.FindMember(table);
     if (entries == document.MemberEnd() || !entries->value.IsObject()) return std::nullopt;
 
@@ -29,6 +36,22 @@ std::optional<std::u16string> FindEntry(std::string json, const char* table, con
         if (!caseless && sameName && sameName(key, name)) caseless = std::move(value);
     }
     return caseless;
+}
+
+std::optional<bool> FindFlag(std::string json, const char* name, bool& malformed) {
+    rapidjson::Document document;
+    malformed = !ParseObject(json, document);
+    if (malformed) return std::nullopt;
+    auto flag = document.FindMember(name);
+    if (flag == document.MemberEnd() || !flag->value.IsBool()) return std::nullopt;
+    return flag->value.GetBool();
+}
+
+void SetFlagSource(FlagSource source) { g_flagSource = source; }
+
+std::optional<bool> HostFlag(const char* name) {
+    const FlagSource source = g_flagSource.load();
+    return source ? source(name) : std::nullopt;
 }
 
 }  // namespace vehostconfig

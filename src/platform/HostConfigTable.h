@@ -15,4 +15,14 @@ using SameNameFn = bool (*)(const std::u16string& key, const std::u16string& nam
 std::optional<std::u16string> FindEntry(std::string json, const char* table, const std::u16string& name,
                                         SameNameFn sameName, bool& malformed);
 
+// The boolean `name` at the top of the configuration (`"understanding": true`); none when the
+// file has no such boolean.
+std::optional<bool> FindFlag(std::string json, const char* name, bool& malformed);
+
+// Where HostFlag reads the host's switches: on Windows the configuration file; elsewhere none is
+// set and every switch keeps the library's default.
+using FlagSource = std::optional<bool> (*)(const char* name);
+void SetFlagSource(FlagSource source);
+std::optional<bool> HostFlag(const char* name);
+
 }  // namespace vehostconfig

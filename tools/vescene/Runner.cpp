@@ -11,6 +11,7 @@
 #include "core/JsonQuote.h"
 #include "platform/TextCodec.h"
 #include "platform/sim/SimDesktop.h"
+#include "understanding/Understanding.h"
 
 namespace {
 
@@ -102,11 +103,11 @@ bool Runner::RunLine(const std::string& line, int lineNo) {
         Fail(lineNo, "not a JSON object");
         return false;
     }
-    if (!doc.HasMember("input")) return Run(lineNo, "ProcessM", line, 0, true, "");
+    if (!doc.HasMember("input")) return Run(lineNo, "ProcessM", line, 0, true, "", 0, true, m_options.understand);
 
     std::string entry = "ProcessM", input, sim;
     int api = 0, kind = 0;
-    bool fallback = true, wait = true;
+    bool fallback = true, wait = true, understand = m_options.understand;
     for (const auto& m : doc.GetObject()) {
         std::string key = m.name.GetString();
         const auto& v = m.value;
@@ -115,6 +116,7 @@ bool Runner::RunLine(const std::string& line, int lineNo) {
         else if (key == "kind" && v.IsInt()) kind = v.GetInt();
         else if (key == "fallback" && v.IsBool()) fallback = v.GetBool();
         else if (key == "wait" && v.IsBool()) wait = v.GetBool();
+        else if (key == "understand" && v.IsBool()) understand = v.GetBool();
         else if (key == "input" && v.IsString()) input.assign(v.GetString(), v.GetStringLength());
         else if (key == "input" && v.IsObject()) input = Serialize(v);
         else if (key == "sim" && v.IsObject()) sim = Serialize(v);
@@ -123,19 +125,19 @@ bool Runner::RunLine(const std::string& line, int lineNo) {
             return false;
         }
     }
-    return Run(lineNo, entry, input, api, fallback, sim, kind, wait);
+    return Run(lineNo, entry, input, api, fallback, sim, kind, wait, understand);
 }
 
 bool Runner::IsEntry(const std::string& name) { return FindEntry(name) != nullptr; }
 
-bool Runner::Say(const std::string& entry, const std::string& utf8Text, const std::string& simJson) {
+bool Runner::Say(const std::string& entry, const std::string& utf8Text, const std::string& simJson, bool literal) {
     // An online result that carries the text and no semantic meaning.
     std::string input = "{\"text\":" + JsonQuote(utf8Text) + ",\"rc\":4}";
-    return Run(1, entry, input, 0, true, simJson);
+    return Run(1, entry, input, 0, true, simJson, 0, true, !literal);
 }
 
 bool Runner::Run(int lineNo, const std::string& entry, const std::string& input, int api, bool fallback,
-                 const std::string& simJson, int kind, bool wait) {
+                 const std::string& simJson, int kind, bool wait, bool understand) {
     // After a line that did not wait, its online request may still be running on its desktop.
     const bool reused = m_pending != nullptr;
     std::unique_ptr<vesim::ScopedSim> owned = std::move(m_pending);
@@ -159,6 +161,7 @@ bool Runner::Run(int lineNo, const std::string& entry, const std::string& input,
     // does; its thread starts only once this line's calls are taken, so the split between the
     // records is the same on every run.
     if (!wait) sim.HoldThreads(true);
+    understanding::SetEnabled(understand);
     const char* in = input.c_str();
     int result = ProcessFailed;
     switch (chosen->call) {
@@ -170,6 +173,7 @@ bool Runner::Run(int lineNo, const std::string& entry, const std::string& input,
         result = m_factory.ProcessM_office_xiao(in, static_cast<TyOfficeKind>(chosen->kind ? chosen->kind : kind));
         break;
     }
+    understanding::SetEnabled(false);  // for this line only
     if (wait) sim.WaitForThreads();  // the online request's calls belong to this line
     auto trace = sim.Trace();
     sim.ClearTrace();

@@ -12,6 +12,7 @@
 
 struct RunOptions {
     bool json = false;
+    bool understand = false;  // results without a service are understood offline (every line)
 };
 
 class Runner {
@@ -26,12 +27,13 @@ public:
     void Finish();
     // Whether `name` is an entry's name or short name, as `say --entry` and "entry" take them.
     static bool IsEntry(const std::string& name);
-    // A spoken text wrapped into an engine result for the entry.
-    bool Say(const std::string& entry, const std::string& utf8Text, const std::string& simJson);
+    // A spoken text wrapped into an engine result for the entry; understood offline unless
+    // `literal`.
+    bool Say(const std::string& entry, const std::string& utf8Text, const std::string& simJson, bool literal = false);
 
 private:
     bool Run(int lineNo, const std::string& entry, const std::string& input, int api, bool fallback,
-             const std::string& simJson, int kind = 0, bool wait = true);
+             const std::string& simJson, int kind = 0, bool wait = true, bool understand = false);
     void Fail(int lineNo, const std::string& message);
     // Prints one record's trace, thread by thread, so the same input always prints the same.
     void PrintTrace(const std::vector<vesim::TraceEvent>& trace, unsigned long long clockMs);

@@ -8,6 +8,7 @@
 
 #include "InstalledPath.h"
 #include "Runner.h"
+#include "Understand.h"
 #include "host/DataDirectory.h"
 #include "platform/HttpConfig.h"
 #include "platform/TextCodec.h"
@@ -16,12 +17,20 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: vescene [--json] [--data DIR] [--online URL] [--songsearch URL] say [--entry ENTRY] [--sim JSON] TEXT...\n"
+    "usage: vescene [--json] [--data DIR] [--online URL] [--songsearch URL] say [--literal] [--entry ENTRY] [--sim JSON] TEXT...\n"
     "         ENTRY: voice (ProcessM, the default), pen, ppt, ai, office-word, office-ppt, office-excel\n"
-    "       vescene [--json] [--data DIR] [--online URL] [--songsearch URL] run FILE|-\n"
+    "       vescene [--json] [--data DIR] [--online URL] [--songsearch URL] [--understand] run FILE|-\n"
+    "       vescene [--data DIR] understand [--explain] [--sim JSON] TEXT...\n"
+    "       vescene [--data DIR] understand --eval FILE\n"
     "       vescene --help | --version\n"
     "\n"
-    "say   wraps the spoken text into an engine result and runs it\n"
+    "say   wraps the spoken text into an engine result without a service and runs it; the text is\n"
+    "      understood offline first (data/understanding), or with --literal not\n"
+    "understand  prints the engine result the offline understanding makes of TEXT (--explain: the\n"
+    "      template and list entries that matched); --eval runs each line {\"text\", \"engine\"} of\n"
+    "      FILE with the engine's result and with the text alone, prints what the desktop did\n"
+    "      differently, and \"N of M match\"\n"
+    "--understand      run: understand results without a service (a line's \"understand\": true too)\n"
     "--data DIR        the data files (default: the build's data/, or the installation's\n"
     "                  share/vescene/data for an installed vescene); missing or incomplete is an error\n"
     "--online URL      the online semantic service for what nothing local carried out (default: none,\n"
@@ -50,10 +59,14 @@ int main(int argc, char** argv) {
     // closed local port and fails at once, so a run's trace depends on nothing outside.
     std::string online, songSearch = "http://127.0.0.1:9";
     std::vector<std::string> rest;
+    bool literal = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         bool hasValue = i + 1 < args.size();
-        if (a == "--json") options.json = true;
+        if (command == "understand") rest.push_back(a);  // its own options
+        else if (a == "--json") options.json = true;
+        else if (a == "--understand") options.understand = true;
+        else if (a == "--literal" && command == "say") literal = true;
         else if (a == "--data" && hasValue) dataDir = args[++i];
         else if (a == "--entry" && hasValue) entry = args[++i];
         else if (a == "--sim" && hasValue) sim = args[++i];
@@ -65,14 +78,15 @@ int main(int argc, char** argv) {
         } else if (a == "--version") {
             std::cout << "vescene " << VESCENE_VERSION_STRING << "\n";
             return 0;
-        } else if (command.empty() && (a == "say" || a == "run")) command = a;
+        } else if (command.empty() && (a == "say" || a == "run" || a == "understand")) command = a;
         else if (a.size() > 2 && a.rfind("--", 0) == 0) return Usage("unknown option " + a + (hasValue ? "" : " (or it lacks its value)"));
         else if (command.empty()) return Usage("unknown command " + a);
         else rest.push_back(a);
     }
     if (command.empty()) return Usage("no command");
     if (command == "say" && !Runner::IsEntry(entry)) return Usage("unknown entry " + entry);
-    if (rest.empty()) return Usage(command == "say" ? "say needs a text" : "run needs a file or -");
+    if (rest.empty())
+        return Usage(command == "say" ? "say needs a text" : command == "run" ? "run needs a file or -" : "understand needs a text");
     // A data directory without the tables changes results silently: refuse it before any line.
     if (const std::u16string missing = vehost::MissingData(dataDir); !missing.empty()) {
         std::cerr << "vescene: " << textcodec::Utf16ToUtf8(missing) << " (--data)\n";
@@ -86,11 +100,15 @@ int main(int argc, char** argv) {
         }
     }
 
+    if (command == "understand") {
+        const int code = UnderstandCommand(rest, std::cout, std::cerr);
+        return code == 2 ? Usage() : code;
+    }
     Runner runner(options, std::cout, std::cerr);
     if (command == "say") {
         std::string text;
         for (const auto& word : rest) text += (text.empty() ? "" : " ") + word;
-        return runner.Say(entry, text, sim) ? 0 : 1;
+        return runner.Say(entry, text, sim, literal) ? 0 : 1;
     }
     if (rest.size() != 1) return Usage();
     if (rest[0] == "-") return runner.RunStream(std::cin) ? 0 : 1;

@@ -3,7 +3,8 @@
 //     "commands":  { "spoken phrase": "command line" },
 //     "files":     { "spoken name": "path of a document or folder" },
 //     "templates": { "spoken name": "path of a Word template" },
-//     "endpoints": { "online": "https://...", "songsearch": "https://..." } }
+//     "endpoints": { "online": "https://...", "songsearch": "https://..." },
+//     "understanding": true }
 // An endpoint the host sets through the C API wins over the file's.
 // The file is read at every lookup, so an edit takes effect at once and no state is shared
 // between the host's thread and the online request's thread.
@@ -93,8 +94,20 @@ std::string ConfiguredEndpoint(std::string_view name) {
     return url ? textcodec::Utf16ToUtf8(*url) : std::string();
 }
 
-// Set as the library loads: the file beside the DLL may name the endpoints from the first call.
+std::optional<bool> ConfiguredFlag(const char* name) {
+    const std::u16string path = HostConfigPath();
+    std::string bytes = vefile::ReadDataFile(textcodec::Utf16ToUtf8(path), kMaxConfigBytes).value_or("");
+    if (bytes.empty()) return std::nullopt;
+    bool malformed = false;
+    auto flag = vehostconfig::FindFlag(std::move(bytes), name, malformed);
+    if (malformed) Complain(path, u"not a JSON object");
+    return flag;
+}
+
+// Set as the library loads: the file beside the DLL may name the endpoints and switches from
+// the first call.
 const bool g_endpointsFromFile = (vehttp::SetEndpointSource(&ConfiguredEndpoint), true);
+const bool g_flagsFromFile = (vehostconfig::SetFlagSource(&ConfiguredFlag), true);
 
 }  // namespace
 
