@@ -155,6 +155,9 @@ std::wstring ExeDirectory() {
 struct Settings {
     std::wstring dataDirectory;  // empty: the data folder beside the program
     std::wstring onlineEndpoint; // empty: no online service, nothing leaves the machine
+    // Plain text (typed, or from a recogniser without semantics) understood offline; the ini's
+    // understanding=0 turns it off.
+    bool understanding = true;
 };
 
 std::wstring IniPath() { return ExeDirectory() + L"VeSceneHost.ini"; }
@@ -170,14 +173,15 @@ std::wstring IniValue(const wchar_t* key) {
     return value;
 }
 
-Settings LoadSettings() { return {IniValue(L"dataDirectory"), IniValue(L"online")}; }
+Settings LoadSettings() { return {IniValue(L"dataDirectory"), IniValue(L"online"), IniValue(L"understanding") != L"0"}; }
 
 bool SaveSettings(const Settings& s) {
     // The profile functions keep a file in UTF-16 when it starts so; a new file would be in the
     // ANSI code page, where a Chinese path may not survive.
     if (UniqueHandle file = OpenFile(IniPath(), GENERIC_WRITE, CREATE_NEW)) WriteBytes(file.get(), "\xFF\xFE");
     return WritePrivateProfileStringW(L"host", L"dataDirectory", s.dataDirectory.c_str(), IniPath().c_str()) &&
-           WritePrivateProfileStringW(L"host", L"online", s.onlineEndpoint.c_str(), IniPath().c_str());
+           WritePrivateProfileStringW(L"host", L"online", s.onlineEndpoint.c_str(), IniPath().c_str()) &&
+           WritePrivateProfileStringW(L"host", L"understanding", s.understanding ? L"1" : L"0", IniPath().c_str());
 }
 
 // ---- the library ----------------------------------------------------------------------------
@@ -212,6 +216,7 @@ struct Library {
     // and VeScene_SetDryRun.
     decltype(&VeScene_GetLastError) GetLibraryError = nullptr;
     decltype(&VeScene_SetDryRun) SetDryRun = nullptr;
+    decltype(&VeScene_SetUnderstanding) SetUnderstanding = nullptr;
 
     // An error text when something is missing, else empty.
     std::wstring Load(const std::wstring& path) {
@@ -234,6 +239,7 @@ struct Library {
         Resolve(dll, "VeScene_SetEndpoint", SetEndpoint);
         Resolve(dll, "VeScene_GetLastError", GetLibraryError);
         Resolve(dll, "VeScene_SetDryRun", SetDryRun);
+        Resolve(dll, "VeScene_SetUnderstanding", SetUnderstanding);
         if (!Version || !Create || !Destroy || !ProcessM || !ProcessP_normal || !ProcessP_PPT || !ProcessAI ||
             !ProcessM_office_xiao || !GetScene || !GetText || !Release || !SetHostCallbacks || !SetDataDirectory ||
             !SetEndpoint)
@@ -521,6 +527,7 @@ void ApplySettings(const Settings& s) {
     // An empty endpoint restores the library's default.
     if (g.lib.SetEndpoint("online", Utf8(s.onlineEndpoint).c_str()) != 1)
         Report(L"online endpoint refused (http or https only): " + s.onlineEndpoint);
+    if (g.lib.SetUnderstanding) g.lib.SetUnderstanding(s.understanding ? 1 : 0);
 }
 
 // The one way an utterance reaches the library, from the text box and from a script alike.
@@ -681,7 +688,7 @@ bool SaveSettingsFrom(HWND dialog) {
         MessageBoxW(dialog, L"VeScene.host.json 应为一个 JSON 对象（以 { 开头）。", L"VeScene", MB_OK | MB_ICONWARNING);
         return false;
     }
-    Settings s{WindowText(GetDlgItem(dialog, kDataDir)), WindowText(GetDlgItem(dialog, kOnline))};
+    Settings s{WindowText(GetDlgItem(dialog, kDataDir)), WindowText(GetDlgItem(dialog, kOnline)), LoadSettings().understanding};
     UniqueHandle file = OpenFile(TablesPath(), GENERIC_WRITE, CREATE_ALWAYS);
     if (!SaveSettings(s) || !file || !WriteBytes(file.get(), Utf8(tables))) {
         MessageBoxW(dialog, (L"无法保存设置：" + IniPath() + L"\n" + TablesPath()).c_str(), L"VeScene", MB_OK | MB_ICONERROR);
