@@ -27,15 +27,24 @@ bool IsHostName(std::string_view host) {
     }
 }
 
+// The value of 1 to 5 decimal digits; -1 for anything else.
+int DecimalValue(std::string_view digits) {
+    if (digits.empty() || digits.size() > 5) return -1;
+    int value = 0;
+    for (char c : digits) {
+        if (c < '0' || c > '9') return -1;
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
 bool IsIpv4(std::string_view address) {
     int parts = 0;
     for (size_t start = 0;; ++parts) {
         const size_t dot = address.find('.', start);
         const std::string_view part = address.substr(start, dot - start);
-        if (part.empty() || part.size() > 3 || (part.size() > 1 && part.front() == '0') ||
-            !std::all_of(part.begin(), part.end(), [](char c) { return c >= '0' && c <= '9'; }) ||
-            std::stoi(std::string(part)) > 255)
-            return false;
+        const int value = part.size() <= 3 ? DecimalValue(part) : -1;
+        if (value < 0 || value > 255 || (part.size() > 1 && part.front() == '0')) return false;
         if (dot == std::string_view::npos) return parts == 3;
         start = dot + 1;
     }
@@ -72,9 +81,7 @@ bool IsHost(std::string_view host) {
 
 // 1..65535: port 0 reaches no service.
 bool IsPort(std::string_view port) {
-    if (port.empty() || port.size() > 5) return false;
-    if (!std::all_of(port.begin(), port.end(), [](char c) { return c >= '0' && c <= '9'; })) return false;
-    const int number = std::stoi(std::string(port));
+    const int number = DecimalValue(port);
     return number >= 1 && number <= 65535;
 }
 
